@@ -1,0 +1,44 @@
+#pragma once
+// Fixed-point decimal with four places: the value times 10000 in a signed
+// 64-bit integer. Every millimetre value, scale and intermediate pixel
+// position goes through it, so screen and paper land on the same pixels.
+
+#include <QByteArray>
+#include <cstdint>
+#include <optional>
+
+class Decimal4 {
+ public:
+  constexpr Decimal4() = default;
+
+  static constexpr Decimal4 FromRaw(int64_t raw) { return Decimal4(raw); }
+  static constexpr Decimal4 FromInt(int64_t n) { return Decimal4(n * kScale); }
+  // A floating constant: value x 10000 rounded to nearest, ties to even.
+  static Decimal4 FromDouble(double value);
+  // Decimal text with "." as the point, rounded to four places (halves away
+  // from zero). Surrounding spaces are allowed; anything else is no number,
+  // as is a value beyond a billion.
+  static std::optional<Decimal4> FromText(const QByteArray& text);
+
+  constexpr int64_t Raw() const { return raw_; }
+  // Whole pixels: truncation toward zero.
+  constexpr int ToInt() const { return static_cast<int>(raw_ / kScale); }
+  double ToDouble() const { return static_cast<double>(raw_) / kScale; }
+  // The value as decimal text with up to four places, trailing zeros dropped.
+  QByteArray ToText() const;
+
+  friend constexpr Decimal4 operator+(Decimal4 a, Decimal4 b) { return Decimal4(a.raw_ + b.raw_); }
+  friend constexpr Decimal4 operator-(Decimal4 a, Decimal4 b) { return Decimal4(a.raw_ - b.raw_); }
+  friend constexpr Decimal4 operator-(Decimal4 a) { return Decimal4(-a.raw_); }
+  // Products and quotients truncate toward zero to four places.
+  friend Decimal4 operator*(Decimal4 a, Decimal4 b);
+  // Division by zero gives zero rather than a fault.
+  friend Decimal4 operator/(Decimal4 a, Decimal4 b);
+  friend constexpr auto operator<=>(Decimal4 a, Decimal4 b) = default;
+
+  static constexpr int64_t kScale = 10000;
+
+ private:
+  constexpr explicit Decimal4(int64_t raw) : raw_(raw) {}
+  int64_t raw_ = 0;
+};

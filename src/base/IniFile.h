@@ -1,0 +1,40 @@
+#pragma once
+// A Windows INI file in Shift_JIS: "[Section]" lines each followed by
+// "Key=Value" lines. Section and key names match without regard to case.
+// Every write goes to disk at once; the first write creates a missing file;
+// every other line of the file is kept as it was. A write that fails is
+// silent: settings are optional.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+class IniFile {
+ public:
+  explicit IniFile(const QString& path);
+
+  const QString& Path() const { return path_; }
+
+  // The key's value when it is a decimal integer, else `fallback`.
+  int ReadInteger(const QString& section, const QString& key, int fallback) const;
+  void WriteInteger(const QString& section, const QString& key, int value);
+  QString ReadString(const QString& section, const QString& key, const QString& fallback) const;
+  void WriteString(const QString& section, const QString& key, const QString& value);
+
+  // True when the last write reached the disk.
+  bool LastWriteOk() const { return lastWriteOk_; }
+
+ private:
+  // Index of the section's header line, or -1.
+  qsizetype FindSection(const QByteArray& section) const;
+  // Index of the key's line within the section starting at `header`, or -1.
+  qsizetype FindKey(qsizetype header, const QByteArray& key) const;
+  // First line after the section's last non-blank line.
+  qsizetype SectionEnd(qsizetype header) const;
+  const QByteArray* RawValue(const QString& section, const QString& key) const;
+  void WriteRaw(const QString& section, const QString& key, const QByteArray& value);
+
+  QString path_;
+  QList<QByteArray> lines_;
+  bool lastWriteOk_ = true;
+};

@@ -1,0 +1,31 @@
+#include "base/Mainsub.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFont>
+
+#include "base/PrintSystem.h"
+
+namespace {
+
+QString WithSeparator(QString folder) {
+  if (!folder.endsWith('/')) folder += '/';
+  return folder;
+}
+
+}  // namespace
+
+TSettings::TSettings() : TSettings(QCoreApplication::applicationDirPath()) {}
+
+TSettings::TSettings(const QString& programFolder)
+    : programFolder_(WithSeparator(QDir::cleanPath(programFolder))),
+      ini_(std::make_unique<IniFile>(programFolder_ + kFileName)) {}
+
+QString TSettings::CurrentPrinterName() const { return PrintSystem::Current().CurrentPrinterName(); }
+
+void RegisterFontSubstitutes() {
+  QFont::insertSubstitutions(QStringLiteral("ＭＳ 明朝"), {QStringLiteral("IPAMincho"), QStringLiteral("IPA明朝")});
+  QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"), {QStringLiteral("IPAPMincho"), QStringLiteral("IPA P明朝")});
+  QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), {QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック")});
+  QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), {QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック")});
+}

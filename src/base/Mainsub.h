@@ -1,0 +1,47 @@
+#pragma once
+// The settings object shared by every window: the program folder and the
+// settings file VRD6S.ini in it.
+
+#include <QString>
+#include <memory>
+
+#include "base/IniFile.h"
+
+class TSettings {
+ public:
+  // The program folder is the folder of the executable.
+  TSettings();
+  // A given program folder (tests, tools).
+  explicit TSettings(const QString& programFolder);
+
+  // The program folder, ending with a separator: append a plain file name.
+  const QString& ProgramFolder() const { return programFolder_; }
+  QString InProgramFolder(const QString& fileName) const { return programFolder_ + fileName; }
+
+  IniFile& Ini() { return *ini_; }
+  int ReadInteger(const QString& section, const QString& key, int fallback) const {
+    return ini_->ReadInteger(section, key, fallback);
+  }
+  void WriteInteger(const QString& section, const QString& key, int value) {
+    ini_->WriteInteger(section, key, value);
+  }
+  QString ReadString(const QString& section, const QString& key, const QString& fallback) const {
+    return ini_->ReadString(section, key, fallback);
+  }
+  void WriteString(const QString& section, const QString& key, const QString& value) {
+    ini_->WriteString(section, key, value);
+  }
+
+  // The printer now selected in the print system.
+  QString CurrentPrinterName() const;
+
+  static constexpr const char* kFileName = "VRD6S.ini";
+
+ private:
+  QString programFolder_;
+  std::unique_ptr<IniFile> ini_;
+};
+
+// Registers the installed IPA fonts as stand-ins for the MS font names that
+// the data files name, so that texts keep their intended look.
+void RegisterFontSubstitutes();

@@ -1,0 +1,148 @@
+#include "base/Prompts.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon IconOf(PromptIcon icon) {
+  switch (icon) {
+    case PromptIcon::Stop: return QMessageBox::Critical;
+    case PromptIcon::Question: return QMessageBox::Question;
+    case PromptIcon::Exclamation: return QMessageBox::Warning;
+    case PromptIcon::Information: return QMessageBox::Information;
+    case PromptIcon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton ButtonOf(PromptAnswer answer) {
+  switch (answer) {
+    case PromptAnswer::Yes: return QMessageBox::Yes;
+    case PromptAnswer::No: return QMessageBox::No;
+    case PromptAnswer::Cancel: return QMessageBox::Cancel;
+    case PromptAnswer::Ok: break;
+  }
+  return QMessageBox::Ok;
+}
+
+class QtPrompts final : public Prompts {
+ public:
+  PromptAnswer Message(const QString& text, const QString& title, PromptIcon icon,
+                       PromptButtons buttons, PromptAnswer defaultAnswer) override {
+    QMessageBox box(IconOf(icon), title, text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    switch (buttons) {
+      case PromptButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+      case PromptButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+      case PromptButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    box.setDefaultButton(ButtonOf(defaultAnswer));
+    switch (box.exec()) {
+      case QMessageBox::Yes: return PromptAnswer::Yes;
+      case QMessageBox::No: return PromptAnswer::No;
+      case QMessageBox::Cancel: return PromptAnswer::Cancel;
+      default: break;
+    }
+    // Escape on a Yes/No box closes it as No.
+    return buttons == PromptButtons::YesNo ? PromptAnswer::No
+         : buttons == PromptButtons::YesNoCancel ? PromptAnswer::Cancel
+                                                 : PromptAnswer::Ok;
+  }
+
+  std::optional<QString> OpenFile(const FileDialogSpec& spec) override {
+    QFileDialog dialog(QApplication::activeWindow(), spec.title, spec.folder, QtFilterOf(spec.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(spec.defaultExtension);
+    if (!spec.fileName.isEmpty()) dialog.selectFile(spec.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
+  }
+
+  std::optional<QString> SaveFile(const FileDialogSpec& spec) override {
+    QFileDialog dialog(QApplication::activeWindow(), spec.title, spec.folder, QtFilterOf(spec.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(spec.defaultExtension);
+    if (!spec.fileName.isEmpty()) dialog.selectFile(spec.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return WithDefaultExtension(dialog.selectedFiles().first(), spec.defaultExtension);
+  }
+
+  std::optional<QColor> Color(const QColor& initial) override {
+    QColor c = QColorDialog::getColor(initial, QApplication::activeWindow());
+    if (!c.isValid()) return std::nullopt;
+    return c;
+  }
+
+  std::optional<QFont> Font(const QFont& initial, const QColor& initialColor,
+                            QColor* chosenColor) override {
+    // Qt's font dialog has no colour choice; the colour passes through unchanged.
+    bool ok = false;
+    QFont f = QFontDialog::getFont(&ok, initial, QApplication::activeWindow());
+    if (!ok) return std::nullopt;
+    if (chosenColor) *chosenColor = initialColor;
+    return f;
+  }
+};
+
+QtPrompts& QtInstance() {
+  static QtPrompts instance;
+  return instance;
+}
+
+Prompts* installed = nullptr;
+
+}  // namespace
+
+Prompts& Prompts::Current() { return installed ? *installed : QtInstance(); }
+
+void Prompts::Install(Prompts* prompts) { installed = prompts; }
+
+void Prompts::Error(const QString& text) {
+  Current().Message(text, QStringLiteral("エラー"), PromptIcon::Stop, PromptButtons::Ok);
+}
+
+void Prompts::Notice(const QString& text) {
+  Current().Message(text, QStringLiteral("メッセージ"), PromptIcon::Exclamation, PromptButtons::Ok);
+}
+
+PromptAnswer Prompts::Confirm(const QString& text, PromptButtons buttons, PromptAnswer defaultAnswer) {
+  return Current().Message(text, QStringLiteral("確認"), PromptIcon::Question, buttons, defaultAnswer);
+}
+
+void Prompts::PrinterError(const QString& text) {
+  Current().Message(text, QStringLiteral("プリンタエラー"), PromptIcon::Stop, PromptButtons::Ok);
+}
+
+QString QtFilterOf(const QString& filter) {
+  // "Name(*.VRD)|*.VRD" -> "Name(*.VRD *.vrd)": the program's files may carry
+  // either case of extension on a file system that tells them apart.
+  QStringList parts = filter.split('|');
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+    QStringList both;
+    for (const QString& p : patterns) {
+      both << p;
+      if (p.toLower() != p) both << p.toLower();
+    }
+    QString name = parts[i];
+    qsizetype paren = name.indexOf('(');
+    if (paren >= 0) name = name.left(paren);
+    out << name + '(' + both.join(' ') + ')';
+  }
+  return out.join(QStringLiteral(";;"));
+}
+
+QString WithDefaultExtension(const QString& fileName, const QString& extension) {
+  if (extension.isEmpty() || !QFileInfo(fileName).suffix().isEmpty()) return fileName;
+  return fileName + '.' + extension;
+}

@@ -1,0 +1,67 @@
+#include "base/ShiftJis.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <vector>
+
+namespace {
+
+// Runs iconv over the whole input. On an invalid or incomplete sequence the
+// offending input unit is skipped and `replacement` is written instead.
+QByteArray Convert(const char* to, const char* from, const QByteArray& input,
+                   int unitSize, const QByteArray& replacement) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  QByteArray out;
+  std::vector<char> buffer(4096);
+  char* in = const_cast<char*>(input.constData());
+  size_t inLeft = static_cast<size_t>(input.size());
+  while (inLeft > 0) {
+    char* o = buffer.data();
+    size_t oLeft = buffer.size();
+    size_t r = iconv(cd, &in, &inLeft, &o, &oLeft);
+    out.append(buffer.data(), static_cast<qsizetype>(buffer.size() - oLeft));
+    if (r == static_cast<size_t>(-1)) {
+      if (errno == E2BIG) continue;
+      // EILSEQ or EINVAL: skip one unit of input.
+      size_t skip = std::min<size_t>(static_cast<size_t>(unitSize), inLeft);
+      in += skip;
+      inLeft -= skip;
+      out.append(replacement);
+    }
+  }
+  iconv_close(cd);
+  return out;
+}
+
+}  // namespace
+
+namespace sjis {
+
+QString Decode(const QByteArray& bytes) {
+  if (bytes.isEmpty()) return {};
+  QByteArray utf8 = Convert("UTF-8", "CP932", bytes, 1, "\xEF\xBF\xBD");
+  return QString::fromUtf8(utf8);
+}
+
+QByteArray Encode(const QString& text) {
+  if (text.isEmpty()) return {};
+  QByteArray utf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+  return Convert("CP932", "UTF-16LE", utf16, 2, "?");
+}
+
+}  // namespace sjis
+
+QByteArray CutToBytes(const QByteArray& text, int n) {
+  if (n <= 0) return {};
+  if (text.size() <= n) return text;
+  // Walk the characters from the start: a trail byte may look like a lead byte.
+  int i = 0;
+  while (i < n) {
+    int width = sjis::IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+    if (i + width > n) break;
+    i += width;
+  }
+  return text.left(i);
+}

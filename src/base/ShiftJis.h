@@ -1,0 +1,26 @@
+#pragma once
+// Shift_JIS (code page 932) text: every file of the program is in it.
+// Conversion goes through iconv's CP932 so that the vendor characters of
+// Windows (NEC and IBM extensions, the wave dash of CP932...) round-trip.
+
+#include <QByteArray>
+#include <QString>
+
+namespace sjis {
+
+// Bytes in CP932 to text. Bytes that are not valid CP932 become U+FFFD.
+QString Decode(const QByteArray& bytes);
+
+// Text to CP932 bytes. Characters without a CP932 form become '?'.
+QByteArray Encode(const QString& text);
+
+// True when b can start a double-byte character.
+constexpr bool IsLeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+}  // namespace sjis
+
+// The first n bytes of a Shift_JIS text, or n - 1 bytes when byte n would
+// start a double-byte character, so that no character is split.
+QByteArray CutToBytes(const QByteArray& text, int n);

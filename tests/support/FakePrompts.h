@@ -1,0 +1,43 @@
+#pragma once
+// A Prompts that records every message and file dialog and answers from a
+// script, so tests check the exact texts and drive the answers.
+
+#include <QList>
+#include <QString>
+#include <deque>
+#include <optional>
+
+#include "base/Prompts.h"
+
+struct RecordedMessage {
+  QString text;
+  QString title;
+  PromptIcon icon;
+  PromptButtons buttons;
+  PromptAnswer defaultAnswer;
+};
+
+class FakePrompts : public Prompts {
+ public:
+  FakePrompts() { Prompts::Install(this); }
+  ~FakePrompts() override { Prompts::Install(nullptr); }
+
+  PromptAnswer Message(const QString& text, const QString& title, PromptIcon icon,
+                       PromptButtons buttons, PromptAnswer defaultAnswer) override;
+  std::optional<QString> OpenFile(const FileDialogSpec& spec) override;
+  std::optional<QString> SaveFile(const FileDialogSpec& spec) override;
+  std::optional<QColor> Color(const QColor& initial) override;
+  std::optional<QFont> Font(const QFont& initial, const QColor& initialColor,
+                            QColor* chosenColor) override;
+
+  // Scripted answers, used in order; with none left a message answers with
+  // its default button and a dialog is cancelled.
+  std::deque<PromptAnswer> answers;
+  std::deque<std::optional<QString>> files;
+  std::deque<std::optional<QColor>> colors;
+  std::deque<std::optional<QFont>> fonts;
+
+  QList<RecordedMessage> messages;
+  QList<FileDialogSpec> openDialogs;
+  QList<FileDialogSpec> saveDialogs;
+};

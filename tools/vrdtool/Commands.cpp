@@ -1,0 +1,12 @@
+#include "Commands.h"
+
+// Each command group lives in its own file and declares its entries here.
+int RunInfo(const QStringList& args);
+int RunCheck(const QStringList& args);
+int RunConvert(const QStringList& args);
+
+const QList<VrdCommand>& VrdCommands() {
+  static const QList<VrdCommand> commands = {
+  };
+  return commands;
+}

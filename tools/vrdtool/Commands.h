@@ -1,0 +1,20 @@
+#pragma once
+// The subcommands of vrdtool. Each takes its own arguments (after the
+// subcommand's name) and returns the process exit code: 0 done, 1 the file
+// is damaged (check), 2 unreadable input or bad arguments.
+
+#include <QStringList>
+
+struct VrdCommand {
+  const char* name;
+  const char* usage;    // arguments, for --help
+  const char* summary;  // one line, for --help
+  int (*run)(const QStringList& args);
+};
+
+// Every subcommand, in the order --help lists them.
+const QList<VrdCommand>& VrdCommands();
+
+// Messages to stderr / stdout in UTF-8.
+void PrintError(const QString& text);
+void PrintLine(const QString& text);
