@@ -2,11 +2,14 @@
 
 namespace {
 
+// The next scripted answer, or nothing when the script has run out.
 template <typename T>
-T Next(std::deque<T>& queue, T fallback) {
-  if (queue.empty()) return fallback;
-  T value = std::move(queue.front());
-  queue.pop_front();
+std::optional<T> Next(std::deque<std::optional<T>>& queue) {
+  std::optional<T> value;
+  if (!queue.empty()) {
+    value.swap(queue.front());
+    queue.pop_front();
+  }
   return value;
 }
 
@@ -15,24 +18,27 @@ T Next(std::deque<T>& queue, T fallback) {
 PromptAnswer FakePrompts::Message(const QString& text, const QString& title, PromptIcon icon,
                                   PromptButtons buttons, PromptAnswer defaultAnswer) {
   messages.append({text, title, icon, buttons, defaultAnswer});
-  return Next(answers, defaultAnswer);
+  if (answers.empty()) return defaultAnswer;
+  PromptAnswer answer = answers.front();
+  answers.pop_front();
+  return answer;
 }
 
 std::optional<QString> FakePrompts::OpenFile(const FileDialogSpec& spec) {
   openDialogs.append(spec);
-  return Next<std::optional<QString>>(files, std::nullopt);
+  return Next(files);
 }
 
 std::optional<QString> FakePrompts::SaveFile(const FileDialogSpec& spec) {
   saveDialogs.append(spec);
-  return Next<std::optional<QString>>(files, std::nullopt);
+  return Next(files);
 }
 
 std::optional<QColor> FakePrompts::Color(const QColor&) {
-  return Next<std::optional<QColor>>(colors, std::nullopt);
+  return Next(colors);
 }
 
 std::optional<QFont> FakePrompts::Font(const QFont&, const QColor& initialColor, QColor* chosenColor) {
   if (chosenColor) *chosenColor = initialColor;
-  return Next<std::optional<QFont>>(fonts, std::nullopt);
+  return Next(fonts);
 }

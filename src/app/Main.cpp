@@ -1,0 +1,170 @@
+// The main window: construction, settings, first show, hints and closing.
+#include "app/Main.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "app/Version.h"
+#include "base/Mainsub.h"
+#include "base/Placement.h"
+#include "document/Series.h"
+#include "view/CanvasImage.h"
+
+namespace {
+
+const QString kChecked = QStringLiteral("Checked");
+const QString kPosition = QStringLiteral("Position");
+const QString kData = QStringLiteral("Data");
+constexpr int kDefaultColumnWidths[6] = {120, 280, 120, 160, 120, 120};
+
+// The font sizes offered for key texts.
+const QStringList kFontSizes = {"4", "5", "6", "7", "8", "9", "10", "11", "12", "14",
+                                "16", "18", "20", "22", "24", "26", "28", "36", "48", "72"};
+
+}  // namespace
+
+TFMain::TFMain(const QString& programFolder)
+    : settings_(programFolder.isEmpty() ? std::make_unique<TSettings>()
+                                        : std::make_unique<TSettings>(programFolder)) {
+  setObjectName(QStringLiteral("FMain"));
+  setWindowTitle(QStringLiteral("ラベル工房"));
+  QFont windowFont(QStringLiteral("ＭＳ Ｐゴシック"));
+  windowFont.setPixelSize(12);
+  setFont(windowFont);
+  setMinimumSize(1000, 738);
+
+  CreateActions();
+  CreateMenus();
+  CreateToolBar();
+  CreatePanels();
+  CreatePopupMenus();
+  RestoreState();
+
+  connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this](const QItemSelection& selected, const QItemSelection&) {
+            for (const QModelIndex& index : selected.indexes()) {
+              if (index.column() == 0) ListView1SelectItem(index.row());
+            }
+          });
+  connect(ListView1, &QTreeWidget::itemDoubleClicked, this, [this] { ListView1DblClick(); });
+  connect(ComboBoxSeries, &QComboBox::activated, this, &TFMain::ComboBoxSeriesChange);
+  connect(Splitter1, &QSplitter::splitterMoved, this, [this] { Splitter1Moved(); });
+  for (QScrollArea* box : {ScrollBox1, ScrollBox2}) {
+    box->viewport()->installEventFilter(this);
+  }
+}
+
+TFMain::~TFMain() {
+  SaveState();
+  settings_.reset();
+}
+
+void TFMain::RestoreState() {
+  RestoreWindowPlacement(this, *settings_, QStringLiteral("Main"), {0, 0, 1000, 738, 2});
+  SetKeyLabelShown(settings_->ReadInteger(kChecked, QStringLiteral("DispKeyLabel"), 1) != 0);
+  SetListShown(settings_->ReadInteger(kChecked, QStringLiteral("DispList"), 1) != 0);
+  SetToolBarShown(settings_->ReadInteger(kChecked, QStringLiteral("DispToolBar"), 1) != 0);
+  SetStatusBarShown(settings_->ReadInteger(kChecked, QStringLiteral("DispStatusBar"), 1) != 0);
+  const int listHeight = settings_->ReadInteger(kPosition, QStringLiteral("TelListHeight"), 105);
+  ListView1->resize(ListView1->width(), listHeight);
+  Splitter1->setSizes({qMax(0, height() - listHeight), listHeight});
+  for (int c = 0; c < 6; ++c) {
+    ListView1->setColumnWidth(
+        c, settings_->ReadInteger(kPosition, QStringLiteral("TelList%1").arg(c), kDefaultColumnWidths[c]));
+  }
+  showDetail_ = settings_->ReadInteger(kChecked, QStringLiteral("DispLayout"), 1) == 0;
+  SetDisplayMode(showDetail_);
+  int series = settings_->ReadInteger(kData, QStringLiteral("SelSeriesNo"), 0);
+  // Every per-series table has seven rows: another value would index past them.
+  currentSeries_ = series >= 0 && series < series::kCount ? series : 0;
+  ComboBoxSeries->setCurrentIndex(currentSeries_);
+}
+
+void TFMain::SaveState() {
+  SaveWindowPlacement(this, *settings_, QStringLiteral("Main"));
+  settings_->WriteInteger(kChecked, QStringLiteral("DispKeyLabel"), dispKeyLabel_ ? 1 : 0);
+  settings_->WriteInteger(kChecked, QStringLiteral("DispList"), dispList_ ? 1 : 0);
+  settings_->WriteInteger(kChecked, QStringLiteral("DispToolBar"), dispToolBar_ ? 1 : 0);
+  settings_->WriteInteger(kChecked, QStringLiteral("DispStatusBar"), dispStatusBar_ ? 1 : 0);
+  settings_->WriteInteger(kChecked, QStringLiteral("DispLayout"), showDetail_ ? 0 : 1);
+  settings_->WriteInteger(kPosition, QStringLiteral("TelListHeight"), ListView1->height());
+  for (int c = 0; c < 6; ++c) {
+    settings_->WriteInteger(kPosition, QStringLiteral("TelList%1").arg(c), ListView1->columnWidth(c));
+  }
+  settings_->WriteInteger(kData, QStringLiteral("SelSeriesNo"), currentSeries_);
+}
+
+void TFMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!firstShown_) {
+    firstShown_ = true;
+    FirstShow();
+  }
+}
+
+void TFMain::FirstShow() {
+  ApplicationHint(QString());
+  FillFontList();
+  ComboBoxFontSize->clear();
+  ComboBoxFontSize->addItems(kFontSizes);
+  ClearStripView();
+}
+
+void TFMain::FillFontList() {
+  ComboBoxFont->clear();
+  fontList_.clear();
+  const QStringList families = QFontDatabase::families();
+  for (const QString& family : families) {
+    fontList_.append(family + (QFontDatabase::isScalable(family) ? 't' : 'u'));
+  }
+  ComboBoxFont->addItems(families);
+}
+
+bool TFMain::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    ApplicationHint(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+void TFMain::ApplicationHint(const QString& longHint) {
+  const QString text = longHint.isEmpty() ? TFVersion::NoticeLine() : longHint;
+  StatusText1->setText(QChar(0x3000) + text);
+}
+
+QString TFMain::StatusText() const { return StatusText1->text(); }
+
+void TFMain::closeEvent(QCloseEvent* event) {
+  if (keyCount_ > 0) RefocusStep();
+  // The unsaved-changes question comes with the file commands.
+  event->accept();
+}
+
+void TFMain::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  ApplyScrollRule(1, 0);
+}
+
+bool TFMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ListView1 && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+      ActionJimeijoDeleteExecute();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,220 @@
+#pragma once
+// The main window: owns the strip document, shows the strip list and the
+// strip view, carries the key-label palette and every command.
+
+#include <QHash>
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+
+#include "document/StripDocument.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QScrollArea;
+class QSplitter;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+class QStatusBar;
+class TSettings;
+class CanvasImage;
+
+// The windows created at start-up besides the main window, in creation order.
+class TFTelAdd;
+class TFKeyLabel;
+class TFVersion;
+class TFAdjust;
+class TFSearch;
+class TFPrintJimeijoList;
+class TFPrintJimeijoCard;
+class TFViewImage;
+
+struct AppWindows {
+  TFTelAdd* telAdd = nullptr;
+  TFKeyLabel* keyLabel = nullptr;
+  TFVersion* version = nullptr;
+  TFAdjust* adjust = nullptr;
+  TFSearch* search = nullptr;
+  TFPrintJimeijoList* printList = nullptr;
+  TFPrintJimeijoCard* printCard = nullptr;
+  TFViewImage* viewImage = nullptr;
+};
+
+class TFMain : public QMainWindow {
+  Q_OBJECT
+ public:
+  // The settings object lives in the program folder given; an empty folder
+  // means the folder of the executable.
+  explicit TFMain(const QString& programFolder = QString());
+  ~TFMain() override;
+
+  TSettings& Settings() { return *settings_; }
+  void SetWindows(const AppWindows& windows) { windows_ = windows; }
+
+  // State other windows and the tests read.
+  int CurrentSeries() const { return currentSeries_; }
+  int CurrentStripNumber() const { return currentStripNumber_; }
+  int KeyCount() const { return keyCount_; }
+  bool DetailViewChosen() const { return showDetail_; }
+  const QStringList& FontList() const { return fontList_; }
+  StripDocument& Document() { return document_; }
+  const QString& FileName() const { return fileName_; }
+  QAction* Action(const QString& name) const { return actions_.value(name); }
+  QString StatusText() const;
+
+  // Operations other parts of the program use.
+  void EnableEditCommands(bool on);
+  void ApplyScrollRule(int mode, int key);
+  void ShowDetailAtKey(int k);
+  void SelectSeries(int series);
+
+ public slots:
+  // File
+  void ActionFileNewExecute();
+  void ActionFileOpenExecute();
+  void ActionFileSaveExecute();
+  void ActionFileSaveAsExecute();
+  void ActionFileSetupExecute();
+  void ActionFilePrintExecute();
+  void ActionFilePrintListExecute();
+  void ActionFileExitExecute();
+  // Edit
+  void ActionEditCutExecute();
+  void ActionEditCopyExecute();
+  void ActionEditPasteExecute();
+  void ActionEditDeleteExecute();
+  void ActionEditPicOnExecute();
+  void ActionEditPicOffExecute();
+  void ActionEditAllSelExecute();
+  void ActionEditSelResetExecute();
+  void ActionEditFindExecute();
+  void ActionEditReplaceExecute();
+  // Strips
+  void ActionJimeijoNewExecute();
+  void ActionJimeijoEditExecute();
+  void ActionJimeijoDeleteExecute();
+  // Palette, list, view
+  void ActionKeyLabelEditExecute();
+  void ActionKeyLabelShowExecute();
+  void ActionListJimeijoExecute();
+  void ActionShowToolBarExecute();
+  void ActionShowStatusBarExecute();
+  void ActionShowDetailExecute();
+  void ActionShowAllExecute();
+  // Format
+  void ActionFormatFontExecute();
+  void ActionFormatColorExecute();
+  void ActionFormatBColorExecute();
+  void ActionFormatBoldExecute();
+  void ActionFormatItalicExecute();
+  void ActionFormatLeftExecute();
+  void ActionFormatCenterExecute();
+  void ActionFormatRightExecute();
+  // Help
+  void ActionHelpAboutExecute();
+
+  // Strip list events.
+  void ListView1SelectItem(int row);
+  void ListView1DblClick();
+  void ComboBoxSeriesChange(int index);
+  void Splitter1Moved();
+
+ protected:
+  bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Building the window (MainUi.cpp).
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  void CreatePanels();
+  void CreatePopupMenus();
+  QToolButton* AddToolButton(const QString& name, const QString& hint, QAction* action,
+                             bool checkable);
+  QScrollArea* CreateScrollBox(const QString& name, const QString& canvasName, CanvasImage** canvas);
+
+  // Settings (Main.cpp).
+  void RestoreState();
+  void SaveState();
+  void FirstShow();
+  void FillFontList();
+
+  // Hints and status line.
+  void ApplicationHint(const QString& longHint);
+
+  // View toggles and modes (MainView.cpp).
+  void SetKeyLabelShown(bool shown);
+  void SetListShown(bool shown);
+  void SetToolBarShown(bool shown);
+  void SetStatusBarShown(bool shown);
+  void SetDisplayMode(bool detail);
+  void ClearStripView();
+  QScrollArea* ActiveScrollBox() const;
+  // Commits a key being typed: focus to the display panel, then the current
+  // key's text panel.
+  void RefocusStep();
+
+  std::unique_ptr<TSettings> settings_;
+  AppWindows windows_;
+  bool firstShown_ = false;
+
+  // Document state.
+  StripDocument document_;
+  QString fileName_;
+  qsizetype stripStartLine_ = 0;
+  int currentStripNumber_ = 0;
+
+  // View state.
+  int currentSeries_ = 0;
+  int keyCount_ = 0;
+  int currentKey_ = 0;
+  bool toolbarComboFlag_ = false;
+  bool dispKeyLabel_ = true;
+  bool dispList_ = true;
+  bool dispToolBar_ = true;
+  bool dispStatusBar_ = true;
+  bool showDetail_ = false;
+  QStringList fontList_;
+
+  QHash<QString, QAction*> actions_;
+
+ public:
+  // Controls, named as the window's layout names them.
+  QToolBar* ToolBar1 = nullptr;
+  QToolButton* ToolButtonListJimeijo = nullptr;
+  QToolButton* ToolButtonBold = nullptr;
+  QToolButton* ToolButtonItalic = nullptr;
+  QToolButton* ToolButtonLeft = nullptr;
+  QToolButton* ToolButtonCenter = nullptr;
+  QToolButton* ToolButtonRight = nullptr;
+  QToolButton* ToolButtonKeyLabel = nullptr;
+  QToolButton* ToolButtonShowDetail = nullptr;
+  QToolButton* ToolButtonShowAll = nullptr;
+  QComboBox* ComboBoxFont = nullptr;
+  QComboBox* ComboBoxFontSize = nullptr;
+  QComboBox* ComboBoxSeries = nullptr;
+  QWidget* pnlBase = nullptr;
+  QWidget* pnlKeyLabel = nullptr;
+  QTabWidget* PageControl1 = nullptr;
+  QTreeWidget* ListView1 = nullptr;
+  QSplitter* Splitter1 = nullptr;
+  QWidget* pnlDisp = nullptr;
+  QLabel* pnlText = nullptr;
+  QScrollArea* ScrollBox1 = nullptr;
+  QScrollArea* ScrollBox2 = nullptr;
+  CanvasImage* imgBase1 = nullptr;
+  CanvasImage* imgBase2 = nullptr;
+  QStatusBar* StatusBar1 = nullptr;
+  QLabel* StatusText1 = nullptr;
+  QMenu* PopupMenu1A = nullptr;
+  QMenu* PopupMenu1B = nullptr;
+  QMenu* PopupMenu2 = nullptr;
+};

@@ -1,0 +1,393 @@
+// Building the main window: actions, menus, tool bar, panels, pop-up menus.
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyledItemDelegate>
+#include <QPainter>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/Glyphs.h"
+#include "app/Main.h"
+#include "document/Series.h"
+#include "view/CanvasImage.h"
+
+namespace {
+
+enum class Kind { Plain, Check, Radio };
+
+struct Command {
+  const char* name;     // the action's name; its handler is name + "Execute"
+  const char* caption;  // empty for commands without a menu item
+  const char* shortcut;
+  Kind kind;
+  void (TFMain::*handler)();
+  const char* statusTip;
+};
+
+// Every command of the window, in menu order; nullptr names separate groups.
+const Command kCommands[] = {
+    {"ActionFileNew", "新規作成(&N)", "", Kind::Plain, &TFMain::ActionFileNewExecute, "新しいデータベースを作成します"},
+    {"ActionFileOpen", "開く(&O)...", "Ctrl+O", Kind::Plain, &TFMain::ActionFileOpenExecute, "既存のデータベースを開きます"},
+    {"ActionFileSave", "上書き保存(&S)", "Ctrl+S", Kind::Plain, &TFMain::ActionFileSaveExecute, "データベースを上書きで保存します"},
+    {"ActionFileSaveAs", "名前を付けて保存(&A)...", "", Kind::Plain, &TFMain::ActionFileSaveAsExecute, "データベースを名前を付けて保存します"},
+    {"ActionFileSetup", "印刷位置の微調整(&E)...", "", Kind::Plain, &TFMain::ActionFileSetupExecute, "マニュアルで印字位置を微調整します"},
+    {"ActionFilePrint", "示名条の印刷(&P)...", "", Kind::Plain, &TFMain::ActionFilePrintExecute, "１枚あるいは複数枚の示名条を印刷します"},
+    {"ActionFilePrintList", "示名条一覧の印刷(&L)...", "", Kind::Plain, &TFMain::ActionFilePrintListExecute, "登録されている示名条のリストを印刷します"},
+    {"ActionFileExit", "終了(&X)", "", Kind::Plain, &TFMain::ActionFileExitExecute, "プログラムを終了します"},
+    {"ActionEditCut", "切り取り(&T)", "Ctrl+X", Kind::Plain, &TFMain::ActionEditCutExecute, ""},
+    {"ActionEditCopy", "コピー(&C)", "Ctrl+C", Kind::Plain, &TFMain::ActionEditCopyExecute, ""},
+    {"ActionEditPaste", "貼り付け(&P)", "Ctrl+V", Kind::Plain, &TFMain::ActionEditPasteExecute, ""},
+    {"ActionEditDelete", "削除(&D)", "Ctrl+Del", Kind::Plain, &TFMain::ActionEditDeleteExecute, ""},
+    {"ActionEditPicOn", "画像添付(&G)...", "", Kind::Plain, &TFMain::ActionEditPicOnExecute, ""},
+    {"ActionEditPicOff", "画像添付解除(&R)", "", Kind::Plain, &TFMain::ActionEditPicOffExecute, ""},
+    {"ActionEditAllSel", "すべてを選択(&A)", "Ctrl+A", Kind::Plain, &TFMain::ActionEditAllSelExecute, ""},
+    {"ActionEditSelReset", "選択の解除(&X)", "", Kind::Plain, &TFMain::ActionEditSelResetExecute, ""},
+    {"ActionEditFind", "検索(&S)...", "Ctrl+F", Kind::Plain, &TFMain::ActionEditFindExecute, ""},
+    {"ActionEditReplace", "置換(&N)...", "Ctrl+R", Kind::Plain, &TFMain::ActionEditReplaceExecute, ""},
+    {"ActionJimeijoNew", "示名条の作成(&N)...", "", Kind::Plain, &TFMain::ActionJimeijoNewExecute, ""},
+    {"ActionJimeijoEdit", "示名条の編集(&E)...", "", Kind::Plain, &TFMain::ActionJimeijoEditExecute, ""},
+    {"ActionJimeijoDelete", "示名条の削除(&D)", "", Kind::Plain, &TFMain::ActionJimeijoDeleteExecute, ""},
+    {"ActionKeyLabelEdit", "キーラベルの編集(&H)...", "", Kind::Plain, &TFMain::ActionKeyLabelEditExecute, ""},
+    {"ActionKeyLabelShow", "キーラベル(&K)", "", Kind::Check, &TFMain::ActionKeyLabelShowExecute, ""},
+    {"ActionListJimeijo", "示名条一覧(&L)", "", Kind::Check, &TFMain::ActionListJimeijoExecute, ""},
+    {"ActionShowToolBar", "ツールバー(&T)", "", Kind::Check, &TFMain::ActionShowToolBarExecute, ""},
+    {"ActionShowStatusBar", "ステータスバー(&S)", "", Kind::Check, &TFMain::ActionShowStatusBarExecute, ""},
+    {"ActionShowDetail", "詳細画面(&D)", "", Kind::Radio, &TFMain::ActionShowDetailExecute, ""},
+    {"ActionShowAll", "全体画面(&A)", "", Kind::Radio, &TFMain::ActionShowAllExecute, ""},
+    {"ActionFormatFont", "フォント(&F)...", "", Kind::Plain, &TFMain::ActionFormatFontExecute, ""},
+    {"ActionFormatLeft", "左寄せ(&L)", "", Kind::Radio, &TFMain::ActionFormatLeftExecute, ""},
+    {"ActionFormatCenter", "センタリング(&C)", "", Kind::Radio, &TFMain::ActionFormatCenterExecute, ""},
+    {"ActionFormatRight", "右寄せ(&R)", "", Kind::Radio, &TFMain::ActionFormatRightExecute, ""},
+    {"ActionFormatBColor", "背景色(&B)", "", Kind::Plain, &TFMain::ActionFormatBColorExecute, ""},
+    {"ActionFormatColor", "", "", Kind::Plain, &TFMain::ActionFormatColorExecute, ""},
+    {"ActionFormatBold", "", "", Kind::Plain, &TFMain::ActionFormatBoldExecute, ""},
+    {"ActionFormatItalic", "", "", Kind::Plain, &TFMain::ActionFormatItalicExecute, ""},
+    {"ActionHelpAbout", "バージョン情報(&A)...", "", Kind::Plain, &TFMain::ActionHelpAboutExecute, ""},
+};
+
+struct MenuSpec {
+  const char* name;
+  const char* title;
+  QList<const char*> items;  // action names; "-" is a separator
+};
+
+const QList<MenuSpec> kMenus = {
+    {"MenuFile", "ファイル(&F)",
+     {"ActionFileNew", "ActionFileOpen", "ActionFileSave", "ActionFileSaveAs", "-", "ActionFileSetup",
+      "ActionFilePrint", "ActionFilePrintList", "-", "ActionFileExit"}},
+    {"MenuEdit", "編集(&E)",
+     {"ActionEditCut", "ActionEditCopy", "ActionEditPaste", "ActionEditDelete", "-", "ActionEditPicOn",
+      "ActionEditPicOff", "-", "ActionEditAllSel", "ActionEditSelReset", "-", "ActionEditFind",
+      "ActionEditReplace"}},
+    {"MenuJimeijo", "示名条編集(&S)", {"ActionJimeijoNew", "ActionJimeijoEdit", "ActionJimeijoDelete"}},
+    {"MenuKeyLabel", "キーラベル(&K)", {"ActionKeyLabelEdit", "ActionKeyLabelShow"}},
+    {"MenuList", "一覧(&L)", {"ActionListJimeijo"}},
+    {"MenuView", "表示(&V)",
+     {"ActionShowToolBar", "ActionShowStatusBar", "-", "ActionShowDetail", "ActionShowAll"}},
+    {"MenuFormat", "書式(&R)",
+     {"ActionFormatFont", "ActionFormatLeft", "ActionFormatCenter", "ActionFormatRight",
+      "ActionFormatBColor"}},
+    {"MenuHelp", "ヘルプ(&H)", {"ActionHelpAbout"}},
+};
+
+// Tool tip = the part of a hint before "|", status text = the part after it;
+// a hint without "|" is both.
+void SetHint(QWidget* widget, const QString& hint) {
+  qsizetype bar = hint.indexOf('|');
+  widget->setToolTip(bar < 0 ? hint : hint.left(bar));
+  widget->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
+// Draws the font list: the TrueType sign before scalable families, the
+// family name after it, and tells the window that the list was drawn.
+class FontItemDelegate : public QStyledItemDelegate {
+ public:
+  FontItemDelegate(const QStringList* fontList, bool* drawnFlag, QObject* parent)
+      : QStyledItemDelegate(parent), fontList_(fontList), drawnFlag_(drawnFlag) {}
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    *drawnFlag_ = true;
+    const bool selected = option.state & QStyle::State_Selected;
+    painter->fillRect(option.rect, option.palette.brush(selected ? QPalette::Highlight : QPalette::Base));
+    const int row = index.row();
+    const bool trueType = row >= 0 && row < fontList_->size() && (*fontList_)[row].endsWith('t');
+    static const QPixmap sign = TrueTypeSign();
+    if (trueType) painter->drawPixmap(option.rect.left() + 2, option.rect.top() + 2, sign);
+    const QString name = index.data().toString();
+    const int textHeight = option.fontMetrics.height();
+    const int top = option.rect.top() + (option.rect.height() - textHeight) / 2;
+    painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->drawText(QRect(option.rect.left() + sign.width() + 4, top, option.rect.width(), textHeight),
+                      Qt::AlignLeft | Qt::AlignVCenter, name);
+  }
+
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return QSize(QStyledItemDelegate::sizeHint(option, index).width() + 16, 16);
+  }
+
+ private:
+  const QStringList* fontList_;
+  bool* drawnFlag_;
+};
+
+}  // namespace
+
+void TFMain::CreateActions() {
+  for (const Command& c : kCommands) {
+    auto* action = new QAction(QString::fromUtf8(c.caption), this);
+    action->setObjectName(QString::fromLatin1(c.name));
+    if (*c.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(c.shortcut)));
+    action->setCheckable(c.kind != Kind::Plain);
+    action->setStatusTip(QString::fromUtf8(c.statusTip));
+    // The handler sets check marks itself: undo Qt's own toggle first.
+    auto handler = c.handler;
+    connect(action, &QAction::triggered, this, [this, action, handler](bool) {
+      if (action->isCheckable()) action->setChecked(!action->isChecked());
+      (this->*handler)();
+    });
+    addAction(action);  // shortcuts work while the menu bar is hidden too
+    actions_.insert(action->objectName(), action);
+  }
+}
+
+void TFMain::CreateMenus() {
+  for (const MenuSpec& spec : kMenus) {
+    QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.title));
+    menu->setObjectName(QString::fromLatin1(spec.name));
+    for (const char* item : spec.items) {
+      if (QString::fromLatin1(item) == "-") menu->addSeparator();
+      else menu->addAction(Action(QString::fromLatin1(item)));
+    }
+  }
+}
+
+QToolButton* TFMain::AddToolButton(const QString& name, const QString& hint, QAction* action,
+                                   bool checkable) {
+  auto* button = new QToolButton(ToolBar1);
+  button->setObjectName(name);
+  button->setIcon(ToolbarGlyph(name));
+  button->setFixedSize(24, 22);
+  button->setAutoRaise(true);
+  button->setCheckable(checkable);
+  SetHint(button, hint);
+  // The handler decides the pressed state; Qt's own toggle is undone first.
+  connect(button, &QToolButton::clicked, this, [this, button, action](bool) {
+    if (button->isCheckable()) button->setChecked(!button->isChecked());
+    action->trigger();
+  });
+  ToolBar1->addWidget(button);
+  return button;
+}
+
+void TFMain::CreateToolBar() {
+  ToolBar1 = new QToolBar(this);
+  ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+  ToolBar1->setMovable(false);
+  ToolBar1->setFloatable(false);
+  ToolBar1->setFixedHeight(29);
+  ToolBar1->setIconSize(QSize(16, 16));
+  ToolBar1->toggleViewAction()->setVisible(false);
+  setContextMenuPolicy(Qt::NoContextMenu);
+  addToolBar(Qt::TopToolBarArea, ToolBar1);
+
+  auto gap = [this] {
+    auto* spacer = new QWidget(ToolBar1);
+    spacer->setFixedWidth(6);
+    ToolBar1->addWidget(spacer);
+  };
+  auto button = [this](const char* name, const char* hint, const char* action, bool checkable) {
+    return AddToolButton(QString::fromLatin1(name), QString::fromUtf8(hint),
+                         Action(QString::fromLatin1(action)), checkable);
+  };
+
+  button("ToolButtonNew", "新規作成|新しいデータベースを作成します", "ActionFileNew", false);
+  button("ToolButtonOpen", "開く|既存のデータベースを開きます", "ActionFileOpen", false);
+  button("ToolButtonSave", "上書き保存|データベースを上書きで保存します", "ActionFileSave", false);
+  gap();
+  button("ToolButtonPrint", "示名条の印刷|１枚あるいは複数枚の示名条を印刷します", "ActionFilePrint", false);
+  button("ToolButtonJimeijoNew", "示名条の作成|示名条を作成します", "ActionJimeijoNew", false);
+  button("ToolButtonJimeijoDelete", "示名条の削除|選択された示名条を削除します", "ActionJimeijoDelete", false);
+  ToolButtonListJimeijo = button("ToolButtonListJimeijo", "示名条一覧|示名条一覧を表示します", "ActionListJimeijo", true);
+  gap();
+  ComboBoxFont = new QComboBox(ToolBar1);
+  ComboBoxFont->setObjectName(QStringLiteral("ComboBoxFont"));
+  ComboBoxFont->setFixedWidth(132);
+  ComboBoxFont->setItemDelegate(new FontItemDelegate(&fontList_, &toolbarComboFlag_, ComboBoxFont));
+  SetHint(ComboBoxFont, QStringLiteral("フォント切替"));
+  ToolBar1->addWidget(ComboBoxFont);
+  gap();
+  ComboBoxFontSize = new QComboBox(ToolBar1);
+  ComboBoxFontSize->setObjectName(QStringLiteral("ComboBoxFontSize"));
+  ComboBoxFontSize->setEditable(true);
+  ComboBoxFontSize->setFixedWidth(53);
+  ComboBoxFontSize->setInsertPolicy(QComboBox::NoInsert);
+  SetHint(ComboBoxFontSize, QStringLiteral("フォントサイズ"));
+  ToolBar1->addWidget(ComboBoxFontSize);
+  gap();
+  button("ToolButtonColor", "文字色|文字の色を変更します", "ActionFormatColor", false);
+  button("ToolButtonBColor", "背景色|背景の色を変更します", "ActionFormatBColor", false);
+  ToolButtonBold = button("ToolButtonBold", "太字|文字を太字にします。", "ActionFormatBold", true);
+  ToolButtonItalic = button("ToolButtonItalic", "斜体|文字を斜体にします。", "ActionFormatItalic", true);
+  gap();
+  ToolButtonLeft = button("ToolButtonLeft", "左寄せ|文字を左に揃えます", "ActionFormatLeft", true);
+  ToolButtonCenter = button("ToolButtonCenter", "センタリング|文字を中央に揃えます", "ActionFormatCenter", true);
+  ToolButtonRight = button("ToolButtonRight", "右寄せ|文字を右に揃えます", "ActionFormatRight", true);
+  gap();
+  ToolButtonKeyLabel = button("ToolButtonKeyLabel", "キーラベル|キーラベルの表示ON/OFFを切り替えます", "ActionKeyLabelShow", true);
+  gap();
+  ToolButtonShowDetail = button("ToolButtonShowDetail", "詳細画面|詳細画面の表示に切り替えます", "ActionShowDetail", true);
+  ToolButtonShowAll = button("ToolButtonShowAll", "全体画面|全体画面の表示に切り替えます", "ActionShowAll", true);
+  gap();
+  ComboBoxSeries = new QComboBox(ToolBar1);
+  ComboBoxSeries->setObjectName(QStringLiteral("ComboBoxSeries"));
+  ComboBoxSeries->setFixedWidth(150);
+  SetHint(ComboBoxSeries, QStringLiteral("主装置のシリーズ切替"));
+  ToolBar1->addWidget(ComboBoxSeries);
+}
+
+QScrollArea* TFMain::CreateScrollBox(const QString& name, const QString& canvasName,
+                                     CanvasImage** canvas) {
+  auto* box = new QScrollArea(pnlDisp);
+  box->setObjectName(name);
+  box->setWidgetResizable(false);
+  box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // The content holds the canvas and, above it, the controls of every key.
+  auto* content = new QWidget;
+  content->setObjectName(name + QStringLiteral("Content"));
+  content->setAutoFillBackground(true);
+  *canvas = new CanvasImage(content);
+  (*canvas)->setObjectName(canvasName);
+  box->setWidget(content);
+  content->resize(0, 0);
+  return box;
+}
+
+void TFMain::CreatePanels() {
+  pnlBase = new QWidget(this);
+  pnlBase->setObjectName(QStringLiteral("pnlBase"));
+  setCentralWidget(pnlBase);
+  auto* baseLayout = new QHBoxLayout(pnlBase);
+  baseLayout->setContentsMargins(0, 0, 0, 0);
+  baseLayout->setSpacing(0);
+
+  Splitter1 = new QSplitter(Qt::Vertical, pnlBase);
+  Splitter1->setObjectName(QStringLiteral("Splitter1"));
+  Splitter1->setHandleWidth(4);
+  Splitter1->setChildrenCollapsible(false);
+  baseLayout->addWidget(Splitter1, 1);
+
+  pnlDisp = new QWidget(Splitter1);
+  pnlDisp->setObjectName(QStringLiteral("pnlDisp"));
+  pnlDisp->setFocusPolicy(Qt::StrongFocus);
+  auto* dispLayout = new QVBoxLayout(pnlDisp);
+  dispLayout->setContentsMargins(0, 0, 0, 0);
+  dispLayout->setSpacing(0);
+  pnlText = new QLabel(pnlDisp);
+  pnlText->setObjectName(QStringLiteral("pnlText"));
+  pnlText->setFixedHeight(20);
+  pnlText->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  pnlText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  dispLayout->addWidget(pnlText);
+  ScrollBox1 = CreateScrollBox(QStringLiteral("ScrollBox1"), QStringLiteral("imgBase1"), &imgBase1);
+  ScrollBox2 = CreateScrollBox(QStringLiteral("ScrollBox2"), QStringLiteral("imgBase2"), &imgBase2);
+  dispLayout->addWidget(ScrollBox1, 1);
+  dispLayout->addWidget(ScrollBox2, 1);
+  Splitter1->addWidget(pnlDisp);
+
+  ListView1 = new QTreeWidget(Splitter1);
+  ListView1->setObjectName(QStringLiteral("ListView1"));
+  ListView1->setColumnCount(6);
+  ListView1->setHeaderLabels({QStringLiteral("主装置のシリーズ"), QStringLiteral("示名条のタイプ"),
+                              QStringLiteral("内線番号"), QStringLiteral("部署"),
+                              QStringLiteral("使用者名"), QStringLiteral("登録日時")});
+  ListView1->setRootIsDecorated(false);
+  ListView1->setItemsExpandable(false);
+  ListView1->setUniformRowHeights(true);
+  ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+  ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  ListView1->setSortingEnabled(false);
+  ListView1->header()->setStretchLastSection(false);
+  ListView1->setMinimumHeight(20);
+  ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+  // The selection stays visible while the list has no focus.
+  QPalette pal = ListView1->palette();
+  pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
+  pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
+  ListView1->setPalette(pal);
+  ListView1->installEventFilter(this);
+  Splitter1->addWidget(ListView1);
+  Splitter1->setStretchFactor(0, 1);
+  Splitter1->setStretchFactor(1, 0);
+
+  pnlKeyLabel = new QWidget(pnlBase);
+  pnlKeyLabel->setObjectName(QStringLiteral("pnlKeyLabel"));
+  pnlKeyLabel->setFixedWidth(180);
+  auto* keyLabelLayout = new QVBoxLayout(pnlKeyLabel);
+  keyLabelLayout->setContentsMargins(0, 0, 0, 0);
+  PageControl1 = new QTabWidget(pnlKeyLabel);
+  PageControl1->setObjectName(QStringLiteral("PageControl1"));
+  for (int i = 1; i <= 3; ++i) {
+    auto* sheet = new QWidget;
+    sheet->setObjectName(QStringLiteral("TabSheet%1").arg(i));
+    PageControl1->addTab(sheet, QStringLiteral("ｷｰﾗﾍﾞﾙ%1").arg(i));
+  }
+  // Three tabs fit side by side in the narrow panel.
+  PageControl1->tabBar()->setExpanding(true);
+  PageControl1->tabBar()->setUsesScrollButtons(false);
+  PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 2px; min-width: 40px; }"));
+  keyLabelLayout->addWidget(PageControl1);
+  baseLayout->addWidget(pnlKeyLabel);
+
+  StatusBar1 = new QStatusBar(this);
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  StatusBar1->setFixedHeight(24);
+  StatusBar1->setSizeGripEnabled(false);
+  StatusText1 = new QLabel(StatusBar1);
+  StatusText1->setObjectName(QStringLiteral("StatusText1"));
+  StatusBar1->addWidget(StatusText1, 1);
+  setStatusBar(StatusBar1);
+
+  for (int s = 0; s < series::kCount; ++s) ComboBoxSeries->addItem(series::Name(s));
+}
+
+void TFMain::CreatePopupMenus() {
+  auto popup = [this](const char* name, QList<const char*> items) {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QString::fromLatin1(name));
+    for (const char* item : items) {
+      if (QString::fromLatin1(item) == "-") {
+        menu->addSeparator();
+        continue;
+      }
+      // Pop-up items carry their own captions; they share the command.
+      QAction* command = Action(QString::fromLatin1(item));
+      QString caption = command->text();
+      if (caption.endsWith(QStringLiteral("...")) && QString::fromLatin1(name) != "PopupMenu2") {
+        caption.chop(3);
+      }
+      QAction* entry = menu->addAction(caption);
+      entry->setObjectName(QString::fromLatin1(name) + '_' + command->objectName());
+      connect(entry, &QAction::triggered, command, &QAction::trigger);
+    }
+    return menu;
+  };
+  PopupMenu1A = popup("PopupMenu1A", {"ActionEditCut", "ActionEditCopy", "ActionEditPaste",
+                                      "ActionEditDelete", "-", "ActionEditPicOn"});
+  PopupMenu1B = popup("PopupMenu1B", {"ActionEditPicOff"});
+  PopupMenu2 = popup("PopupMenu2", {"ActionJimeijoNew", "ActionJimeijoEdit", "ActionJimeijoDelete"});
+  connect(ListView1, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& pos) { PopupMenu2->popup(ListView1->viewport()->mapToGlobal(pos)); });
+}

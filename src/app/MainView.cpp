@@ -1,0 +1,191 @@
+// The main window's view toggles, display modes, scrolling, splitter, series
+// selector and strip list selection.
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "app/Main.h"
+#include "document/Series.h"
+#include "view/CanvasImage.h"
+
+namespace {
+
+// The key-editing items that EnableEditCommands switches together.
+const char* const kEditCommands[] = {
+    "ActionEditCut",    "ActionEditCopy",   "ActionEditPaste",  "ActionEditDelete",
+    "ActionEditPicOn",  "ActionEditPicOff", "ActionEditAllSel", "ActionEditSelReset",
+    "ActionEditFind",   "ActionEditReplace",
+};
+
+}  // namespace
+
+void TFMain::SetKeyLabelShown(bool shown) {
+  dispKeyLabel_ = shown;
+  Action(QStringLiteral("ActionKeyLabelShow"))->setChecked(shown);
+  ToolButtonKeyLabel->setChecked(shown);
+  pnlKeyLabel->setVisible(shown);
+}
+
+void TFMain::SetListShown(bool shown) {
+  dispList_ = shown;
+  Action(QStringLiteral("ActionListJimeijo"))->setChecked(shown);
+  ToolButtonListJimeijo->setChecked(shown);
+  // The splitter's handle goes with the list.
+  ListView1->setVisible(shown);
+}
+
+void TFMain::SetToolBarShown(bool shown) {
+  dispToolBar_ = shown;
+  Action(QStringLiteral("ActionShowToolBar"))->setChecked(shown);
+  ToolBar1->setVisible(shown);
+}
+
+void TFMain::SetStatusBarShown(bool shown) {
+  dispStatusBar_ = shown;
+  Action(QStringLiteral("ActionShowStatusBar"))->setChecked(shown);
+  // The status bar always sits below the list: the window keeps it at the
+  // bottom edge, so no re-stacking is needed when it comes back.
+  StatusBar1->setVisible(shown);
+}
+
+void TFMain::ActionKeyLabelShowExecute() {
+  SetKeyLabelShown(!dispKeyLabel_);
+  ApplyScrollRule(1, 0);
+}
+
+void TFMain::ActionListJimeijoExecute() { SetListShown(!dispList_); }
+
+void TFMain::ActionShowToolBarExecute() { SetToolBarShown(!dispToolBar_); }
+
+void TFMain::ActionShowStatusBarExecute() { SetStatusBarShown(!dispStatusBar_); }
+
+void TFMain::SetDisplayMode(bool detail) {
+  showDetail_ = detail;
+  Action(QStringLiteral("ActionShowDetail"))->setChecked(detail);
+  Action(QStringLiteral("ActionShowAll"))->setChecked(!detail);
+  ToolButtonShowDetail->setChecked(detail);
+  ToolButtonShowAll->setChecked(!detail);
+}
+
+void TFMain::ActionShowAllExecute() {
+  pnlDisp->setFocus();  // ends a key text edit in progress
+  if (!showDetail_ && ToolButtonShowAll->isChecked()) return;
+  SetDisplayMode(false);
+  if (keyCount_ == 0) return;
+  RefocusStep();
+  ScrollBox1->hide();
+  ScrollBox2->show();
+  EnableEditCommands(false);
+  ApplyScrollRule(3, 0);
+}
+
+void TFMain::ActionShowDetailExecute() {
+  if (showDetail_ && ToolButtonShowDetail->isChecked()) return;
+  SetDisplayMode(true);
+  if (keyCount_ == 0) return;
+  ShowDetailAtKey(0);
+  RefocusStep();
+}
+
+void TFMain::ShowDetailAtKey(int k) {
+  SetDisplayMode(true);
+  ScrollBox1->show();
+  ScrollBox2->hide();
+  EnableEditCommands(true);
+  // Key selection and the format shown in the tool bar follow with key editing.
+  ApplyScrollRule(3, k);
+  currentKey_ = k;
+}
+
+void TFMain::RefocusStep() {
+  // Focus changes are synchronous here: no wait is needed for the key being
+  // typed to be committed.
+  pnlDisp->setFocus();
+}
+
+QScrollArea* TFMain::ActiveScrollBox() const {
+  return ToolButtonShowDetail->isChecked() ? ScrollBox1 : ScrollBox2;
+}
+
+void TFMain::ApplyScrollRule(int mode, int key) {
+  QScrollArea* box = ActiveScrollBox();
+  if (!box || !box->widget()) return;
+  const QSize content = box->widget()->size();
+  if (mode == 1 || mode == 3) {
+    box->horizontalScrollBar()->setValue((content.width() - box->width()) / 2);
+  }
+  if (mode == 2 || mode == 3) {
+    box->verticalScrollBar()->setValue(key < keyCount_ / 2 ? 0 : content.height() / 2);
+  }
+}
+
+void TFMain::EnableEditCommands(bool on) {
+  for (const char* name : kEditCommands) Action(QString::fromLatin1(name))->setEnabled(on);
+  for (QMenu* popup : {PopupMenu1A, PopupMenu1B}) {
+    for (QAction* entry : popup->actions()) entry->setEnabled(on);
+  }
+}
+
+void TFMain::Splitter1Moved() {
+  // A list dragged too high would hide the display: it takes back the height
+  // left by the other bars instead.
+  const int splitterTop = ListView1->y() - Splitter1->handleWidth();
+  if (splitterTop < 390) {
+    const int toolBar = ToolBar1->isVisible() ? ToolBar1->height() : 0;
+    const int listHeight = height() - PageControl1->height() - StatusBar1->height() -
+                           Splitter1->handleWidth() - toolBar - 47;
+    const int total = Splitter1->height() - Splitter1->handleWidth();
+    Splitter1->setSizes({qMax(0, total - listHeight), qMax(20, listHeight)});
+  }
+}
+
+void TFMain::ClearStripView() {
+  pnlDisp->hide();
+  imgBase1->Reset(0, 0);
+  imgBase2->Reset(0, 0);
+  ScrollBox1->widget()->resize(0, 0);
+  ScrollBox2->widget()->resize(0, 0);
+  EnableEditCommands(false);
+  keyCount_ = 0;
+  currentStripNumber_ = 0;
+  toolbarComboFlag_ = false;
+  pnlText->clear();
+  ScrollBox1->setVisible(showDetail_);
+  ScrollBox2->setVisible(!showDetail_);
+  pnlDisp->show();
+}
+
+void TFMain::ComboBoxSeriesChange(int index) {
+  if (index < 0 || index >= series::kCount) return;
+  // The palette of the old series is replaced by that of the new one; the
+  // strips in the document keep their own series.
+  currentSeries_ = index;
+}
+
+void TFMain::SelectSeries(int s) {
+  if (s < 0 || s >= series::kCount || s == currentSeries_) return;
+  ComboBoxSeries->setCurrentIndex(s);
+  ComboBoxSeriesChange(s);
+}
+
+void TFMain::ListView1SelectItem(int row) {
+  const int number = row + 1;
+  if (number == currentStripNumber_) return;
+  const qsizetype separator = document_.FindStrip(number);
+  if (separator <= 0) return;
+  stripStartLine_ = separator + 1;
+  currentStripNumber_ = number;
+  QTreeWidgetItem* item = ListView1->topLevelItem(row);
+  if (item) SelectSeries(series::IndexOf(item->text(0)));
+}
+
+void TFMain::ListView1DblClick() { ActionJimeijoEditExecute(); }
