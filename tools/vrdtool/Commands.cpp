@@ -4,9 +4,12 @@
 int RunInfo(const QStringList& args);
 int RunCheck(const QStringList& args);
 int RunConvert(const QStringList& args);
+int RunKeyLabels(const QStringList& args);
 
 const QList<VrdCommand>& VrdCommands() {
   static const QList<VrdCommand> commands = {
+      {"keylabels", "SERIES [--defaults] [--dir DIR]",
+       "write the palette list of series 0..6 (its key-label file, or the defaults)", RunKeyLabels},
   };
   return commands;
 }
