@@ -20,6 +20,7 @@
 #include "base/Mainsub.h"
 #include "base/Placement.h"
 #include "document/Series.h"
+#include "keylabels/PaletteList.h"
 #include "view/CanvasImage.h"
 
 namespace {
@@ -28,10 +29,6 @@ const QString kChecked = QStringLiteral("Checked");
 const QString kPosition = QStringLiteral("Position");
 const QString kData = QStringLiteral("Data");
 constexpr int kDefaultColumnWidths[6] = {120, 280, 120, 160, 120, 120};
-
-// The font sizes offered for key texts.
-const QStringList kFontSizes = {"4", "5", "6", "7", "8", "9", "10", "11", "12", "14",
-                                "16", "18", "20", "22", "24", "26", "28", "36", "48", "72"};
 
 }  // namespace
 
@@ -88,7 +85,7 @@ void TFMain::RestoreState() {
   SetDisplayMode(showDetail_);
   int series = settings_->ReadInteger(kData, QStringLiteral("SelSeriesNo"), 0);
   // Every per-series table has seven rows: another value would index past them.
-  currentSeries_ = series >= 0 && series < series::kCount ? series : 0;
+  currentSeries_ = IsSeries(series) ? series : 0;
   ComboBoxSeries->setCurrentIndex(currentSeries_);
 }
 
@@ -117,9 +114,13 @@ void TFMain::showEvent(QShowEvent* event) {
 void TFMain::FirstShow() {
   ApplicationHint(QString());
   FillFontList();
-  ComboBoxFontSize->clear();
-  ComboBoxFontSize->addItems(kFontSizes);
+  Myfunc_Set_FontSize(ComboBoxFontSize);
   ClearStripView();
+}
+
+void TFMain::Myfunc_Set_FontSize(QComboBox* target) {
+  target->clear();
+  target->addItems(FontSizeList());
 }
 
 void TFMain::FillFontList() {

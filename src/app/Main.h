@@ -146,6 +146,7 @@ class TFMain : public QMainWindow {
   void SaveState();
   void FirstShow();
   void FillFontList();
+  void Myfunc_Set_FontSize(QComboBox* target);
 
   // Hints and status line.
   void ApplicationHint(const QString& longHint);

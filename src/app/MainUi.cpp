@@ -360,7 +360,7 @@ void TFMain::CreatePanels() {
   StatusBar1->addWidget(StatusText1, 1);
   setStatusBar(StatusBar1);
 
-  for (int s = 0; s < series::kCount; ++s) ComboBoxSeries->addItem(series::Name(s));
+  ComboBoxSeries->addItems(SeriesNames());
 }
 
 void TFMain::CreatePopupMenus() {

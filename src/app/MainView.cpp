@@ -165,14 +165,14 @@ void TFMain::ClearStripView() {
 }
 
 void TFMain::ComboBoxSeriesChange(int index) {
-  if (index < 0 || index >= series::kCount) return;
+  if (!IsSeries(index)) return;
   // The palette of the old series is replaced by that of the new one; the
   // strips in the document keep their own series.
   currentSeries_ = index;
 }
 
 void TFMain::SelectSeries(int s) {
-  if (s < 0 || s >= series::kCount || s == currentSeries_) return;
+  if (!IsSeries(s) || s == currentSeries_) return;
   ComboBoxSeries->setCurrentIndex(s);
   ComboBoxSeriesChange(s);
 }
@@ -185,7 +185,7 @@ void TFMain::ListView1SelectItem(int row) {
   stripStartLine_ = separator + 1;
   currentStripNumber_ = number;
   QTreeWidgetItem* item = ListView1->topLevelItem(row);
-  if (item) SelectSeries(series::IndexOf(item->text(0)));
+  if (item) SelectSeries(SeriesIndexOf(item->text(0)));
 }
 
 void TFMain::ListView1DblClick() { ActionJimeijoEditExecute(); }
