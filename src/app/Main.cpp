@@ -47,6 +47,7 @@ TFMain::TFMain(const QString& programFolder)
   CreateToolBar();
   CreatePanels();
   CreatePopupMenus();
+  WireStripView();
   RestoreState();
 
   connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,

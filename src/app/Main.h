@@ -22,6 +22,7 @@ class QTreeWidget;
 class QStatusBar;
 class TSettings;
 class CanvasImage;
+class StripView;
 
 // The windows created at start-up besides the main window, in creation order.
 class TFTelAdd;
@@ -71,6 +72,10 @@ class TFMain : public QMainWindow {
   void ApplyScrollRule(int mode, int key);
   void ShowDetailAtKey(int k);
   void SelectSeries(int series);
+  // Lays out the strip starting at the strip start line in both views.
+  void BuildStripView();
+  void ClearStripView();
+  StripView& View() { return *stripView_; }
 
  public slots:
   // File
@@ -157,7 +162,8 @@ class TFMain : public QMainWindow {
   void SetToolBarShown(bool shown);
   void SetStatusBarShown(bool shown);
   void SetDisplayMode(bool detail);
-  void ClearStripView();
+  void WireStripView();
+  void FocusDetailPanel(int k);
   QScrollArea* ActiveScrollBox() const;
   // Commits a key being typed: focus to the display panel, then the current
   // key's text panel.
@@ -186,6 +192,7 @@ class TFMain : public QMainWindow {
   QStringList fontList_;
 
   QHash<QString, QAction*> actions_;
+  StripView* stripView_ = nullptr;
 
  public:
   // Controls, named as the window's layout names them.

@@ -15,7 +15,10 @@
 
 #include "app/Main.h"
 #include "document/Series.h"
+#include "base/Prompts.h"
+#include "document/DocumentError.h"
 #include "view/CanvasImage.h"
+#include "view/StripView.h"
 
 namespace {
 
@@ -110,6 +113,7 @@ void TFMain::RefocusStep() {
   // Focus changes are synchronous here: no wait is needed for the key being
   // typed to be committed.
   pnlDisp->setFocus();
+  FocusDetailPanel(currentKey_);
 }
 
 QScrollArea* TFMain::ActiveScrollBox() const {
@@ -150,18 +154,74 @@ void TFMain::Splitter1Moved() {
 
 void TFMain::ClearStripView() {
   pnlDisp->hide();
-  imgBase1->Reset(0, 0);
-  imgBase2->Reset(0, 0);
-  ScrollBox1->widget()->resize(0, 0);
-  ScrollBox2->widget()->resize(0, 0);
+  stripView_->Clear();
   EnableEditCommands(false);
   keyCount_ = 0;
   currentStripNumber_ = 0;
   toolbarComboFlag_ = false;
   pnlText->clear();
-  ScrollBox1->setVisible(showDetail_);
-  ScrollBox2->setVisible(!showDetail_);
   pnlDisp->show();
+}
+
+void TFMain::BuildStripView() {
+  ClearStripView();
+  pnlDisp->hide();
+  ScrollBox1->hide();
+  ScrollBox2->hide();
+  StripView::BuildResult result;
+  try {
+    result = stripView_->Build(document_, stripStartLine_);
+  } catch (const DocumentError& error) {
+    // The display stays hidden until the next strip is laid out.
+    Prompts::Error(LayoutErrorText(error));
+    return;
+  }
+  keyCount_ = stripView_->KeyCount();
+  if (result != StripView::BuildResult::Built) {
+    Prompts::Error(QString::fromUtf8(kTooManyButtonsText));
+    pnlDisp->show();
+    return;
+  }
+  pnlText->setText(StripCaption(document_.lines(), stripStartLine_));
+  if (keyCount_ > 0) {
+    currentKey_ = 0;
+    if (ToolButtonShowDetail->isChecked()) {
+      ScrollBox1->show();
+      ApplyScrollRule(3, 0);
+      EnableEditCommands(true);
+    } else {
+      ScrollBox2->show();
+      ApplyScrollRule(3, 0);
+    }
+  }
+  pnlDisp->show();
+}
+
+void TFMain::FocusDetailPanel(int k) {
+  if (k < 0 || k >= keyCount_) return;
+  QWidget* panel = stripView_->Controls(k, kDetailView).panel;
+  if (panel->isVisible()) panel->setFocus();
+}
+
+void TFMain::WireStripView() {
+  stripView_ = new StripView(ScrollBox1->widget(), imgBase1, ScrollBox2->widget(), imgBase2, this);
+  connect(stripView_, &StripView::AllViewKeyDoubleClicked, this, [this](int k) {
+    if (showDetail_) return;
+    ShowDetailAtKey(k);
+    FocusDetailPanel(k);
+  });
+  connect(imgBase2, &CanvasImage::DoubleClicked, this, [this](QPoint at) {
+    if (showDetail_ || keyCount_ == 0) return;
+    const int k = AllViewKeyAt(stripView_->Plan(), document_.lines(), at);
+    if (k < 0 || k >= keyCount_) return;
+    ShowDetailAtKey(k);
+    FocusDetailPanel(k);
+  });
+  connect(imgBase1, &CanvasImage::Clicked, this, [this](QPoint) {
+    pnlDisp->setFocus();
+    FocusDetailPanel(currentKey_);
+  });
+  connect(imgBase2, &CanvasImage::Clicked, this, [this](QPoint) { pnlDisp->setFocus(); });
 }
 
 void TFMain::ComboBoxSeriesChange(int index) {
@@ -183,6 +243,7 @@ void TFMain::ListView1SelectItem(int row) {
   const qsizetype separator = document_.FindStrip(number);
   if (separator <= 0) return;
   stripStartLine_ = separator + 1;
+  BuildStripView();
   currentStripNumber_ = number;
   QTreeWidgetItem* item = ListView1->topLevelItem(row);
   if (item) SelectSeries(SeriesIndexOf(item->text(0)));

@@ -1,0 +1,66 @@
+#include "view/KeyControls.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "view/StripRenderer.h"
+
+NumberLabel::NumberLabel(const KeyPlan& key, ViewKind view, QWidget* parent)
+    : QWidget(parent), key_(key), view_(view) {
+  setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void NumberLabel::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  DrawNumberLabel(painter, rect(), key_, view_);
+}
+
+void NumberLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) emit DoubleClicked();
+}
+
+TextFrame::TextFrame(QWidget* parent) : QWidget(parent) {}
+
+void TextFrame::SetPenWidth(int width) {
+  if (penWidth_ == width) return;
+  penWidth_ = width;
+  update();
+}
+
+void TextFrame::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  DrawTextFrame(painter, rect());
+  if (penWidth_ > 1) {
+    painter.setPen(QPen(Qt::black, penWidth_, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    const qreal half = penWidth_ / 2.0;
+    painter.drawRect(QRectF(rect()).adjusted(half, half, -half, -half));
+  }
+}
+
+KeyImage::KeyImage(QWidget* parent) : QWidget(parent) {}
+
+void KeyImage::SetImage(const QImage& image) {
+  image_ = image;
+  update();
+}
+
+void KeyImage::paintEvent(QPaintEvent*) {
+  if (image_.isNull()) return;
+  QPainter painter(this);
+  painter.drawImage(rect(), image_);
+}
+
+void KeyImage::mousePressEvent(QMouseEvent* event) {
+  pressed_ = true;
+  emit MouseDown(event->buttons(), event->modifiers());
+}
+
+void KeyImage::mouseReleaseEvent(QMouseEvent* event) {
+  if (pressed_ && rect().contains(event->position().toPoint())) emit Clicked();
+  pressed_ = false;
+}
+
+void KeyImage::mouseDoubleClickEvent(QMouseEvent* event) {
+  pressed_ = false;
+  if (event->button() == Qt::LeftButton) emit DoubleClicked();
+}

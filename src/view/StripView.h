@@ -1,0 +1,70 @@
+#pragma once
+// The controls of the laid-out strip in the detail and all views: built from
+// the strip's plan, destroyed when the view is cleared. The window owns one
+// of these; it turns the controls' events into signals by key index.
+
+#include <QObject>
+#include <array>
+#include <vector>
+
+#include "view/KeyControls.h"
+#include "view/StripGeometry.h"
+
+class CanvasImage;
+class StripDocument;
+
+class StripView : public QObject {
+  Q_OBJECT
+ public:
+  // The content widgets of the two scroll boxes and the canvases on them.
+  StripView(QWidget* detailContent, CanvasImage* detailCanvas, QWidget* allContent,
+            CanvasImage* allCanvas, QObject* parent = nullptr);
+  ~StripView() override;
+
+  enum class BuildResult {
+    Built,         // every group and key laid out
+    TooManyGroups, // more than 100 groups: nothing built
+    TooManyKeys,   // a group took the key count past 100: the keys before it stay
+  };
+
+  // Destroys every key control and empties both canvases.
+  void Clear();
+  // Lays out the strip starting at `stripStart`: the canvases, then the
+  // controls of every key, then draws every key's face. Long text lines are
+  // cut and written back first. DocumentError (the document untouched) when
+  // a line that must hold a number does not.
+  BuildResult Build(StripDocument& document, qsizetype stripStart);
+  // Redraws key k in both views from its lines (text, format or picture changed).
+  void DrawKeyFace(int k);
+
+  int KeyCount() const { return static_cast<int>(controls_.size()); }
+  const StripPlan& Plan() const { return plan_; }
+  const KeyControls& Controls(int k, ViewKind view) const { return controls_[k][view]; }
+  // The document line of key k's block.
+  qsizetype KeyBlockLine(int k) const { return plan_.keys[k].blockLine; }
+
+ signals:
+  // A double-click on a key's face, picture or number label in the all view.
+  void AllViewKeyDoubleClicked(int k);
+  // Detail view events of editable keys.
+  void KeyFaceMouseDown(int k, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+  void KeyFaceClick(int k);
+  void KeyFaceDblClick(int k);
+  void KeyPictureMouseDown(int k, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+  void KeyPictureClick(int k);
+  void KeyPictureDblClick(int k);
+
+ private:
+  void CreateKeyControls(const KeyPlan& key);
+  KeyControls CreateControls(const KeyPlan& key, ViewKind view);
+  void WireDetailEvents(int k, const KeyControls& c);
+  void WireAllViewEvents(int k, const KeyControls& c);
+  void RaiseWindowedControls();
+  void LoadKeyText(int k);
+
+  std::array<QWidget*, kViewCount> content_;
+  std::array<CanvasImage*, kViewCount> canvas_;
+  StripDocument* document_ = nullptr;
+  StripPlan plan_;
+  std::vector<std::array<KeyControls, kViewCount>> controls_;
+};
