@@ -11,6 +11,7 @@
 #include "base/ShiftJis.h"
 #include "document/CheckedRead.h"
 #include "document/StripLayout.h"
+#include "view/Pixels.h"
 
 using namespace layout;
 
@@ -19,7 +20,7 @@ namespace {
 // The pixels from left/top up to (not including) right/bottom; empty when
 // the rectangle has no area.
 QRect CanvasRect(Decimal4 left, Decimal4 top, Decimal4 right, Decimal4 bottom) {
-  const int l = left.ToInt(), t = top.ToInt(), r = right.ToInt(), b = bottom.ToInt();
+  const int l = ToPixel(left), t = ToPixel(top), r = ToPixel(right), b = ToPixel(bottom);
   if (r <= l || b <= t) return QRect();
   return QRect(l, t, r - l, b - t);
 }
@@ -106,7 +107,7 @@ void DrawKeyText(QPainter& canvas, Decimal4 left, Decimal4 top, Decimal4 right, 
     if (clipBottom <= clipTop) continue;
     const QRect clip = CanvasRect(left, clipTop, right, clipBottom);
     if (clip.isEmpty()) continue;
-    DrawClippedLine(canvas, clip, back, QPoint(x.ToInt(), y.ToInt()), text);
+    DrawClippedLine(canvas, clip, back, QPoint(ToPixel(x), ToPixel(y)), text);
   }
   canvas.restore();
 }

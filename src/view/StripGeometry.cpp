@@ -5,6 +5,7 @@
 
 #include "base/ShiftJis.h"
 #include "document/StripLayout.h"
+#include "view/Pixels.h"
 #include "view/KeyText.h"
 
 using namespace layout;
@@ -39,7 +40,7 @@ ViewCanvas CanvasOf(const SheetFormat& sheet, ViewKind v) {
   ViewCanvas canvas;
   canvas.sx = sheet.canvasWidth[v] / sheet.sheetWidth;
   canvas.sy = sheet.canvasHeight[v] / sheet.sheetHeight;
-  canvas.size = QSize(sheet.canvasWidth[v].ToInt(), sheet.canvasHeight[v].ToInt());
+  canvas.size = QSize(ToPixel(sheet.canvasWidth[v]), ToPixel(sheet.canvasHeight[v]));
   return canvas;
 }
 
@@ -84,8 +85,8 @@ MmRect ReadMmRect(const Lines& lines, qsizetype first, const GroupHeader& g) {
 }
 
 QRect ScaledRect(const ViewCanvas& c, const MmRect& r) {
-  return QRect((c.sx * r.x).ToInt(), (c.sy * r.y).ToInt(), (c.sx * r.width).ToInt(),
-               (c.sy * r.height).ToInt());
+  return QRect(ToPixel(c.sx * r.x), ToPixel(c.sy * r.y), ToPixel(c.sx * r.width),
+               ToPixel(c.sy * r.height));
 }
 
 DecimalRect ScaledOutline(const ViewCanvas& c, const MmRect& r) {
@@ -97,8 +98,8 @@ DecimalRect ScaledOutline(const ViewCanvas& c, const MmRect& r) {
 QRect FrameRect(const ViewCanvas& c, const MmRect& r) {
   const Decimal4 two = Decimal4::FromInt(2);
   const Decimal4 four = Decimal4::FromInt(4);
-  return QRect((c.sx * r.x - two).ToInt(), (c.sy * r.y - two).ToInt(),
-               (c.sx * r.width + four).ToInt(), (c.sy * r.height + four).ToInt());
+  return QRect(ToPixel(c.sx * r.x - two), ToPixel(c.sy * r.y - two),
+               ToPixel(c.sx * r.width + four), ToPixel(c.sy * r.height + four));
 }
 
 NumberLabelFormat ReadLabelFormat(const Lines& lines, qsizetype key) {
@@ -157,9 +158,9 @@ QString LayoutErrorText(const DocumentError& error) {
 }
 
 QRect PixelRect(const DecimalRect& r) {
-  const int left = r.left.ToInt();
-  const int top = r.top.ToInt();
-  return QRect(left, top, r.right.ToInt() - left, r.bottom.ToInt() - top);
+  const int left = ToPixel(r.left);
+  const int top = ToPixel(r.top);
+  return QRect(left, top, ToPixel(r.right) - left, ToPixel(r.bottom) - top);
 }
 
 SheetFormat SheetFormatFor(const QByteArray& seriesName, const QByteArray& stripType) {

@@ -103,6 +103,7 @@ FaceLayout KeyFaceLayout(const KeyPlan& key, ViewKind view, bool hasPicture) {
 QImage RenderKeyFace(const Lines& lines, const KeyPlan& key, ViewKind view) {
   const QRect& panel = key.view[view].panel;
   if (panel.width() <= 0 || panel.height() <= 0) return QImage();
+  if (panel.width() > kMaxFaceSide || panel.height() > kMaxFaceSide) return QImage();
   QImage face = NewScreenImage(panel.size());
   QPainter painter(&face);
   DrawKeyText(painter, Decimal4(), Decimal4(), Decimal4::FromInt(panel.width()),
@@ -126,7 +127,8 @@ QImage RenderStrip(const Lines& lines, const StripPlan& plan, ViewKind view) {
     const bool hasPicture = ReadKeyTextFormat(lines, key.blockLine).hasPicture;
     const FaceLayout layout = KeyFaceLayout(key, view, hasPicture);
     if (layout.face.isEmpty()) continue;
-    painter.drawImage(panel.topLeft() + layout.face.topLeft(), RenderKeyFace(lines, key, view));
+    const QImage face = RenderKeyFace(lines, key, view);
+    if (!face.isNull()) painter.drawImage(panel.topLeft() + layout.face.topLeft(), face);
   }
   return image;
 }

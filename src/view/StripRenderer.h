@@ -48,9 +48,13 @@ struct FaceLayout {
 };
 FaceLayout KeyFaceLayout(const KeyPlan& key, ViewKind view, bool hasPicture);
 
+// Larger than any sheet needs: a face beyond it comes from a damaged file
+// and is not drawn, rather than allocating gigabytes.
+inline constexpr int kMaxFaceSide = 8192;
+
 // The face image of a key: white, of the panel's size, with the key text
 // drawn by DrawKeyText at the view's font size. A null image when the face
-// has no area. DocumentError as DrawKeyText.
+// has no area or a side above kMaxFaceSide. DocumentError as DrawKeyText.
 QImage RenderKeyFace(const Lines& lines, const KeyPlan& key, ViewKind view);
 
 // The whole view of a strip on one image of the canvas size: canvas, then

@@ -271,3 +271,11 @@ TEST(DrawKeyText, PicturesDamagedLinesAndAnExistingClip) {
   EXPECT_EQ(image.pixel(10, 0), qRgb(255, 255, 255));
   EXPECT_FALSE(ColumnHasInk(image, 12, 0, 20));
 }
+
+TEST(DrawKeyText, AbsurdSizesFromADamagedFileStillDraw) {
+  const QRect area(0, 0, 40, 20);
+  for (int size : {400, 99999, 2147483647}) {
+    const QImage drawn = Drawn(YellowKey("2", {Sj("■■")}), area, QSize(40, 20), size);
+    EXPECT_EQ(drawn.pixel(39, 19), qRgb(255, 255, 0)) << size;
+  }
+}

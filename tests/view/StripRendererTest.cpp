@@ -219,3 +219,18 @@ TEST(StripRenderer, NothingIsDrawnForARefusedStrip) {
   EXPECT_TRUE(r.plan.tooMany);
   EXPECT_TRUE(r.image.isNull());
 }
+
+TEST(StripRenderer, HugeMillimetreValuesStayWithinPixelLimits) {
+  StripSpec strip = SampleStrip({SampleKey("1")});
+  strip.groups[0].x = "-999999999";
+  strip.groups[0].width = "999999999";
+  strip.groups[0].keys[0].textWidth = "999999999.9999";
+  const Rendered r = Render(strip);
+  const KeyView& v = r.plan.keys[0].view[kDetailView];
+  EXPECT_EQ(v.panel.left(), -(1 << 24));
+  EXPECT_EQ(v.panel.width(), 1 << 24);
+  EXPECT_EQ(PixelRect(r.plan.groups[0].rect[kDetailView]).width(), 1 << 24);
+  // No face image of that width is made: the panel stays white.
+  EXPECT_TRUE(RenderKeyFace(r.lines, r.plan.keys[0], kDetailView).isNull());
+  EXPECT_EQ(r.image.size(), QSize(650, 793));
+}
