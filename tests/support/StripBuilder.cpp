@@ -2,44 +2,46 @@
 
 #include "support/TestFiles.h"
 
-KeySpec::KeySpec() : labelFont(Sj("ＭＳ Ｐゴシック")), font(Sj("ＭＳ 明朝")) {}
+TestKey::TestKey() : labelFont(Sj("ＭＳ Ｐゴシック")), font(Sj("ＭＳ 明朝")) {}
 
-KeySpec KeySpec::Editable(int number, Lines text) {
-  KeySpec key;
+TestKey TestKey::Editable(int number, Lines text) {
+  TestKey key;
   key.number = QByteArray::number(number);
   key.text = std::move(text);
   return key;
 }
 
-Lines KeySpec::Block() const {
-  Lines lines = {x,         y,          width,      height,      labelX,      labelY,
-                 labelWidth, labelHeight, labelFont, labelSize,   labelColor,  labelBold,
-                 labelItalic, labelAlign, number,    textX,       textY,       textWidth,
-                 textHeight, font,       size,       colors,      bold,        italic,
-                 align,      "",         "",         "",          "",          "",
-                 pictureKind, pictureData};
+Lines TestKey::Block() const {
+  Lines lines = {x, y, width, height,                                // 0-3
+                 labelX, labelY, labelWidth, labelHeight,              // 4-7
+                 labelFont, labelSize, labelColor, labelBold, labelItalic, labelAlign,
+                 number,                                               // 14
+                 textX, textY, textWidth, textHeight,                  // 15-18
+                 font, size, colors, bold, italic, align,              // 19-24
+                 "", "", "", "", "",                                   // 25-29
+                 pictureKind, pictureData};                            // 30, 31
   lines.append(textCount.value_or(QByteArray::number(text.size())));
   lines.append(text);
   return lines;
 }
 
-Lines GroupSpec::Block() const {
+Lines TestGroup::Block() const {
   Lines lines = {showNumbers, x, y, width, height,
                  keyCount.value_or(QByteArray::number(keys.size()))};
-  for (const KeySpec& key : keys) lines.append(key.Block());
+  for (const TestKey& key : keys) lines.append(key.Block());
   return lines;
 }
 
-StripSpec::StripSpec() : series(Sj("Ｔｅシリーズ主装置")), type(Sj("Ｔｅ標準")) {}
+TestStrip::TestStrip() : series(Sj("Ｔｅシリーズ主装置")), type(Sj("Ｔｅ標準")) {}
 
-Lines StripSpec::Block() const {
+Lines TestStrip::Block() const {
   Lines lines = {extension, department, user, registered, series, type,
                  groupCount.value_or(QByteArray::number(groups.size()))};
-  for (const GroupSpec& group : groups) lines.append(group.Block());
+  for (const TestGroup& group : groups) lines.append(group.Block());
   return lines;
 }
 
-Lines DocumentLines(const QList<StripSpec>& strips) {
+Lines DocumentLines(const QList<TestStrip>& strips) {
   Lines lines = {"file-version:01.01.00.00", QByteArray::number(strips.size())};
   for (qsizetype i = 0; i < strips.size(); ++i) {
     lines.append(QByteArray::number(i + 1) + QByteArray(10, '\xFF'));

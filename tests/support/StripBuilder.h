@@ -9,7 +9,7 @@
 
 using Lines = QList<QByteArray>;
 
-struct KeySpec {
+struct TestKey {
   // Key outline, number label and text area: mm from the group's origin.
   QByteArray x = "1", y = "1", width = "18", height = "12";
   QByteArray labelX = "1", labelY = "1", labelWidth = "5", labelHeight = "3";
@@ -22,32 +22,32 @@ struct KeySpec {
   std::optional<QByteArray> textCount;  // line 32; the size of `text` when not set
   Lines text;
 
-  KeySpec();  // label font "ＭＳ Ｐゴシック", text font "ＭＳ 明朝"
+  TestKey();  // label font "ＭＳ Ｐゴシック", text font "ＭＳ 明朝"
   // An editable key with the given number and text lines.
-  static KeySpec Editable(int number, Lines text = {});
+  static TestKey Editable(int number, Lines text = {});
   Lines Block() const;
 };
 
-struct GroupSpec {
+struct TestGroup {
   QByteArray showNumbers = "1", x = "10", y = "20", width = "40", height = "30";
   std::optional<QByteArray> keyCount;  // line 5; the size of `keys` when not set
-  QList<KeySpec> keys;
+  QList<TestKey> keys;
 
   Lines Block() const;
 };
 
-struct StripSpec {
+struct TestStrip {
   QByteArray extension = "201", department, user, registered = "2017/03/05 14:07";
   QByteArray series, type;
   std::optional<QByteArray> groupCount;  // line 6; the size of `groups` when not set
-  QList<GroupSpec> groups;
+  QList<TestGroup> groups;
 
-  StripSpec();  // series "Ｔｅシリーズ主装置", type "Ｔｅ標準"
+  TestStrip();  // series "Ｔｅシリーズ主装置", type "Ｔｅ標準"
   // The strip's lines from its extension number on (no separator line).
   Lines Block() const;
 };
 
 // A whole document: format version line, strip count and each strip after
 // its separator line. The first strip starts at line 3.
-Lines DocumentLines(const QList<StripSpec>& strips);
+Lines DocumentLines(const QList<TestStrip>& strips);
 inline constexpr qsizetype kFirstStripStart = 3;

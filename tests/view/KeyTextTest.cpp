@@ -23,7 +23,7 @@ QImage Blank(QSize size, int dotsPerMeter = kScreenDotsPerMeter) {
   return image;
 }
 
-QImage Drawn(const KeySpec& key, QRect area, QSize size, int pointSize,
+QImage Drawn(const TestKey& key, QRect area, QSize size, int pointSize,
              int dotsPerMeter = kScreenDotsPerMeter) {
   QImage image = Blank(size, dotsPerMeter);
   QPainter painter(&image);
@@ -77,8 +77,8 @@ bool ColumnHasInk(const QImage& image, int x, int top, int bottom) {
   return false;
 }
 
-KeySpec YellowKey(const char* align, Lines text) {
-  KeySpec key = KeySpec::Editable(1, std::move(text));
+TestKey YellowKey(const char* align, Lines text) {
+  TestKey key = TestKey::Editable(1, std::move(text));
   key.colors = "0,65535";
   key.align = align;
   return key;
@@ -104,7 +104,7 @@ TEST(DrawKeyText, TwoTwelvePointLinesInThirtyPixelsHavePadMinusOne) {
   // line 1 at y = 35, clipped at the bottom edge to 35..49.
   const QRect area(10, 20, 100, 30);
   const QSize size(130, 70);
-  const KeySpec key = YellowKey("1", {Sj("■■"), Sj("■■")});
+  const TestKey key = YellowKey("1", {Sj("■■"), Sj("■■")});
   const QImage drawn = Drawn(key, area, size, 12);
   const QImage expected = Expected(size, area, kYellow, Mincho(16), Qt::black,
                                    {{10, 19, "■■", QRect(10, 20, 100, 15)},
@@ -148,7 +148,7 @@ TEST(DrawKeyText, UnknownAlignmentKeepsLinesAtTheCanvasOrigin) {
   const QRect area(30, 10, 120, 40);
   const QSize size(160, 60);
   for (const char* align : {"0", "4"}) {
-    KeySpec key = YellowKey(align, {Sj("■■■■"), Sj("■")});
+    TestKey key = YellowKey(align, {Sj("■■■■"), Sj("■")});
     key.bold = "1";
     key.italic = "1";
     // Two lines of 16 in 40: pad 4. Both lines start at x = 0; the second,
@@ -168,7 +168,7 @@ TEST(DrawKeyText, NoLinesShowOnlyTheBackground) {
   const QImage drawn = Drawn(YellowKey("2", {}), area, QSize(30, 20), 12);
   EXPECT_EQ(drawn, Expected(QSize(30, 20), area, kYellow, Mincho(16), Qt::black, {}));
   // A size that gives no pixel height draws the background only, too.
-  KeySpec text = YellowKey("2", {Sj("■")});
+  TestKey text = YellowKey("2", {Sj("■")});
   EXPECT_EQ(Drawn(text, area, QSize(30, 20), 0),
             Expected(QSize(30, 20), area, kYellow, Mincho(16), Qt::black, {}));
 }
@@ -176,7 +176,7 @@ TEST(DrawKeyText, NoLinesShowOnlyTheBackground) {
 TEST(DrawKeyText, ColourPairsAndTheirDefaults) {
   const QRect area(0, 0, 40, 20);
   auto drawnWith = [&](const char* colors) {
-    KeySpec key = KeySpec::Editable(1, {Sj("■")});
+    TestKey key = TestKey::Editable(1, {Sj("■")});
     key.colors = colors;
     return Drawn(key, area, QSize(40, 20), 12);
   };
@@ -197,7 +197,7 @@ TEST(DrawKeyText, PrinterResolutionScalesTheLineHeight) {
   // 12 points at 600 dpi: H = 100. Two lines in 150 px: pad -25.
   const QRect area(0, 0, 300, 150);
   const QSize size(300, 160);
-  const KeySpec key = YellowKey("1", {Sj("■"), Sj("■")});
+  const TestKey key = YellowKey("1", {Sj("■"), Sj("■")});
   const QImage drawn = Drawn(key, area, size, 12, k600DotsPerMeter);
   EXPECT_EQ(drawn.logicalDpiY(), 600);
   EXPECT_EQ(drawn, Expected(size, area, kYellow, Mincho(100), Qt::black,
@@ -212,7 +212,7 @@ TEST(DrawKeyText, LinesOutsideTheAreaAndFractionalPositions) {
   // line 2 (y 20) shows 20..30.
   const QRect area(0, 10, 60, 20);
   const QSize size(60, 50);
-  const KeySpec key = YellowKey("1", {Sj("■"), Sj("■■"), Sj("■■■"), Sj("■■■■")});
+  const TestKey key = YellowKey("1", {Sj("■"), Sj("■■"), Sj("■■■"), Sj("■■■■")});
   EXPECT_EQ(Drawn(key, area, size, 12),
             Expected(size, area, kYellow, Mincho(16), Qt::black,
                      {{0, 4, "■■", QRect(0, 10, 60, 10)}, {0, 20, "■■■", QRect(0, 20, 60, 10)}}));
@@ -231,13 +231,13 @@ TEST(DrawKeyText, LinesOutsideTheAreaAndFractionalPositions) {
 
 TEST(DrawKeyText, PicturesDamagedLinesAndAnExistingClip) {
   const QRect area(0, 0, 40, 20);
-  KeySpec picture = YellowKey("2", {Sj("■")});
+  TestKey picture = YellowKey("2", {Sj("■")});
   picture.pictureKind = " .bmp ";
   EXPECT_EQ(Drawn(picture, area, QSize(40, 20), 12), Blank(QSize(40, 20)));
   picture.pictureKind = "   ";
   EXPECT_NE(Drawn(picture, area, QSize(40, 20), 12), Blank(QSize(40, 20)));
 
-  auto errorLine = [&](const KeySpec& key) -> qsizetype {
+  auto errorLine = [&](const TestKey& key) -> qsizetype {
     try {
       Drawn(key, area, QSize(40, 20), 12);
     } catch (const DocumentError& e) {
@@ -245,19 +245,19 @@ TEST(DrawKeyText, PicturesDamagedLinesAndAnExistingClip) {
     }
     return -1;
   };
-  KeySpec key = KeySpec::Editable(1, {"a"});
+  TestKey key = TestKey::Editable(1, {"a"});
   key.bold = "x";
   EXPECT_EQ(errorLine(key), 22);
-  key = KeySpec::Editable(1, {"a"});
+  key = TestKey::Editable(1, {"a"});
   key.align = "";
   EXPECT_EQ(errorLine(key), 24);
-  key = KeySpec::Editable(1, {"a"});
+  key = TestKey::Editable(1, {"a"});
   key.textCount = "2";  // one line short: the list ends at line 34
   EXPECT_EQ(errorLine(key), 34);
-  key = KeySpec::Editable(1, {"a"});
+  key = TestKey::Editable(1, {"a"});
   key.size = "9.5";
   EXPECT_EQ(errorLine(key), 20);
-  EXPECT_NO_THROW(ReadKeyTextFormat(KeySpec::Editable(1, {"a"}).Block(), 0));
+  EXPECT_NO_THROW(ReadKeyTextFormat(TestKey::Editable(1, {"a"}).Block(), 0));
 
   // A clip already set on the painter (a face image inside its panel) stays.
   QImage image = Blank(QSize(40, 20));

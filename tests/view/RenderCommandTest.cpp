@@ -44,11 +44,11 @@ class RenderCommand : public ::testing::Test {
   QTemporaryDir dir_;
 };
 
-StripSpec Strip(const char* extension, const char* text) {
-  StripSpec strip;
+TestStrip Strip(const char* extension, const char* text) {
+  TestStrip strip;
   strip.extension = extension;
-  GroupSpec group;
-  group.keys = {KeySpec::Editable(1, {Sj(text)}), KeySpec::Editable(2, {"123456789012345678901"})};
+  TestGroup group;
+  group.keys = {TestKey::Editable(1, {Sj(text)}), TestKey::Editable(2, {"123456789012345678901"})};
   group.keys[1].y = "14";
   group.keys[1].textY = "17";
   strip.groups = {group};
@@ -92,11 +92,11 @@ TEST_F(RenderCommand, DrawsTheStripAsTheViewShowsIt) {
 
 TEST_F(RenderCommand, FailuresAreOneLineWithExitCodeTwo) {
   const QString good = Write("good.vrd", DocumentLines({Strip("201", "外線")}));
-  StripSpec damaged = Strip("201", "外線");
+  TestStrip damaged = Strip("201", "外線");
   damaged.groups[0].keys[0].bold = "x";
   const QString bad = Write("bad.vrd", DocumentLines({damaged}));
-  StripSpec many;
-  many.groups = QList<GroupSpec>(101, GroupSpec());
+  TestStrip many;
+  many.groups = QList<TestGroup>(101, TestGroup());
   const QString tooMany = Write("many.vrd", DocumentLines({many}));
   Lines old = DocumentLines({Strip("201", "外線")});
   old.removeFirst();

@@ -12,24 +12,24 @@
 namespace {
 
 // One group at 10, 20 (40 x 30 mm) holding the given keys.
-StripSpec OneGroupStrip(QList<KeySpec> keys) {
-  StripSpec strip;
-  GroupSpec group;
+TestStrip OneGroupStrip(QList<TestKey> keys) {
+  TestStrip strip;
+  TestGroup group;
   group.keys = std::move(keys);
   strip.groups = {group};
   return strip;
 }
 
-StripPlan Plan(const StripSpec& strip) {
+StripPlan Plan(const TestStrip& strip) {
   return PlanStrip(DocumentLines({strip}), kFirstStripStart);
 }
 
 // A strip whose groups hold the given numbers of keys.
-StripSpec StripWithKeys(const QList<int>& keysPerGroup) {
-  StripSpec strip;
+TestStrip StripWithKeys(const QList<int>& keysPerGroup) {
+  TestStrip strip;
   for (int count : keysPerGroup) {
-    GroupSpec group;
-    for (int i = 0; i < count; ++i) group.keys.append(KeySpec::Editable(i + 1));
+    TestGroup group;
+    for (int i = 0; i < count; ++i) group.keys.append(TestKey::Editable(i + 1));
     strip.groups.append(group);
   }
   return strip;
@@ -50,7 +50,7 @@ qsizetype ErrorLine(F action) {
 }  // namespace
 
 TEST(StripGeometry, WorkedExampleOfTheTeSeries) {
-  KeySpec key = KeySpec::Editable(1);
+  TestKey key = TestKey::Editable(1);
   key.textX = "1.5";
   key.textY = "2";
   key.textWidth = "20";
@@ -92,7 +92,7 @@ TEST(StripGeometry, SheetTableChoosesTheFirstMatchingRow) {
       {"Ｈｏシリーズ主装置", "", {800, 971}, {688, 626}, true},
   };
   for (const Case& c : cases) {
-    StripSpec strip = OneGroupStrip({KeySpec::Editable(1)});
+    TestStrip strip = OneGroupStrip({TestKey::Editable(1)});
     strip.series = Sj(c.series);
     strip.type = Sj(c.type);
     const StripPlan plan = Plan(strip);
@@ -110,13 +110,13 @@ TEST(StripGeometry, SheetTableChoosesTheFirstMatchingRow) {
 TEST(StripGeometry, RectanglesTruncateEachValueAtTheEnd) {
   // Group at 9.839 mm, 22.6965 mm wide: SX x (x + width) = 143.0000 while the
   // key outline adds SX x width = 99.7556 to the left 43.2443: 142.9999.
-  StripSpec strip;
-  GroupSpec group;
+  TestStrip strip;
+  TestGroup group;
   group.x = "9.839";
   group.y = "0";
   group.width = "22.6965";
   group.height = "10";
-  KeySpec key = KeySpec::Editable(1);
+  TestKey key = TestKey::Editable(1);
   key.x = "0";
   key.y = "0";
   key.width = "22.6965";
@@ -146,7 +146,7 @@ TEST(StripGeometry, RectanglesTruncateEachValueAtTheEnd) {
 }
 
 TEST(StripGeometry, NumberLabelsAndTheAllViewSizeRule) {
-  KeySpec key = KeySpec::Editable(7);
+  TestKey key = TestKey::Editable(7);
   key.labelX = "0.5";
   key.labelY = "0.25";
   key.labelWidth = "3";
@@ -176,7 +176,7 @@ TEST(StripGeometry, NumberLabelsAndTheAllViewSizeRule) {
   EXPECT_EQ(k.view[kAllView].textPointSize, 12);
 
   // Standard Ka: (12 - 3) x 513 / 650 + 3 = 10.
-  StripSpec ka = OneGroupStrip({key});
+  TestStrip ka = OneGroupStrip({key});
   ka.series = Sj("Ｋａシリーズ主装置");
   ka.type = Sj("標準Ｋａ");
   EXPECT_EQ(Plan(ka).keys[0].view[kAllView].textPointSize, 10);
@@ -188,7 +188,7 @@ TEST(StripGeometry, NumberLabelsAndTheAllViewSizeRule) {
 }
 
 TEST(StripGeometry, KeyNumberFieldsAndTheShowNumbersFlag) {
-  QList<KeySpec> keys(5, KeySpec::Editable(1));
+  QList<TestKey> keys(5, TestKey::Editable(1));
   keys[0].number = "-5";
   keys[1].number = "0";
   keys[2].number = "  ";
@@ -209,13 +209,13 @@ TEST(StripGeometry, KeyNumberFieldsAndTheShowNumbersFlag) {
   expect(shown.keys[3], 3, 3, true, true);
   expect(shown.keys[4], 0, 5, false, true);
 
-  StripSpec hidden = OneGroupStrip(keys);
+  TestStrip hidden = OneGroupStrip(keys);
   hidden.groups[0].showNumbers = "0";
   for (const KeyPlan& k : Plan(hidden).keys) EXPECT_FALSE(k.labelVisible) << k.index;
 }
 
 TEST(StripGeometry, KeysFollowTheWalkAcrossGroups) {
-  StripSpec strip = StripWithKeys({2, 0, 3});
+  TestStrip strip = StripWithKeys({2, 0, 3});
   strip.groups[0].keys[0].text = {"a", "b", "c"};
   strip.groups[2].keys[1].text = {"x"};
   strip.groups[2].x = "100";
@@ -254,9 +254,9 @@ TEST(StripGeometry, ExactlyOneHundredKeysAndGroups) {
   EXPECT_EQ(early.groups.size(), 1u);
   EXPECT_EQ(early.keys.size(), 50u);
 
-  StripSpec manyGroups = StripWithKeys(QList<int>(100, 1));
+  TestStrip manyGroups = StripWithKeys(QList<int>(100, 1));
   EXPECT_FALSE(Plan(manyGroups).tooMany);
-  manyGroups.groups.append(GroupSpec());
+  manyGroups.groups.append(TestGroup());
   const StripPlan refused = Plan(manyGroups);
   EXPECT_TRUE(refused.tooMany);
   EXPECT_TRUE(refused.groups.empty());
@@ -270,39 +270,39 @@ TEST(StripGeometry, DamagedNumbersNameTheirLine) {
   const qsizetype key = group + 6;
   struct Case {
     const char* what;
-    void (*damage)(StripSpec&);
+    void (*damage)(TestStrip&);
     qsizetype line;
   } cases[] = {
-      {"group count", [](StripSpec& s) { s.groupCount = "x"; }, kFirstStripStart + 6},
-      {"flag", [](StripSpec& s) { s.groups[0].showNumbers = ""; }, group},
-      {"group x", [](StripSpec& s) { s.groups[0].x = "1,5"; }, group + 1},
-      {"key count", [](StripSpec& s) { s.groups[0].keyCount = "-1"; }, group + 5},
-      {"outline", [](StripSpec& s) { s.groups[0].keys[0].height = "a"; }, key + 3},
-      {"label size", [](StripSpec& s) { s.groups[0].keys[0].labelSize = "9pt"; }, key + 9},
-      {"label colour", [](StripSpec& s) { s.groups[0].keys[0].labelColor = "red"; }, key + 10},
-      {"label align", [](StripSpec& s) { s.groups[0].keys[0].labelAlign = ""; }, key + 13},
-      {"text area", [](StripSpec& s) { s.groups[0].keys[0].textWidth = "-"; }, key + 17},
-      {"font size", [](StripSpec& s) { s.groups[0].keys[0].size = "big"; }, key + 20},
-      {"italic", [](StripSpec& s) { s.groups[0].keys[0].italic = "yes"; }, key + 23},
-      {"text count", [](StripSpec& s) { s.groups[0].keys[0].textCount = "two"; }, key + 32},
+      {"group count", [](TestStrip& s) { s.groupCount = "x"; }, kFirstStripStart + 6},
+      {"flag", [](TestStrip& s) { s.groups[0].showNumbers = ""; }, group},
+      {"group x", [](TestStrip& s) { s.groups[0].x = "1,5"; }, group + 1},
+      {"key count", [](TestStrip& s) { s.groups[0].keyCount = "-1"; }, group + 5},
+      {"outline", [](TestStrip& s) { s.groups[0].keys[0].height = "a"; }, key + 3},
+      {"label size", [](TestStrip& s) { s.groups[0].keys[0].labelSize = "9pt"; }, key + 9},
+      {"label colour", [](TestStrip& s) { s.groups[0].keys[0].labelColor = "red"; }, key + 10},
+      {"label align", [](TestStrip& s) { s.groups[0].keys[0].labelAlign = ""; }, key + 13},
+      {"text area", [](TestStrip& s) { s.groups[0].keys[0].textWidth = "-"; }, key + 17},
+      {"font size", [](TestStrip& s) { s.groups[0].keys[0].size = "big"; }, key + 20},
+      {"italic", [](TestStrip& s) { s.groups[0].keys[0].italic = "yes"; }, key + 23},
+      {"text count", [](TestStrip& s) { s.groups[0].keys[0].textCount = "two"; }, key + 32},
   };
   for (const Case& c : cases) {
-    StripSpec strip = OneGroupStrip({KeySpec::Editable(1)});
+    TestStrip strip = OneGroupStrip({TestKey::Editable(1)});
     c.damage(strip);
     const Lines lines = DocumentLines({strip});
     EXPECT_EQ(ErrorLine([&] { PlanStrip(lines, kFirstStripStart); }), c.line) << c.what;
   }
   // The key number is read leniently: no error.
-  StripSpec lenient = OneGroupStrip({KeySpec::Editable(1)});
+  TestStrip lenient = OneGroupStrip({TestKey::Editable(1)});
   lenient.groups[0].keys[0].number = Sj("保留");
   EXPECT_NO_THROW(Plan(lenient));
 
   // Text lines that run past the end of the document, and a strip cut short.
-  StripSpec overrun = OneGroupStrip({KeySpec::Editable(1, {"a"})});
+  TestStrip overrun = OneGroupStrip({TestKey::Editable(1, {"a"})});
   overrun.groups[0].keys[0].textCount = "3";
   Lines lines = DocumentLines({overrun});
   EXPECT_EQ(ErrorLine([&] { PlanStrip(lines, kFirstStripStart); }), lines.size());
-  lines = DocumentLines({OneGroupStrip({KeySpec::Editable(1)})}).mid(0, key + 20);
+  lines = DocumentLines({OneGroupStrip({TestKey::Editable(1)})}).mid(0, key + 20);
   EXPECT_EQ(ErrorLine([&] { PlanStrip(lines, kFirstStripStart); }), lines.size());
 
   const DocumentError error(41, QStringLiteral("整数"));
@@ -310,7 +310,7 @@ TEST(StripGeometry, DamagedNumbersNameTheirLine) {
 }
 
 TEST(StripGeometry, AllViewClickFindsTheGroupAndItsFirstKey) {
-  StripSpec strip = StripWithKeys({2, 3, 1, 0});
+  TestStrip strip = StripWithKeys({2, 3, 1, 0});
   // All view, SX 4.6486, SY 2.9809: group 0 at 10/20 mm, 40 x 30 mm ->
   // left 46.486, right 232.43, top 59.618, bottom 149.045.
   strip.groups[1].x = "30";  // 139.458 to 325.402: overlaps group 0
@@ -334,7 +334,7 @@ TEST(StripGeometry, AllViewClickFindsTheGroupAndItsFirstKey) {
   EXPECT_EQ(AllViewKeyAt(plan, lines, {5, 5}), -1);
 
   // An empty last group: its first key would be the key count, so no jump.
-  StripSpec empty = StripWithKeys({2, 0});
+  TestStrip empty = StripWithKeys({2, 0});
   empty.groups[1].x = "100";
   const Lines emptyLines = DocumentLines({empty});
   const StripPlan emptyPlan = PlanStrip(emptyLines, kFirstStripStart);
@@ -343,7 +343,7 @@ TEST(StripGeometry, AllViewClickFindsTheGroupAndItsFirstKey) {
 }
 
 TEST(StripGeometry, CaptionAndTextLinesCutToTwentyBytes) {
-  StripSpec strip = OneGroupStrip({KeySpec::Editable(1), KeySpec::Editable(2)});
+  TestStrip strip = OneGroupStrip({TestKey::Editable(1), TestKey::Editable(2)});
   strip.extension = "2001";
   strip.user = Sj("山田");
   strip.type = Sj("Ｔｅ標準");

@@ -17,8 +17,8 @@ constexpr QRgb kGrey = qRgb(128, 128, 128);
 
 // Group at 10, 20 mm (40 x 30); key outline at +1, +1 (18 x 12), label at
 // +2, +1.5 (5 x 3), text area at +2, +4 (14 x 8).
-KeySpec SampleKey(const char* number) {
-  KeySpec key = KeySpec::Editable(1, {Sj("■")});
+TestKey SampleKey(const char* number) {
+  TestKey key = TestKey::Editable(1, {Sj("■")});
   key.number = number;
   key.labelX = "2";
   key.labelY = "1.5";
@@ -26,9 +26,9 @@ KeySpec SampleKey(const char* number) {
   return key;
 }
 
-StripSpec SampleStrip(QList<KeySpec> keys) {
-  StripSpec strip;
-  GroupSpec group;
+TestStrip SampleStrip(QList<TestKey> keys) {
+  TestStrip strip;
+  TestGroup group;
   group.keys = std::move(keys);
   strip.groups = {group};
   return strip;
@@ -40,7 +40,7 @@ struct Rendered {
   QImage image;
 };
 
-Rendered Render(const StripSpec& strip, ViewKind view = kDetailView) {
+Rendered Render(const TestStrip& strip, ViewKind view = kDetailView) {
   Rendered r;
   r.lines = DocumentLines({strip});
   r.plan = PlanStrip(r.lines, kFirstStripStart);
@@ -87,7 +87,7 @@ TEST(StripRenderer, CanvasFillsGroupsAndKeyOutlinesWithBlackBorders) {
 }
 
 TEST(StripRenderer, OtherSeriesHaveRoundedKeyCorners) {
-  StripSpec strip = SampleStrip({SampleKey("1")});
+  TestStrip strip = SampleStrip({SampleKey("1")});
   strip.series = Sj("ＳＩＰ対応電話機");
   const Rendered r = Render(strip);
   const QImage canvas = RenderCanvas(r.plan, kDetailView);
@@ -133,9 +133,9 @@ TEST(StripRenderer, FramesPanelsAndFacesOfTheDetailView) {
 }
 
 TEST(StripRenderer, AllViewDrawsFacesAtItsOwnFontSize) {
-  KeySpec key = SampleKey("1");
+  TestKey key = SampleKey("1");
   key.size = "12";
-  StripSpec strip = SampleStrip({key});
+  TestStrip strip = SampleStrip({key});
   strip.series = Sj("Ｋａシリーズ主装置");
   strip.type = Sj("標準Ｋａ");
   const Rendered r = Render(strip, kAllView);
@@ -154,7 +154,7 @@ TEST(StripRenderer, AllViewDrawsFacesAtItsOwnFontSize) {
 
 TEST(StripRenderer, KeyNumberFieldDecidesLabelFrameAndPanel) {
   const Rendered shown = Render(SampleStrip({SampleKey("-5")}));
-  StripSpec hiddenStrip = SampleStrip({SampleKey("-5")});
+  TestStrip hiddenStrip = SampleStrip({SampleKey("-5")});
   hiddenStrip.groups[0].showNumbers = "0";
   const Rendered hidden = Render(hiddenStrip);
   // The label is the only difference, and it stays inside its rectangle.
@@ -179,7 +179,7 @@ TEST(StripRenderer, KeyNumberFieldDecidesLabelFrameAndPanel) {
 
 TEST(StripRenderer, PanelsLieAboveFramesAndLabels) {
   // A label moved over the text area: the panel covers it.
-  KeySpec key = SampleKey("8");
+  TestKey key = SampleKey("8");
   key.labelX = "2";
   key.labelY = "4";
   const Rendered over = Render(SampleStrip({key}));
@@ -189,7 +189,7 @@ TEST(StripRenderer, PanelsLieAboveFramesAndLabels) {
   EXPECT_TRUE(SameInside(over.image, v.panel, face));
 
   // A picture key's panel is white and shows no text.
-  KeySpec picture = SampleKey("1");
+  TestKey picture = SampleKey("1");
   picture.pictureKind = ".jpg";
   picture.pictureData = "AAAA";
   const Rendered pic = Render(SampleStrip({picture}));
@@ -213,15 +213,15 @@ TEST(StripRenderer, FaceLayoutMovesPictureKeysOutOfSight) {
 }
 
 TEST(StripRenderer, NothingIsDrawnForARefusedStrip) {
-  StripSpec strip;
-  strip.groups = QList<GroupSpec>(101, GroupSpec());
+  TestStrip strip;
+  strip.groups = QList<TestGroup>(101, TestGroup());
   const Rendered r = Render(strip);
   EXPECT_TRUE(r.plan.tooMany);
   EXPECT_TRUE(r.image.isNull());
 }
 
 TEST(StripRenderer, HugeMillimetreValuesStayWithinPixelLimits) {
-  StripSpec strip = SampleStrip({SampleKey("1")});
+  TestStrip strip = SampleStrip({SampleKey("1")});
   strip.groups[0].x = "-999999999";
   strip.groups[0].width = "999999999";
   strip.groups[0].keys[0].textWidth = "999999999.9999";
