@@ -152,7 +152,7 @@ KeyPlan PlanKey(const Lines& lines, qsizetype key, const GroupHeader& g, const S
 }  // namespace
 
 QString LayoutErrorText(const DocumentError& error) {
-  return QStringLiteral("示名条データの%1行目に誤りがあります（%2が必要です）。")
+  return QStringLiteral("示名条データに誤りがあります（%1行目：%2）。")
       .arg(error.Line() + 1)
       .arg(error.Expected());
 }

@@ -305,8 +305,11 @@ TEST(StripGeometry, DamagedNumbersNameTheirLine) {
   lines = DocumentLines({OneGroupStrip({TestKey::Editable(1)})}).mid(0, key + 20);
   EXPECT_EQ(ErrorLine([&] { PlanStrip(lines, kFirstStripStart); }), lines.size());
 
-  const DocumentError error(41, QStringLiteral("整数"));
-  EXPECT_EQ(LayoutErrorText(error), QStringLiteral("示名条データの42行目に誤りがあります（整数が必要です）。"));
+  // The message counts lines from 1.
+  EXPECT_EQ(LayoutErrorText(DocumentError(41, QStringLiteral("整数"))),
+            QStringLiteral("示名条データに誤りがあります（42行目：整数）。"));
+  EXPECT_EQ(LayoutErrorText(DocumentError(60, QStringLiteral("行が足りません"))),
+            QStringLiteral("示名条データに誤りがあります（61行目：行が足りません）。"));
 }
 
 TEST(StripGeometry, AllViewClickFindsTheGroupAndItsFirstKey) {
