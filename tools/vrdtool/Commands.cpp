@@ -5,9 +5,11 @@ int RunInfo(const QStringList& args);
 int RunCheck(const QStringList& args);
 int RunConvert(const QStringList& args);
 int RunKeyLabels(const QStringList& args);
+int RunRender(const QStringList& args);
 
 const QList<VrdCommand>& VrdCommands() {
   static const QList<VrdCommand> commands = {
+      {"render", "FILE N OUT.png [--all]", "draw strip N as the detail view (or the all view) shows it", RunRender},
       {"keylabels", "SERIES [--defaults] [--dir DIR]",
        "write the palette list of series 0..6 (its key-label file, or the defaults)", RunKeyLabels},
   };

@@ -1,0 +1,113 @@
+#include "view/KeyText.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPaintDevice>
+#include <QPainter>
+#include <algorithm>
+#include <cstdint>
+
+#include "base/ColorPair.h"
+#include "base/ShiftJis.h"
+#include "document/CheckedRead.h"
+#include "document/StripLayout.h"
+#include "view/Pixels.h"
+
+using namespace layout;
+
+namespace {
+
+// The pixels from left/top up to (not including) right/bottom; empty when
+// the rectangle has no area.
+QRect CanvasRect(Decimal4 left, Decimal4 top, Decimal4 right, Decimal4 bottom) {
+  const int l = ToPixel(left), t = ToPixel(top), r = ToPixel(right), b = ToPixel(bottom);
+  if (r <= l || b <= t) return QRect();
+  return QRect(l, t, r - l, b - t);
+}
+
+Decimal4 HorizontalPosition(int alignment, Decimal4 x, Decimal4 left, Decimal4 right, int width) {
+  const Decimal4 w = Decimal4::FromInt(width);
+  switch (alignment) {
+    case 1: return left;
+    case 2: return ((right - left) - w) / Decimal4::FromInt(2) + left;
+    case 3: return (right - left) - w + left;
+    default: return x;  // other values keep the position of the line before
+  }
+}
+
+QFont KeyFont(const KeyTextFormat& format, int pixelHeight) {
+  QFont font(sjis::Decode(format.fontName));
+  font.setPixelSize(pixelHeight);
+  font.setBold(format.bold);
+  font.setItalic(format.italic);
+  return font;
+}
+
+// Draws one line clipped to its own slice, the slice filled first.
+void DrawClippedLine(QPainter& canvas, const QRect& clip, const QColor& back, QPoint topLeft,
+                     const QString& text) {
+  canvas.save();
+  canvas.setClipRect(clip, canvas.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+  canvas.fillRect(clip, back);
+  canvas.drawText(QPoint(topLeft.x(), topLeft.y() + canvas.fontMetrics().ascent()), text);
+  canvas.restore();
+}
+
+}  // namespace
+
+KeyTextFormat ReadKeyTextFormat(const Lines& lines, qsizetype keyLine) {
+  KeyTextFormat f;
+  f.fontName = LineAt(lines, keyLine + kFontName);
+  f.pointSize = ReadInt(lines, keyLine + kFontSize);
+  const QByteArray& pair = LineAt(lines, keyLine + kColorPair);
+  f.fontColor = FontColorOf(pair);
+  f.backColor = BackColorOf(pair);
+  f.bold = ReadInt(lines, keyLine + kBold) != 0;
+  f.italic = ReadInt(lines, keyLine + kItalic) != 0;
+  f.alignment = ReadInt(lines, keyLine + kAlign);
+  f.hasPicture = !LineAt(lines, keyLine + kPictureKind).trimmed().isEmpty();
+  const int count = ReadCount(lines, keyLine + kTextCount);
+  for (int i = 0; i < count; ++i) f.text.append(LineAt(lines, keyLine + kFirstText + i));
+  return f;
+}
+
+int PointsToPixels(int pointSize, int dpi) {
+  const int64_t product = static_cast<int64_t>(pointSize) * dpi;
+  const int64_t rounded = (product >= 0 ? product + 36 : product - 36) / 72;
+  return static_cast<int>(std::clamp<int64_t>(rounded, INT32_MIN, INT32_MAX));
+}
+
+void DrawKeyText(QPainter& canvas, Decimal4 left, Decimal4 top, Decimal4 right, Decimal4 bottom,
+                 const Lines& lines, qsizetype keyLine, int pointSize) {
+  const KeyTextFormat format = ReadKeyTextFormat(lines, keyLine);
+  if (format.hasPicture) return;  // the picture covers the text area instead
+
+  const QColor back = QColorFromWin(format.backColor);
+  const QRect area = CanvasRect(left, top, right, bottom);
+  if (!area.isEmpty()) canvas.fillRect(area, back);
+
+  const int dpi = canvas.device() ? canvas.device()->logicalDpiY() : 96;
+  const int lineHeight = PointsToPixels(pointSize, dpi);
+  if (lineHeight <= 0) return;  // no font can be that small: only the background shows
+
+  canvas.save();
+  canvas.setFont(KeyFont(format, lineHeight));
+  canvas.setPen(QColorFromWin(format.fontColor));
+  const QFontMetrics metrics = canvas.fontMetrics();
+  const Decimal4 h = Decimal4::FromInt(lineHeight);
+  const Decimal4 count = Decimal4::FromInt(format.text.size());
+  const Decimal4 pad = ((bottom - top) - h * count) / Decimal4::FromInt(2);
+  Decimal4 x;
+  for (qsizetype i = 0; i < format.text.size(); ++i) {
+    const QString text = sjis::Decode(format.text[i]);
+    x = HorizontalPosition(format.alignment, x, left, right, metrics.horizontalAdvance(text));
+    const Decimal4 y = top + pad + Decimal4::FromInt(i) * h;
+    const Decimal4 clipTop = std::max(top, y);
+    const Decimal4 clipBottom = std::min(bottom, y + h);
+    if (clipBottom <= clipTop) continue;
+    const QRect clip = CanvasRect(left, clipTop, right, clipBottom);
+    if (clip.isEmpty()) continue;
+    DrawClippedLine(canvas, clip, back, QPoint(ToPixel(x), ToPixel(y)), text);
+  }
+  canvas.restore();
+}
