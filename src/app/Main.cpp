@@ -22,6 +22,7 @@
 #include "document/Series.h"
 #include "keylabels/PaletteList.h"
 #include "view/CanvasImage.h"
+#include "view/StripView.h"
 
 namespace {
 
@@ -65,6 +66,9 @@ TFMain::TFMain(const QString& programFolder)
 }
 
 TFMain::~TFMain() {
+  // The per-key controls go before the window's own widgets do.
+  delete stripView_;
+  stripView_ = nullptr;
   SaveState();
   settings_.reset();
 }

@@ -177,7 +177,7 @@ TEST_F(MainWindowTest, EditCommandsStartDisabled) {
     EXPECT_FALSE(main->Action(name)->isEnabled()) << name;
   }
   for (QAction* a : Find<QMenu>("PopupMenu1A")->actions()) {
-    if (!a->isSeparator()) EXPECT_FALSE(a->isEnabled());
+    EXPECT_TRUE(a->isSeparator() || !a->isEnabled()) << a->text().toStdString();
   }
   EXPECT_TRUE(main->Action("ActionFileOpen")->isEnabled());
   main->EnableEditCommands(true);
