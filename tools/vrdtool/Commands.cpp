@@ -7,6 +7,9 @@ int RunConvert(const QStringList& args);
 
 const QList<VrdCommand>& VrdCommands() {
   static const QList<VrdCommand> commands = {
+      {"info", "FILE", "one tab-separated line per strip: number, series, type, extension, department, user, date", RunInfo},
+      {"check", "FILE", "walk every strip, group and key; 'ok: S strips, K keys' or FILE:LINE of the first damage (exit 1)", RunCheck},
+      {"convert", "IN OUT", "read IN as the program opens it (old layout converted), write OUT as it saves", RunConvert},
   };
   return commands;
 }
