@@ -1,6 +1,7 @@
 #include "document/StripDocument.h"
 
 #include <algorithm>
+#include <utility>
 
 void StripDocument::SetLines(Lines lines) {
   lines_ = std::move(lines);
@@ -24,8 +25,11 @@ auto FirstAtOrAfter(auto& separators, qsizetype line) {
 
 void StripDocument::RebuildIndex() {
   separators_.clear();
-  for (qsizetype i = 0; i < lines_.size(); ++i) {
-    if (int n = StripNumberOfSeparator(lines_[i]); n > 0) separators_.push_back({i, n});
+  // Read through a const view: the lines are usually shared with the saved
+  // copy, and a non-const access would copy the whole list.
+  const Lines& lines = lines_;
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    if (int n = StripNumberOfSeparator(lines[i]); n > 0) separators_.push_back({i, n});
   }
   CountMisplaced();
 }
@@ -44,7 +48,7 @@ void StripDocument::ShiftIndex(qsizetype from, qsizetype delta) {
 bool StripDocument::IndexLine(qsizetype i) {
   auto it = FirstAtOrAfter(separators_, i);
   const bool listed = it != separators_.end() && it->line == i;
-  const int number = StripNumberOfSeparator(lines_[i]);
+  const int number = StripNumberOfSeparator(std::as_const(lines_)[i]);
   if (number > 0 && listed) {
     // Renumbering in place (deleting strips does it to every later strip)
     // keeps the entry's position, so the misplaced count updates directly.
