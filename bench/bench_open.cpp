@@ -90,9 +90,6 @@ Figures Measure(int strips, const QTemporaryDir& dir) {
   ListOnlyView view;
   FileSession session(document, view);
   auto open = [&](const QString& file) {
-    document.Clear();
-    document.ClearSavedCopy();
-    view.ClearStripList();
     if (!session.OpenFile(file) || view.StripRowCount() != strips) {
       std::fprintf(stderr, "bench_open: %s did not open\n", qPrintable(file));
     }

@@ -70,14 +70,14 @@ bool FileSession::ActionFileOpenExecute() {
   if (ConfirmDiscard()) return false;
   const std::optional<QString> chosen = Prompts::Current().OpenFile(OpenDialogSpec());
   if (!chosen) return false;
-  // From here on the document no longer belongs to the old file name.
-  ForgetDocument();
-  view_.ClearStripList();
-  view_.ClearStripView();
   return OpenFile(*chosen);
 }
 
 bool FileSession::OpenFile(const QString& path) {
+  // From here on the document no longer belongs to the old file name.
+  ForgetDocument();
+  view_.ClearStripList();
+  view_.ClearStripView();
   DataFileContent content = ReadDataFile(path);
   if (content.status == DataFileContent::Status::kReadError) {
     Prompts::Error(ReadErrorMessage(path));

@@ -56,8 +56,8 @@ class FileSession {
   // on a failed write the file name stays what it was.
   bool ActionFileSaveAsExecute();
 
-  // Open without the dialog (the file chosen elsewhere). The document, list
-  // and view must already be cleared, as ActionFileOpenExecute does.
+  // The part of open after the dialog: empties the document, the name, the
+  // list and the view, then reads `path`. Asks nothing about unsaved changes.
   bool OpenFile(const QString& path);
 
   // The texts and dialogs of the file commands.

@@ -169,6 +169,20 @@ TEST_F(FileSessionTest, FailedOpensLeaveNoDocumentAndNoName) {
   EXPECT_EQ(FileSession::ReadErrorMessage("/tmp/a.VRD"), QStringLiteral("ファイルを読み込めませんでした。\n/tmp/a.VRD"));
 }
 
+TEST_F(FileSessionTest, DamageBelowTheHeadersOpensWithoutMessage) {
+  for (const char* name : {"damaged_group_count.VRD", "truncated.VRD"}) {
+    ASSERT_TRUE(OpenFixture(name)) << name;
+    EXPECT_EQ(view.rows.size(), 2) << name;
+    EXPECT_EQ(session.FileName(), Path(name));
+  }
+  EXPECT_TRUE(prompts.messages.isEmpty());
+  // Opening straight from a path clears what was there first.
+  view.log.clear();
+  EXPECT_FALSE(session.OpenFile(Path("absent.VRD")));
+  EXPECT_EQ(view.log, (QStringList{"clear list", "clear view"}));
+  ExpectNoFile();
+}
+
 TEST_F(FileSessionTest, AFileWithoutStripsOpensEmptyWithoutMessage) {
   session.SetFileName(Path("earlier.VRD"));
   EXPECT_FALSE(OpenFixture("header_only.VRD"));
