@@ -24,18 +24,18 @@ QString FileSession::WriteErrorMessage(const QString& path) {
 namespace {
 
 FileDialogSpec DataFileDialog(const QString& title) {
-  FileDialogSpec spec;
-  spec.title = title;
-  spec.filter = QStringLiteral("示名条ﾃﾞｰﾀﾌｧｲﾙ(*.VRD)|*.VRD");
-  spec.defaultExtension = QString::fromLatin1(FileSession::kDefaultExtension);
-  return spec;
+  FileDialogSpec dialog;
+  dialog.title = title;
+  dialog.filter = QStringLiteral("示名条ﾃﾞｰﾀﾌｧｲﾙ(*.VRD)|*.VRD");
+  dialog.defaultExtension = QString::fromLatin1(FileSession::kDefaultExtension);
+  return dialog;
 }
 
 }  // namespace
 
-FileDialogSpec FileSession::OpenDialogSpec() { return DataFileDialog(QStringLiteral("開く")); }
+FileDialogSpec FileSession::OpenDialog() { return DataFileDialog(QStringLiteral("開く")); }
 
-FileDialogSpec FileSession::SaveDialogSpec() { return DataFileDialog(QStringLiteral("名前を付けて保存")); }
+FileDialogSpec FileSession::SaveDialog() { return DataFileDialog(QStringLiteral("名前を付けて保存")); }
 
 bool FileSession::ConfirmDiscard() {
   if (!document_.IsChanged()) return false;
@@ -68,7 +68,7 @@ void FileSession::ActionFileNewExecute() {
 bool FileSession::ActionFileOpenExecute() {
   view_.CommitPendingKey();
   if (ConfirmDiscard()) return false;
-  const std::optional<QString> chosen = Prompts::Current().OpenFile(OpenDialogSpec());
+  const std::optional<QString> chosen = Prompts::Current().OpenFile(OpenDialog());
   if (!chosen) return false;
   return OpenFile(*chosen);
 }
@@ -128,7 +128,7 @@ FileSession::SaveOutcome FileSession::SaveAs() {
 }
 
 FileSession::SaveOutcome FileSession::AskNameAndWrite() {
-  const std::optional<QString> chosen = Prompts::Current().SaveFile(SaveDialogSpec());
+  const std::optional<QString> chosen = Prompts::Current().SaveFile(SaveDialog());
   if (!chosen) return SaveOutcome::kCancelled;
   const QString path = WithDefaultExtension(*chosen, QString::fromLatin1(kDefaultExtension));
   if (!Write(path)) return SaveOutcome::kFailed;

@@ -65,8 +65,8 @@ class FileSession {
   static QString DiscardQuestion();
   static QString ReadErrorMessage(const QString& path);
   static QString WriteErrorMessage(const QString& path);
-  static FileDialogSpec OpenDialogSpec();
-  static FileDialogSpec SaveDialogSpec();
+  static FileDialogSpec OpenDialog();
+  static FileDialogSpec SaveDialog();
   static constexpr const char* kDefaultExtension = "VRD";
 
  private:
