@@ -45,8 +45,9 @@ class FileSession {
   // Empties the document and the file name after ConfirmDiscard.
   void ActionFileNewExecute();
   // Replaces the document by a chosen file after ConfirmDiscard. True when
-  // a file with at least one strip was opened; any other outcome leaves an
-  // empty document and no file name.
+  // a file with at least one strip was opened. Cancelling the question or
+  // the dialog changes nothing; a file that fails to open or holds no strip
+  // leaves an empty document and no file name.
   bool ActionFileOpenExecute();
   // Writes the document to the current file name, or runs save as when
   // there is none. Does nothing while the strip list is empty. True when
