@@ -1,6 +1,7 @@
 #include "document/StripDocument.h"
 
 #include <algorithm>
+#include <utility>
 
 void StripDocument::SetLines(Lines lines) {
   lines_ = std::move(lines);
@@ -10,6 +11,7 @@ void StripDocument::SetLines(Lines lines) {
 void StripDocument::Clear() {
   lines_.clear();
   separators_.clear();
+  misplaced_ = 0;
 }
 
 namespace {
@@ -23,8 +25,19 @@ auto FirstAtOrAfter(auto& separators, qsizetype line) {
 
 void StripDocument::RebuildIndex() {
   separators_.clear();
-  for (qsizetype i = 0; i < lines_.size(); ++i) {
-    if (int n = StripNumberOfSeparator(lines_[i]); n > 0) separators_.push_back({i, n});
+  // Read through a const view: the lines are usually shared with the saved
+  // copy, and a non-const access would copy the whole list.
+  const Lines& lines = lines_;
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    if (int n = StripNumberOfSeparator(lines[i]); n > 0) separators_.push_back({i, n});
+  }
+  CountMisplaced();
+}
+
+void StripDocument::CountMisplaced() {
+  misplaced_ = 0;
+  for (size_t i = 0; i < separators_.size(); ++i) {
+    if (separators_[i].number != static_cast<int>(i) + 1) ++misplaced_;
   }
 }
 
@@ -32,34 +45,54 @@ void StripDocument::ShiftIndex(qsizetype from, qsizetype delta) {
   for (auto it = FirstAtOrAfter(separators_, from); it != separators_.end(); ++it) it->line += delta;
 }
 
-void StripDocument::IndexLine(qsizetype i) {
+bool StripDocument::IndexLine(qsizetype i) {
   auto it = FirstAtOrAfter(separators_, i);
   const bool listed = it != separators_.end() && it->line == i;
-  const int number = StripNumberOfSeparator(lines_[i]);
-  if (number > 0 && listed) it->number = number;
-  if (number > 0 && !listed) separators_.insert(it, {i, number});
-  if (number == 0 && listed) separators_.erase(it);
+  const int number = StripNumberOfSeparator(std::as_const(lines_)[i]);
+  if (number > 0 && listed) {
+    // Renumbering in place (deleting strips does it to every later strip)
+    // keeps the entry's position, so the misplaced count updates directly.
+    const int expected = static_cast<int>(it - separators_.begin()) + 1;
+    if (it->number != expected) --misplaced_;
+    if (number != expected) ++misplaced_;
+    it->number = number;
+    return false;
+  }
+  if (number > 0) {
+    separators_.insert(it, {i, number});
+    return true;
+  }
+  if (listed) {
+    separators_.erase(it);
+    return true;
+  }
+  return false;
 }
 
 void StripDocument::Replace(qsizetype i, const QByteArray& line) {
   LineAt(lines_, i);
   lines_[i] = line;
-  IndexLine(i);
+  if (IndexLine(i)) CountMisplaced();
 }
 
 void StripDocument::Insert(qsizetype at, const QByteArray& line) { Insert(at, Lines{line}); }
 
 void StripDocument::Insert(qsizetype at, const Lines& lines) {
+  // A copy that shares the data, so that inserting a part of this very
+  // document stays right while lines_ changes.
+  const Lines added = lines;
   at = std::clamp<qsizetype>(at, 0, lines_.size());
-  if (lines.isEmpty()) return;
-  ShiftIndex(at, lines.size());
+  if (added.isEmpty()) return;
+  ShiftIndex(at, added.size());
   if (at == lines_.size()) {
-    lines_.append(lines);
+    lines_.append(added);
   } else {
-    lines_.insert(at, lines.size(), QByteArray());
-    std::copy(lines.begin(), lines.end(), lines_.begin() + at);
+    lines_.insert(at, added.size(), QByteArray());
+    std::copy(added.begin(), added.end(), lines_.begin() + at);
   }
-  for (qsizetype i = at; i < at + lines.size(); ++i) IndexLine(i);
+  bool membershipChanged = false;
+  for (qsizetype i = at; i < at + added.size(); ++i) membershipChanged |= IndexLine(i);
+  if (membershipChanged) CountMisplaced();
 }
 
 void StripDocument::Remove(qsizetype at, qsizetype count) {
@@ -67,9 +100,11 @@ void StripDocument::Remove(qsizetype at, qsizetype count) {
   count = std::min(count, lines_.size() - at);
   auto first = FirstAtOrAfter(separators_, at);
   auto last = FirstAtOrAfter(separators_, at + count);
+  const bool membershipChanged = first != last;
   separators_.erase(first, last);
   ShiftIndex(at, -count);
   lines_.remove(at, count);
+  if (membershipChanged) CountMisplaced();
 }
 
 int StripDocument::StripCount() const {
@@ -79,18 +114,23 @@ int StripDocument::StripCount() const {
 
 qsizetype StripDocument::FindStrip(int n) const {
   if (n <= 0) return -1;
-  // In a sound document the separator of strip n is the n-th one; a damaged
-  // one may hold the number elsewhere, or twice: the first one counts.
-  const size_t guess = static_cast<size_t>(n) - 1;
-  if (guess < separators_.size() && separators_[guess].number == n) {
-    bool earlier = false;
-    for (size_t i = 0; i < guess && !earlier; ++i) earlier = separators_[i].number == n;
-    if (!earlier) return separators_[guess].line;
+  if (misplaced_ == 0) {
+    const size_t entry = static_cast<size_t>(n) - 1;
+    return entry < separators_.size() ? separators_[entry].line : -1;
   }
+  // A damaged document (or one halfway through a renumbering) may hold the
+  // number elsewhere, or twice: the first one counts.
   for (const Separator& s : separators_) {
     if (s.number == n) return s.line;
   }
   return -1;
+}
+
+int StripDocument::HighestStripNumber() const {
+  if (misplaced_ == 0) return static_cast<int>(separators_.size());
+  int highest = 0;
+  for (const Separator& s : separators_) highest = std::max(highest, s.number);
+  return highest;
 }
 
 qsizetype StripDocument::EndOfStrip(int n) const {

@@ -36,15 +36,21 @@ class StripDocument {
   // Line 1 as a count; 0 for an empty document. DocumentError when damaged.
   int StripCount() const;
   // Index of the first line equal to the separator line of strip n, or -1.
+  // Constant time while the separators read 1, 2, ... in order; otherwise a
+  // pass over the separator index (never over the document).
   qsizetype FindStrip(int n) const;
+  // The highest strip number of any separator line, 0 when there is none.
+  int HighestStripNumber() const;
   // Index of the separator line of strip n + 1, or the line count when
   // strip n is the last.
   qsizetype EndOfStrip(int n) const;
 
  private:
   void ShiftIndex(qsizetype from, qsizetype delta);
-  void IndexLine(qsizetype i);
+  // Brings the index up to date for line i; true when a separator came or went.
+  bool IndexLine(qsizetype i);
   void RebuildIndex();
+  void CountMisplaced();
 
   Lines lines_;
   Lines saved_;
@@ -54,4 +60,7 @@ class StripDocument {
   };
   // Every separator-looking line, in document order.
   std::vector<Separator> separators_;
+  // How many entries of separators_ do not read their position + 1. While
+  // it is 0, strip n is entry n - 1.
+  size_t misplaced_ = 0;
 };

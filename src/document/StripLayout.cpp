@@ -10,7 +10,7 @@ QByteArray SeparatorLine(int n) {
 
 int StripNumberOfSeparator(const QByteArray& line) {
   const qsizetype digits = line.size() - layout::kSeparatorFillBytes;
-  if (digits <= 0 || digits > 9) return 0;
+  if (digits <= 0 || digits > 10) return 0;
   for (qsizetype i = digits; i < line.size(); ++i) {
     if (static_cast<unsigned char>(line[i]) != 0xFF) return 0;
   }
@@ -18,7 +18,8 @@ int StripNumberOfSeparator(const QByteArray& line) {
   for (qsizetype i = 0; i < digits; ++i) {
     if (line[i] < '0' || line[i] > '9') return 0;
   }
-  return line.left(digits).toInt();
+  // Ten digits may lie beyond int; such a line is no strip's separator.
+  return ParseIntOr(line.left(digits), 0);
 }
 
 qsizetype KeyBlockLength(const Lines& lines, qsizetype keyLine) {
@@ -33,6 +34,7 @@ qsizetype GroupLength(const Lines& lines, qsizetype groupLine) {
 }
 
 qsizetype KeyBlockLine(const Lines& lines, qsizetype stripStart, int k) {
+  if (k < 0) throw DocumentError(stripStart + layout::kGroupCount, QStringLiteral("キー"));
   const int groups = ReadCount(lines, stripStart + layout::kGroupCount);
   qsizetype line = stripStart + layout::kFirstGroup;
   for (int g = 0; g < groups; ++g) {
@@ -44,6 +46,8 @@ qsizetype KeyBlockLine(const Lines& lines, qsizetype stripStart, int k) {
     }
     line += layout::kGroupHeaderLines;
     for (int i = 0; i < k; ++i) line += KeyBlockLength(lines, line);
+    // A text count too large on the way must not yield a block past the end.
+    LineAt(lines, line + layout::kTextCount);
     return line;
   }
   throw DocumentError(line, QStringLiteral("キー"));

@@ -61,8 +61,8 @@ qsizetype KeyBlockLength(const Lines& lines, qsizetype keyLine);
 // Number of lines of the group at `groupLine`, header and key blocks.
 qsizetype GroupLength(const Lines& lines, qsizetype groupLine);
 // Line of key block k of the strip starting at `stripStart`, walking the
-// groups by their key counts. DocumentError when the strip has no key k or a
-// count on the way is damaged.
+// groups by their key counts. DocumentError when the strip has no key k, a
+// count on the way is damaged, or the block would lie past the end.
 qsizetype KeyBlockLine(const Lines& lines, qsizetype stripStart, int k);
 // Sum of the key counts of the groups before group g (0 when g is past the end).
 int GroupFirstKey(const Lines& lines, qsizetype stripStart, int g);

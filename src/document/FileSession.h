@@ -1,0 +1,84 @@
+#pragma once
+// The file commands of the main window (new, open, save, save as) and the
+// unsaved-changes question, on the strip document and the current file
+// name. Everything outside the document (the strip list, the strip view, a
+// key being typed) is reached through FileSessionView, which the main
+// window implements; every message and file dialog goes through Prompts.
+
+#include <QString>
+
+#include "base/Prompts.h"
+#include "document/StripRow.h"
+
+class StripDocument;
+
+class FileSessionView {
+ public:
+  virtual ~FileSessionView() = default;
+  // Commits a key being typed: when a strip is laid out and the detail view
+  // is active, moves the focus away from the key editor (refocus step).
+  virtual void CommitPendingKey() = 0;
+  // Removes every row of ListView1.
+  virtual void ClearStripList() = 0;
+  // Appends a row to ListView1 (its columns: StripRow::Columns()).
+  virtual void AddStripRow(const StripRow& row) = 0;
+  virtual int StripRowCount() const = 0;
+  // Clears the strip view (ClearStripView) and sets the strip start line to 0.
+  virtual void ClearStripView() = 0;
+  // Focuses and selects row 0 (its series becomes current), sets the strip
+  // start line to 3, lays strip 1 out and makes it the current strip.
+  virtual void ShowFirstStrip() = 0;
+};
+
+class FileSession {
+ public:
+  FileSession(StripDocument& document, FileSessionView& view) : document_(document), view_(view) {}
+
+  // Full path of the data file, empty when the document has none.
+  const QString& FileName() const { return fileName_; }
+  void SetFileName(const QString& fileName) { fileName_ = fileName; }
+
+  // Asks about unsaved changes. True means the caller must stop: the user
+  // cancelled, cancelled the save dialog of a never-saved document, or the
+  // save failed.
+  bool ConfirmDiscard();
+  // Empties the document and the file name after ConfirmDiscard.
+  void ActionFileNewExecute();
+  // Replaces the document by a chosen file after ConfirmDiscard. True when
+  // a file with at least one strip was opened. Cancelling the question or
+  // the dialog changes nothing; a file that fails to open or holds no strip
+  // leaves an empty document and no file name.
+  bool ActionFileOpenExecute();
+  // Writes the document to the current file name, or runs save as when
+  // there is none. Does nothing while the strip list is empty. True when
+  // the document was written.
+  bool ActionFileSaveExecute();
+  // Asks for a file name and writes the document there. True when written;
+  // on a failed write the file name stays what it was.
+  bool ActionFileSaveAsExecute();
+
+  // The part of open after the dialog: empties the document, the name, the
+  // list and the view, then reads `path`. Asks nothing about unsaved changes.
+  bool OpenFile(const QString& path);
+
+  // The texts and dialogs of the file commands.
+  static QString FormatErrorMessage();
+  static QString DiscardQuestion();
+  static QString ReadErrorMessage(const QString& path);
+  static QString WriteErrorMessage(const QString& path);
+  static FileDialogSpec OpenDialog();
+  static FileDialogSpec SaveDialog();
+  static constexpr const char* kDefaultExtension = "VRD";
+
+ private:
+  enum class SaveOutcome { kWritten, kNothingToSave, kCancelled, kFailed };
+  SaveOutcome Save();
+  SaveOutcome SaveAs();
+  SaveOutcome AskNameAndWrite();
+  bool Write(const QString& path);
+  void ForgetDocument();
+
+  StripDocument& document_;
+  FileSessionView& view_;
+  QString fileName_;
+};

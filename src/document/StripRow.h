@@ -1,0 +1,35 @@
+#pragma once
+// One row of the strip list: the six header lines of a strip, in the order
+// of the list's columns.
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+
+#include "document/CheckedRead.h"
+
+class StripDocument;
+
+struct StripRow {
+  int number = 0;  // the strip number (1-based)
+  // Header lines as stored (Shift_JIS), in column order.
+  QByteArray series;      // column 0, strip line 4
+  QByteArray stripType;   // column 1, strip line 5
+  QByteArray extension;   // column 2, strip line 0
+  QByteArray department;  // column 3, strip line 1
+  QByteArray userName;    // column 4, strip line 2
+  QByteArray registered;  // column 5, strip line 3
+
+  static constexpr int kColumnCount = 6;
+  // The column texts decoded, column 0 first.
+  QStringList Columns() const;
+};
+
+// The row of strip `number`, whose separator line is at `separatorLine`. A
+// header cut short by the end of the document gives empty texts.
+StripRow ReadStripRow(const Lines& lines, qsizetype separatorLine, int number);
+
+// One row per strip n = 1 ... the strip count of line 1 whose separator line
+// is found at an index above 0; strips without one get no row.
+// DocumentError when line 1 is not a count.
+QList<StripRow> StripRowsOf(const StripDocument& document);

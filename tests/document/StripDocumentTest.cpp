@@ -1,0 +1,249 @@
+// The strip document: separator lines, the separator index under edits,
+// damaged documents and the walk over groups and keys.
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+#include "DocumentBuilder.h"
+#include "document/StripDocument.h"
+#include "document/StripLayout.h"
+
+namespace {
+
+// What FindStrip must answer, by scanning every line.
+qsizetype ScanForStrip(const Lines& lines, int n) {
+  return lines.indexOf(SeparatorLine(n));
+}
+
+StripDocument DocumentOf(const Lines& lines) {
+  StripDocument document;
+  document.SetLines(lines);
+  return document;
+}
+
+}  // namespace
+
+TEST(SeparatorLine, BytesOfStripsSevenAndTen) {
+  EXPECT_EQ(SeparatorLine(7), QByteArray::fromHex("37FFFFFFFFFFFFFFFFFFFF"));
+  const QByteArray ten = SeparatorLine(10);
+  EXPECT_EQ(ten.size(), 12);
+  EXPECT_TRUE(ten.startsWith("10"));
+  EXPECT_EQ(ten.mid(2), QByteArray(10, '\xFF'));
+}
+
+TEST(SeparatorLine, OnlyTheExactFormReadsAsAStripNumber) {
+  const QByteArray ff(10, '\xFF');
+  EXPECT_EQ(StripNumberOfSeparator(SeparatorLine(1)), 1);
+  EXPECT_EQ(StripNumberOfSeparator(SeparatorLine(1234)), 1234);
+  EXPECT_EQ(StripNumberOfSeparator(SeparatorLine(2147483647)), 2147483647);
+  EXPECT_EQ(StripNumberOfSeparator("07" + ff), 0);
+  EXPECT_EQ(StripNumberOfSeparator("0" + ff), 0);
+  EXPECT_EQ(StripNumberOfSeparator(ff), 0);
+  EXPECT_EQ(StripNumberOfSeparator("7" + QByteArray(9, '\xFF')), 0);
+  EXPECT_EQ(StripNumberOfSeparator("7" + QByteArray(11, '\xFF')), 0);  // reads as "7\xFF"
+  EXPECT_EQ(StripNumberOfSeparator("1a" + ff), 0);
+  EXPECT_EQ(StripNumberOfSeparator("-1" + ff), 0);
+  EXPECT_EQ(StripNumberOfSeparator("9999999999" + ff), 0);  // beyond int
+  EXPECT_EQ(StripNumberOfSeparator(""), 0);
+}
+
+TEST(StripDocumentLayout, OneStripOfOneEmptyKeyHas49Lines) {
+  const Lines lines = Document({StripBlock(1, {Group({KeyBlock("1")})})});
+  ASSERT_EQ(lines.size(), 2 + 1 + 7 + 6 + 33);
+  StripDocument document = DocumentOf(lines);
+  EXPECT_EQ(document.StripCount(), 1);
+  EXPECT_EQ(document.FindStrip(1), 2);
+  EXPECT_EQ(document.EndOfStrip(1), 49);
+  EXPECT_EQ(KeyBlockLine(lines, 3, 0), 16);
+  EXPECT_THROW(KeyBlockLine(lines, 3, 1), DocumentError);
+}
+
+TEST(StripDocumentLayout, KeyBlockLineWalksTextsAndGroups) {
+  // Group 0: keys with 3, 0 and 1 text lines; group 1: keys with 2 and 0.
+  const Lines lines = Document({StripBlock(1, {
+      Group({KeyBlock("1", {"a", "b", "c"}), KeyBlock("2"), KeyBlock("3", {"x"})}),
+      Group({KeyBlock("4", {"p", "q"}), KeyBlock("-5")}),
+  })});
+  const qsizetype start = 3;
+  const qsizetype firstKey = start + 7 + 6;
+  EXPECT_EQ(KeyBlockLine(lines, start, 0), firstKey);
+  EXPECT_EQ(KeyBlockLine(lines, start, 1), firstKey + 36);  // three text lines: 36 lines
+  EXPECT_EQ(KeyBlockLine(lines, start, 2), firstKey + 36 + 33);
+  const qsizetype secondGroup = firstKey + 36 + 33 + 34;
+  EXPECT_EQ(KeyBlockLine(lines, start, 3), secondGroup + 6);
+  EXPECT_EQ(KeyBlockLine(lines, start, 4), secondGroup + 6 + 35);
+  EXPECT_EQ(lines[KeyBlockLine(lines, start, 4) + layout::kKeyNumber], "-5");
+  EXPECT_EQ(KeyBlockLength(lines, firstKey), 36);
+  EXPECT_EQ(GroupLength(lines, start + 7), 6 + 36 + 33 + 34);
+  EXPECT_EQ(GroupFirstKey(lines, start, 0), 0);
+  EXPECT_EQ(GroupFirstKey(lines, start, 1), 3);
+  EXPECT_EQ(GroupFirstKey(lines, start, 2), 0);  // past the last group
+  EXPECT_THROW(KeyBlockLine(lines, start, 5), DocumentError);
+  EXPECT_THROW(KeyBlockLine(lines, start, -1), DocumentError);
+}
+
+TEST(StripDocumentLayout, DamagedCountsStopTheWalkAtTheirLine) {
+  Lines lines = Document({StripBlock(1, {Group({KeyBlock("1", {"a"}), KeyBlock("2")})})});
+  const qsizetype firstKey = 3 + 7 + 6;
+  lines[firstKey + layout::kTextCount] = "one";
+  try {
+    KeyBlockLine(lines, 3, 1);
+    FAIL() << "no error";
+  } catch (const DocumentError& e) {
+    EXPECT_EQ(e.Line(), firstKey + layout::kTextCount);
+  }
+  // A text count running past the end of the document.
+  lines[firstKey + layout::kTextCount] = "999999";
+  EXPECT_THROW(KeyBlockLine(lines, 3, 1), DocumentError);
+  // A group count far beyond the lines present.
+  lines = Document({StripBlock(1, {Group({KeyBlock("1")})})});
+  lines[3 + layout::kGroupCount] = "2000000000";
+  EXPECT_THROW(KeyBlockLine(lines, 3, 5), DocumentError);
+  EXPECT_THROW(GroupFirstKey(lines, 3, 7), DocumentError);
+}
+
+TEST(StripDocument, StripCountIsCheckedLineOne) {
+  StripDocument document;
+  EXPECT_EQ(document.StripCount(), 0);
+  document.SetLines({"file-version:01.01.00.00"});
+  EXPECT_THROW(document.StripCount(), DocumentError);
+  document.SetLines({"file-version:01.01.00.00", "x"});
+  try {
+    document.StripCount();
+    FAIL() << "no error";
+  } catch (const DocumentError& e) {
+    EXPECT_EQ(e.Line(), 1);
+  }
+}
+
+TEST(StripDocument, IndexFollowsInsertsAndRemoves) {
+  StripDocument document = DocumentOf(SimpleDocument(3));
+  const qsizetype strip2 = document.FindStrip(2);
+  const qsizetype strip3 = document.FindStrip(3);
+  // Lines added inside strip 1 move the later strips.
+  document.Insert(5, Lines{"a", "b"});
+  EXPECT_EQ(document.FindStrip(1), 2);
+  EXPECT_EQ(document.FindStrip(2), strip2 + 2);
+  EXPECT_EQ(document.FindStrip(3), strip3 + 2);
+  document.Remove(5, 2);
+  EXPECT_EQ(document.FindStrip(2), strip2);
+  // Removing strip 2's block and renumbering strip 3, as deleting a strip does.
+  document.Remove(strip2, strip3 - strip2);
+  EXPECT_EQ(document.FindStrip(3), strip2);
+  EXPECT_EQ(document.FindStrip(2), -1);
+  document.Replace(strip2, SeparatorLine(2));
+  EXPECT_EQ(document.FindStrip(2), strip2);
+  EXPECT_EQ(document.FindStrip(3), -1);
+  EXPECT_EQ(document.HighestStripNumber(), 2);
+  // A strip appended at the end.
+  const qsizetype end = document.size();
+  document.Append(Lines{SeparatorLine(3), "x"});
+  EXPECT_EQ(document.FindStrip(3), end);
+  EXPECT_EQ(document.EndOfStrip(2), end);
+  EXPECT_EQ(document.EndOfStrip(3), document.size());
+  // A separator line overwritten by text leaves the index.
+  document.Replace(end, "not a separator");
+  EXPECT_EQ(document.FindStrip(3), -1);
+}
+
+TEST(StripDocument, InsertingAPartOfItselfCopiesTheLines) {
+  StripDocument document = DocumentOf(SimpleDocument(2));
+  const Lines before = document.lines();
+  document.Insert(2, document.lines());
+  ASSERT_EQ(document.size(), 2 * before.size());
+  EXPECT_EQ(document.lines().mid(2, before.size()), before);
+  EXPECT_EQ(document.FindStrip(1), 4);  // the inserted copy's "1" separator is at 2 + 2
+}
+
+TEST(StripDocument, DamagedSeparatorsFindTheFirstMatch) {
+  Lines lines = SimpleDocument(4);
+  StripDocument sound = DocumentOf(lines);
+  const qsizetype s2 = sound.FindStrip(2), s3 = sound.FindStrip(3), s4 = sound.FindStrip(4);
+
+  // Strip 3's separator reads 2: strip 2 is found at its first place.
+  Lines duplicated = lines;
+  duplicated[s3] = SeparatorLine(2);
+  StripDocument d = DocumentOf(duplicated);
+  EXPECT_EQ(d.FindStrip(2), s2);
+  EXPECT_EQ(d.FindStrip(3), -1);
+  EXPECT_EQ(d.FindStrip(4), s4);
+  EXPECT_EQ(d.EndOfStrip(2), d.size());  // no strip 3: to the end
+  // Separators in the wrong order: 1, 3, 2, 4.
+  Lines swapped = lines;
+  swapped[s2] = SeparatorLine(3);
+  swapped[s3] = SeparatorLine(2);
+  d = DocumentOf(swapped);
+  EXPECT_EQ(d.FindStrip(2), s3);
+  EXPECT_EQ(d.FindStrip(3), s2);
+  EXPECT_EQ(d.EndOfStrip(2), s2);  // the separator of strip 3, wherever it is
+  // A separator of strip 2 standing at line 0: found, but no end before strip 1.
+  Lines atTop = lines;
+  atTop[0] = SeparatorLine(2);
+  d = DocumentOf(atTop);
+  EXPECT_EQ(d.FindStrip(2), 0);
+  EXPECT_EQ(d.EndOfStrip(1), d.size());
+  // Missing separator: strip 4 is still found.
+  Lines missing = lines;
+  missing[s3] = "3";
+  d = DocumentOf(missing);
+  EXPECT_EQ(d.FindStrip(3), -1);
+  EXPECT_EQ(d.FindStrip(4), s4);
+  EXPECT_EQ(d.HighestStripNumber(), 4);
+  EXPECT_EQ(d.FindStrip(0), -1);
+  EXPECT_EQ(d.FindStrip(-3), -1);
+  EXPECT_EQ(d.FindStrip(5), -1);
+}
+
+TEST(StripDocument, IndexAgreesWithAScanAfterRandomEdits) {
+  QRandomGenerator random(20240601);
+  StripDocument document = DocumentOf(SimpleDocument(6, 1));
+  for (int step = 0; step < 3000; ++step) {
+    const qsizetype size = document.size();
+    const qsizetype at = random.bounded(static_cast<int>(size) + 1);
+    const QByteArray line = random.bounded(3) == 0 ? SeparatorLine(1 + random.bounded(8))
+                                                   : QByteArray::number(random.bounded(100));
+    switch (random.bounded(4)) {
+      case 0: document.Insert(at, line); break;
+      case 1: document.Insert(at, Lines{line, SeparatorLine(1 + random.bounded(8))}); break;
+      case 2: document.Remove(at, 1 + random.bounded(3)); break;
+      default: if (at < size) document.Replace(at, line); break;
+    }
+    for (int n = 0; n <= 9; ++n) {
+      ASSERT_EQ(document.FindStrip(n), n > 0 ? ScanForStrip(document.lines(), n) : -1)
+          << "step " << step << " strip " << n;
+    }
+  }
+}
+
+TEST(StripDocument, ChangedMeansDifferentFromTheSavedCopy) {
+  StripDocument document = DocumentOf(SimpleDocument(1));
+  EXPECT_TRUE(document.IsChanged());  // never saved
+  document.MarkSaved();
+  EXPECT_FALSE(document.IsChanged());
+  const QByteArray old = document.at(3);
+  document.Replace(3, "999");
+  EXPECT_TRUE(document.IsChanged());
+  document.Replace(3, old);  // typed back by hand
+  EXPECT_FALSE(document.IsChanged());
+  document.Append("");
+  EXPECT_TRUE(document.IsChanged());
+  document.Remove(document.size() - 1);
+  EXPECT_FALSE(document.IsChanged());
+  document.Clear();
+  EXPECT_TRUE(document.IsChanged());
+  document.ClearSavedCopy();
+  EXPECT_FALSE(document.IsChanged());
+}
+
+TEST(StripDocument, OutOfRangeEditsAreSafe) {
+  StripDocument document = DocumentOf(SimpleDocument(1));
+  const Lines before = document.lines();
+  EXPECT_THROW(document.Replace(-1, "x"), DocumentError);
+  EXPECT_THROW(document.Replace(before.size(), "x"), DocumentError);
+  EXPECT_THROW(document.at(before.size()), DocumentError);
+  document.Remove(before.size(), 3);
+  document.Remove(-2, 1);
+  document.Remove(0, 0);
+  EXPECT_EQ(document.lines(), before);
+  document.Remove(before.size() - 2, 100);  // clipped to the end
+  EXPECT_EQ(document.size(), before.size() - 2);
+}

@@ -1,0 +1,132 @@
+// The built vrdtool run on the fixture files: output and exit codes.
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "support/TestFiles.h"
+
+namespace {
+
+struct ToolRun {
+  int exitCode = -1;
+  QString out;
+  QString err;
+};
+
+QString Fixture(const char* name) { return QStringLiteral(TEST_DATA_DIR "/") + QString::fromLatin1(name); }
+
+class VrdtoolTest : public ::testing::Test {
+ protected:
+  ToolRun Vrdtool(const QStringList& args) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_RUNTIME_DIR", runtime.path());  // keeps Qt's start-up notes off stderr
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(BUILD_DIR "/vrdtool"), args);
+    EXPECT_TRUE(process.waitForFinished(30000));
+    ToolRun run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+  }
+
+  void SetUp() override {
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
+
+  QTemporaryDir runtime;
+  QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST_F(VrdtoolTest, InfoPrintsOneTabSeparatedLinePerStrip) {
+  const QString expected = QStringLiteral(
+      "1\tＫａシリーズ主装置\t標準Ｋａ\t201\t営業部\t山田 太郎\t2017/03/05 14:07\n"
+      "2\tＳＩＰ対応電話機\tＳＩＰ１２\t305\t総務\t\t2020/12/31 23:59\n");
+  for (const char* name : {"two_strips.VRD", "two_strips_old.VRD", "two_strips_lf.vrd"}) {
+    const ToolRun run = Vrdtool({"info", Fixture(name)});
+    EXPECT_EQ(run.exitCode, 0) << name;
+    EXPECT_EQ(run.out, expected) << name;
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+  }
+  const ToolRun empty = Vrdtool({"info", Fixture("header_only.VRD")});
+  EXPECT_EQ(empty.exitCode, 0);
+  EXPECT_TRUE(empty.out.isEmpty());
+}
+
+TEST_F(VrdtoolTest, CheckReportsTotalsOrTheFirstDamagedLine) {
+  ToolRun run = Vrdtool({"check", Fixture("two_strips.VRD")});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, QStringLiteral("ok: 2 strips, 4 keys\n"));
+  run = Vrdtool({"check", Fixture("two_strips_old.VRD")});
+  EXPECT_EQ(run.out, QStringLiteral("ok: 2 strips, 4 keys\n"));
+
+  // Strip 2's group count (line 132 of the file) reads "x".
+  run = Vrdtool({"check", Fixture("damaged_group_count.VRD")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, Fixture("damaged_group_count.VRD") + QStringLiteral(":132: 示名条 2: 0以上の個数\n"));
+
+  // In an old-layout file the line is the file's own line, not the converted one.
+  QByteArray old = ReadBytes(Fixture("two_strips_old.VRD"));
+  QList<QByteArray> lines = old.split('\n');
+  lines[1 + 7 + 7] = "wide\r";  // strip 1, first key, outline x
+  WriteBytes(dir.filePath("old.VRD"), lines.join('\n'));
+  run = Vrdtool({"check", dir.filePath("old.VRD")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, dir.filePath("old.VRD") + QStringLiteral(":16: 示名条 1: キー 0: ミリメートルの数値\n"));
+
+  run = Vrdtool({"check", Fixture("truncated.VRD")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.out.startsWith(Fixture("truncated.VRD") + ":158: ")) << run.out.toStdString();
+}
+
+TEST_F(VrdtoolTest, ConvertWritesWhatSaveWrites) {
+  const QString out = dir.filePath("out.VRD");
+  for (const char* name : {"two_strips_old.VRD", "two_strips_lf.vrd", "two_strips_nul.VRD", "two_strips.VRD"}) {
+    QFile::remove(out);
+    const ToolRun run = Vrdtool({"convert", Fixture(name), out});
+    EXPECT_EQ(run.exitCode, 0) << name;
+    EXPECT_EQ(ReadBytes(out), ReadBytes(Fixture("two_strips.VRD"))) << name;
+  }
+  const ToolRun failed = Vrdtool({"convert", Fixture("two_strips.VRD"), dir.filePath("no/such/out.VRD")});
+  EXPECT_EQ(failed.exitCode, 2);
+  EXPECT_EQ(failed.err.count('\n'), 1);
+}
+
+TEST_F(VrdtoolTest, UnreadableAndUnconvertibleFilesExitWithTwo) {
+  struct Case {
+    QStringList args;
+    QString err;
+  };
+  const QList<Case> cases = {
+      {{"info", Fixture("missing.VRD")}, "vrdtool: " + Fixture("missing.VRD") + ": cannot read the file\n"},
+      {{"check", Fixture("old_damaged.VRD")},
+       "vrdtool: " + Fixture("old_damaged.VRD") + QStringLiteral(":15: not a strip data file (0以上の個数)\n")},
+      {{"check", Fixture("empty.VRD")},
+       "vrdtool: " + Fixture("empty.VRD") + QStringLiteral(":1: not a strip data file (行が足りません)\n")},
+      {{"convert", Fixture("old_damaged.VRD"), dir.filePath("x.VRD")},
+       "vrdtool: " + Fixture("old_damaged.VRD") + QStringLiteral(":15: not a strip data file (0以上の個数)\n")},
+      {{"info"}, "vrdtool info: wrong number of arguments (see vrdtool info --help)\n"},
+      {{"convert", "a"}, "vrdtool convert: wrong number of arguments (see vrdtool convert --help)\n"},
+  };
+  for (const Case& c : cases) {
+    const ToolRun run = Vrdtool(c.args);
+    EXPECT_EQ(run.exitCode, 2) << c.args.join(' ').toStdString();
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_TRUE(run.out.isEmpty());
+  }
+  EXPECT_FALSE(QFile::exists(dir.filePath("x.VRD")));
+}
+
+TEST_F(VrdtoolTest, HelpNamesTheCommands) {
+  const ToolRun run = Vrdtool({"--help"});
+  EXPECT_EQ(run.exitCode, 0);
+  for (const char* line : {"  info FILE\n", "  check FILE\n", "  convert IN OUT\n"}) {
+    EXPECT_TRUE(run.out.contains(QString::fromLatin1(line))) << line;
+  }
+  EXPECT_EQ(Vrdtool({"check", "--help"}).out, QStringLiteral("usage: vrdtool check FILE\n"));
+}
