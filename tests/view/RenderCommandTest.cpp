@@ -111,7 +111,7 @@ TEST_F(RenderCommand, FailuresAreOneLineWithExitCodeTwo) {
       {{good, "0", Path("x.png")}, "usage:"},
       {{Path("missing.vrd"), "1", Path("x.png")}, "cannot read the file"},
       {{good, "2", Path("x.png")}, "there is no strip 2"},
-      {{oldLayout, "1", Path("x.png")}, "old layout are not supported yet"},
+      {{oldLayout, "1", Path("x.png")}, "not a strip data file"},  // blocks too long for the old layout
       {{bad, "1", Path("x.png")}, "示名条データに誤りがあります（39行目：整数）。"},
       {{tooMany, "1", Path("x.png")}, "ボタンの数が多すぎます。"},
       {{good, "1", Path("no/such/folder/x.png")}, "cannot write the image"},

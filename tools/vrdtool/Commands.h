@@ -4,6 +4,9 @@
 // is damaged (check), 2 unreadable input or bad arguments.
 
 #include <QStringList>
+#include <optional>
+
+#include "document/DataFile.h"
 
 struct VrdCommand {
   const char* name;
@@ -18,3 +21,7 @@ const QList<VrdCommand>& VrdCommands();
 // Messages to stderr / stdout in UTF-8.
 void PrintError(const QString& text);
 void PrintLine(const QString& text);
+
+// The data file as the program opens it (old layout converted), or nothing
+// after one line on stderr.
+std::optional<DataFileContent> LoadDataFile(const QString& path);

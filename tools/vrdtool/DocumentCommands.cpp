@@ -22,8 +22,55 @@ bool HasArguments(const QStringList& args, int count, const char* command) {
   return false;
 }
 
+// A header text as one tab-separated field.
+QString Field(const QString& text) {
+  QString field = text;
+  return field.replace(QLatin1Char('\t'), QLatin1Char(' '));
+}
+
+}  // namespace
+
+int RunInfo(const QStringList& args) {
+  if (!HasArguments(args, 1, "info")) return kFailed;
+  std::optional<DataFileContent> content = LoadDataFile(args[0]);
+  if (!content) return kFailed;
+  StripDocument document;
+  document.SetLines(std::move(content->lines));
+  for (const StripRow& row : StripRowsOf(document)) {
+    QStringList fields{QString::number(row.number)};
+    for (const QString& column : row.Columns()) fields.append(Field(column));
+    PrintLine(fields.join(QLatin1Char('\t')));
+  }
+  return kDone;
+}
+
+int RunCheck(const QStringList& args) {
+  if (!HasArguments(args, 1, "check")) return kFailed;
+  std::optional<DataFileContent> content = LoadDataFile(args[0]);
+  if (!content) return kFailed;
+  try {
+    const DocumentTotals totals = CheckDocument(content->lines);
+    PrintLine(QStringLiteral("ok: %1 strips, %2 keys").arg(totals.strips).arg(totals.keys));
+    return kDone;
+  } catch (const DocumentError& e) {
+    PrintLine(QStringLiteral("%1:%2: %3").arg(args[0]).arg(content->FileLineOf(e.Line()) + 1).arg(e.Expected()));
+    return kDamaged;
+  }
+}
+
+int RunConvert(const QStringList& args) {
+  if (!HasArguments(args, 2, "convert")) return kFailed;
+  std::optional<DataFileContent> content = LoadDataFile(args[0]);
+  if (!content) return kFailed;
+  if (!WriteDataFile(args[1], content->lines)) {
+    PrintError(QStringLiteral("vrdtool: %1: cannot write the file").arg(args[1]));
+    return kFailed;
+  }
+  return kDone;
+}
+
 // The file as Open reads it, or nothing after one line on stderr.
-std::optional<DataFileContent> Load(const QString& path) {
+std::optional<DataFileContent> LoadDataFile(const QString& path) {
   DataFileContent content = ReadDataFile(path);
   switch (content.status) {
     case DataFileContent::Status::kOk:
@@ -39,51 +86,4 @@ std::optional<DataFileContent> Load(const QString& path) {
       break;
   }
   return std::nullopt;
-}
-
-// A header text as one tab-separated field.
-QString Field(const QString& text) {
-  QString field = text;
-  return field.replace(QLatin1Char('\t'), QLatin1Char(' '));
-}
-
-}  // namespace
-
-int RunInfo(const QStringList& args) {
-  if (!HasArguments(args, 1, "info")) return kFailed;
-  std::optional<DataFileContent> content = Load(args[0]);
-  if (!content) return kFailed;
-  StripDocument document;
-  document.SetLines(std::move(content->lines));
-  for (const StripRow& row : StripRowsOf(document)) {
-    QStringList fields{QString::number(row.number)};
-    for (const QString& column : row.Columns()) fields.append(Field(column));
-    PrintLine(fields.join(QLatin1Char('\t')));
-  }
-  return kDone;
-}
-
-int RunCheck(const QStringList& args) {
-  if (!HasArguments(args, 1, "check")) return kFailed;
-  std::optional<DataFileContent> content = Load(args[0]);
-  if (!content) return kFailed;
-  try {
-    const DocumentTotals totals = CheckDocument(content->lines);
-    PrintLine(QStringLiteral("ok: %1 strips, %2 keys").arg(totals.strips).arg(totals.keys));
-    return kDone;
-  } catch (const DocumentError& e) {
-    PrintLine(QStringLiteral("%1:%2: %3").arg(args[0]).arg(content->FileLineOf(e.Line()) + 1).arg(e.Expected()));
-    return kDamaged;
-  }
-}
-
-int RunConvert(const QStringList& args) {
-  if (!HasArguments(args, 2, "convert")) return kFailed;
-  std::optional<DataFileContent> content = Load(args[0]);
-  if (!content) return kFailed;
-  if (!WriteDataFile(args[1], content->lines)) {
-    PrintError(QStringLiteral("vrdtool: %1: cannot write the file").arg(args[1]));
-    return kFailed;
-  }
-  return kDone;
 }

@@ -4,7 +4,6 @@
 #include <QImage>
 
 #include "Commands.h"
-#include "base/LineIO.h"
 #include "document/StripDocument.h"
 #include "view/KeyTextLoad.h"
 #include "view/StripGeometry.h"
@@ -39,13 +38,10 @@ int Fail(const QString& text) {
 int RunRender(const QStringList& args) {
   RenderArgs a;
   if (!ParseRenderArgs(args, &a)) return Fail(QStringLiteral("usage: vrdtool render FILE N OUT.png [--all]"));
-  Lines lines;
-  if (!ReadLinesFile(a.file, &lines)) return Fail(QStringLiteral("%1: cannot read the file").arg(a.file));
-  if (lines.isEmpty() || !lines[0].contains(layout::kFormatVersionMark)) {
-    return Fail(QStringLiteral("%1: files in the old layout are not supported yet").arg(a.file));
-  }
+  std::optional<DataFileContent> content = LoadDataFile(a.file);
+  if (!content) return 2;
   StripDocument document;
-  document.SetLines(std::move(lines));
+  document.SetLines(std::move(content->lines));
   const qsizetype separator = document.FindStrip(a.strip);
   if (separator < 0) return Fail(QStringLiteral("%1: there is no strip %2").arg(a.file).arg(a.strip));
 

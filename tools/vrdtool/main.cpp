@@ -26,7 +26,18 @@ void PrintLine(const QString& text) {
   std::fputs((text + '\n').toUtf8().constData(), stdout);
 }
 
+namespace {
+
+// The tool speaks for itself on stderr; Qt's own notes (a missing runtime
+// folder and the like) would only garble its one-line messages.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) PrintError(message);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  qInstallMessageHandler(QuietQtMessages);
   // Drawing needs a GUI application; no display is needed or used.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
