@@ -153,12 +153,6 @@ void TFMain::ApplicationHint(const QString& longHint) {
 
 QString TFMain::StatusText() const { return StatusText1->text(); }
 
-void TFMain::closeEvent(QCloseEvent* event) {
-  if (keyCount_ > 0) RefocusStep();
-  // The unsaved-changes question comes with the file commands.
-  event->accept();
-}
-
 void TFMain::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   ApplyScrollRule(1, 0);

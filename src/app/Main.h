@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "document/FileSession.h"
 #include "document/StripDocument.h"
 
 class QAction;
@@ -45,7 +46,7 @@ struct AppWindows {
   TFViewImage* viewImage = nullptr;
 };
 
-class TFMain : public QMainWindow {
+class TFMain : public QMainWindow, private FileSessionView {
   Q_OBJECT
  public:
   // The settings object lives in the program folder given; an empty folder
@@ -63,7 +64,9 @@ class TFMain : public QMainWindow {
   bool DetailViewChosen() const { return showDetail_; }
   const QStringList& FontList() const { return fontList_; }
   StripDocument& Document() { return document_; }
-  const QString& FileName() const { return fileName_; }
+  const QString& FileName() const { return fileSession_.FileName(); }
+  // Opens a data file as the open command does, without its dialog.
+  bool OpenDataFile(const QString& path);
   QAction* Action(const QString& name) const { return actions_.value(name); }
   QString StatusText() const;
 
@@ -74,7 +77,6 @@ class TFMain : public QMainWindow {
   void SelectSeries(int series);
   // Lays out the strip starting at the strip start line in both views.
   void BuildStripView();
-  void ClearStripView();
   StripView& View() { return *stripView_; }
 
  public slots:
@@ -163,6 +165,9 @@ class TFMain : public QMainWindow {
   void SetStatusBarShown(bool shown);
   void SetDisplayMode(bool detail);
   void WireStripView();
+  // Destroys the key controls and resets the view state (ClearStripView
+  // also forgets the strip start line).
+  void ResetStripView();
   void FocusDetailPanel(int k);
   QScrollArea* ActiveScrollBox() const;
   // Commits a key being typed: focus to the display panel, then the current
@@ -173,9 +178,17 @@ class TFMain : public QMainWindow {
   AppWindows windows_;
   bool firstShown_ = false;
 
+  // What the file commands need of the window.
+  void CommitPendingKey() override;
+  void ClearStripList() override;
+  void AddStripRow(const StripRow& row) override;
+  int StripRowCount() const override;
+  void ClearStripView() override;
+  void ShowFirstStrip() override;
+
   // Document state.
   StripDocument document_;
-  QString fileName_;
+  FileSession fileSession_{document_, *this};
   qsizetype stripStartLine_ = 0;
   int currentStripNumber_ = 0;
 

@@ -5,10 +5,6 @@
 #include "app/Main.h"
 #include "app/Version.h"
 
-void TFMain::ActionFileNewExecute() {}
-void TFMain::ActionFileOpenExecute() {}
-void TFMain::ActionFileSaveExecute() {}
-void TFMain::ActionFileSaveAsExecute() {}
 void TFMain::ActionFileSetupExecute() {}
 void TFMain::ActionFilePrintExecute() {}
 void TFMain::ActionFilePrintListExecute() {}

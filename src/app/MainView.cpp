@@ -153,6 +153,11 @@ void TFMain::Splitter1Moved() {
 }
 
 void TFMain::ClearStripView() {
+  ResetStripView();
+  stripStartLine_ = 0;
+}
+
+void TFMain::ResetStripView() {
   pnlDisp->hide();
   stripView_->Clear();
   EnableEditCommands(false);
@@ -164,7 +169,7 @@ void TFMain::ClearStripView() {
 }
 
 void TFMain::BuildStripView() {
-  ClearStripView();
+  ResetStripView();
   pnlDisp->hide();
   ScrollBox1->hide();
   ScrollBox2->hide();
