@@ -347,7 +347,7 @@ void TFMain::CreatePanels() {
   // Three tabs fit side by side in the narrow panel.
   PageControl1->tabBar()->setExpanding(true);
   PageControl1->tabBar()->setUsesScrollButtons(false);
-  PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 2px; min-width: 40px; }"));
+  PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 0px; min-width: 58px; }"));
   keyLabelLayout->addWidget(PageControl1);
   baseLayout->addWidget(pnlKeyLabel);
 

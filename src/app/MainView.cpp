@@ -165,6 +165,9 @@ void TFMain::ResetStripView() {
   currentStripNumber_ = 0;
   toolbarComboFlag_ = false;
   pnlText->clear();
+  // Without a strip the empty scroll box of the chosen mode shows.
+  ScrollBox1->setVisible(showDetail_);
+  ScrollBox2->setVisible(!showDetail_);
   pnlDisp->show();
 }
 
