@@ -77,6 +77,8 @@ class TFMain : public QMainWindow, private FileSessionView {
   void SelectSeries(int series);
   // Lays out the strip starting at the strip start line in both views.
   void BuildStripView();
+  // Destroys every key control and forgets the strip start line.
+  void ClearStripView() override;
   StripView& View() { return *stripView_; }
 
  public slots:
@@ -183,7 +185,6 @@ class TFMain : public QMainWindow, private FileSessionView {
   void ClearStripList() override;
   void AddStripRow(const StripRow& row) override;
   int StripRowCount() const override;
-  void ClearStripView() override;
   void ShowFirstStrip() override;
 
   // Document state.

@@ -17,14 +17,9 @@ StripView::StripView(QWidget* detailContent, CanvasImage* detailCanvas, QWidget*
 StripView::~StripView() { Clear(); }
 
 void StripView::Clear() {
-  for (auto& key : controls_) {
-    for (KeyControls& c : key) {
-      // The panel owns the picture and face images.
-      delete c.label;
-      delete c.frame;
-      delete c.editor;
-      delete c.panel;
-    }
+  for (QWidget*& layer : layer_) {
+    delete layer;
+    layer = nullptr;
   }
   controls_.clear();
   plan_ = StripPlan();
@@ -50,10 +45,12 @@ StripView::BuildResult StripView::Build(StripDocument& document, qsizetype strip
     canvas_[v]->move(0, 0);
     content_[v]->resize(canvas_[v]->size());
   }
+  for (int v = 0; v < kViewCount; ++v) layer_[v] = NewLayer(static_cast<ViewKind>(v));
   controls_.reserve(plan_.keys.size());
   for (const KeyPlan& key : plan_.keys) CreateKeyControls(key);
   RaiseWindowedControls();
-  for (int k = 0; k < KeyCount(); ++k) LoadKeyText(k);
+  for (int k = 0; k < KeyCount(); ++k) DrawKeyFace(k);
+  for (QWidget* layer : layer_) layer->show();
   return plan_.tooMany ? BuildResult::TooManyKeys : BuildResult::Built;
 }
 
@@ -66,9 +63,18 @@ void StripView::CreateKeyControls(const KeyPlan& key) {
   WireAllViewEvents(k, both[kAllView]);
 }
 
+QWidget* StripView::NewLayer(ViewKind view) {
+  // The canvas is the layer's parent: a click between keys still reaches it.
+  QWidget* layer = new QWidget(canvas_[view]);
+  layer->hide();
+  layer->setGeometry(canvas_[view]->rect());
+  layer->setAttribute(Qt::WA_NoSystemBackground);
+  return layer;
+}
+
 KeyControls StripView::CreateControls(const KeyPlan& key, ViewKind view) {
   const KeyView& at = key.view[view];
-  QWidget* parent = content_[view];
+  QWidget* parent = layer_[view];
   KeyControls c;
   c.label = new NumberLabel(key, view, parent);
   c.label->setGeometry(at.label);
@@ -88,13 +94,6 @@ KeyControls StripView::CreateControls(const KeyPlan& key, ViewKind view) {
   c.panel->setFocusPolicy(detailTabStop ? Qt::TabFocus : Qt::NoFocus);
   c.panel->setVisible(key.hasPanel);
 
-  c.editor = new QPlainTextEdit(parent);
-  c.editor->setGeometry(at.frame);
-  c.editor->setLineWrapMode(QPlainTextEdit::NoWrap);
-  c.editor->setFrameStyle(QFrame::NoFrame);
-  c.editor->setFocusPolicy(Qt::ClickFocus);
-  c.editor->hide();
-
   c.picture = new KeyImage(c.panel);
   c.picture->setGeometry(0, 0, at.panel.width(), at.panel.height());
   c.face = new KeyImage(c.panel);
@@ -103,12 +102,9 @@ KeyControls StripView::CreateControls(const KeyPlan& key, ViewKind view) {
 }
 
 void StripView::RaiseWindowedControls() {
-  // Panels and editors lie above every label and frame, as in key order.
+  // Panels lie above every label and frame; editors, made later, above all.
   for (auto& key : controls_) {
-    for (KeyControls& c : key) {
-      c.panel->raise();
-      c.editor->raise();
-    }
+    for (KeyControls& c : key) c.panel->raise();
   }
 }
 
@@ -130,6 +126,21 @@ void StripView::WireAllViewEvents(int k, const KeyControls& c) {
   connect(c.label, &NumberLabel::DoubleClicked, this, jump);
 }
 
+QPlainTextEdit* StripView::Editor(int k) {
+  if (k < 0 || k >= KeyCount()) return nullptr;
+  KeyControls& c = controls_[k][kDetailView];
+  if (!c.editor) {
+    c.editor = new QPlainTextEdit(layer_[kDetailView]);
+    c.editor->setLineWrapMode(QPlainTextEdit::NoWrap);
+    c.editor->setFrameStyle(QFrame::NoFrame);
+    c.editor->setFocusPolicy(Qt::ClickFocus);
+    c.editor->hide();
+    LoadKeyText(k);
+    DrawKeyFace(k);  // places the editor
+  }
+  return c.editor;
+}
+
 void StripView::LoadKeyText(int k) {
   // The editor holds the key's lines in the key's font, so that typing
   // starts from what the document says.
@@ -147,7 +158,6 @@ void StripView::LoadKeyText(int k) {
   QStringList text;
   for (const QByteArray& line : format.text) text << sjis::Decode(line);
   editor->setPlainText(text.join('\n'));
-  DrawKeyFace(k);
 }
 
 void StripView::DrawKeyFace(int k) {
@@ -159,7 +169,7 @@ void StripView::DrawKeyFace(int k) {
     KeyControls& c = controls_[k][v];
     const FaceLayout layout = KeyFaceLayout(key, view, hasPicture);
     c.face->setGeometry(layout.face);
-    if (view == kDetailView) c.editor->setGeometry(layout.editor);
+    if (c.editor) c.editor->setGeometry(layout.editor);
     // Pictures come with picture attachment; until then a picture key shows none.
     c.picture->SetImage(QImage());
     c.face->SetImage(layout.face.isEmpty() ? QImage() : RenderKeyFace(document_->lines(), key, view));

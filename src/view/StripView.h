@@ -40,6 +40,10 @@ class StripView : public QObject {
   int KeyCount() const { return static_cast<int>(controls_.size()); }
   const StripPlan& Plan() const { return plan_; }
   const KeyControls& Controls(int k, ViewKind view) const { return controls_[k][view]; }
+  // Key k's editor in the detail view, made when first asked for: it holds
+  // the key's text lines, as the document has them, in the key's font. The
+  // all view has no editor.
+  QPlainTextEdit* Editor(int k);
   // The document line of key k's block.
   qsizetype KeyBlockLine(int k) const { return plan_.keys[k].blockLine; }
 
@@ -61,8 +65,12 @@ class StripView : public QObject {
   void WireAllViewEvents(int k, const KeyControls& c);
   void RaiseWindowedControls();
   void LoadKeyText(int k);
+  QWidget* NewLayer(ViewKind view);
 
   std::array<QWidget*, kViewCount> content_;
+  // Every key control of a view lies on one transparent layer over the
+  // canvas, so that clearing deletes one widget rather than hundreds.
+  std::array<QWidget*, kViewCount> layer_{};
   std::array<CanvasImage*, kViewCount> canvas_;
   StripDocument* document_ = nullptr;
   StripPlan plan_;

@@ -155,7 +155,7 @@ TEST_F(MainStripTest, LongTextLinesAreCutAndWrittenBack) {
   const qsizetype keyLine = main->View().KeyBlockLine(0);
   EXPECT_EQ(main->Document().at(keyLine + 33), QByteArray(19, 'x'));
   EXPECT_TRUE(main->Document().IsChanged());
-  EXPECT_EQ(Detail(0).editor->toPlainText(), QString(19, 'x'));
+  EXPECT_EQ(main->View().Editor(0)->toPlainText(), QString(19, 'x'));
 }
 
 TEST_F(MainStripTest, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
