@@ -172,20 +172,28 @@ void TFTelAdd::FormShow() {
   FillStripTypes();
   // The extension label leads to whichever extension control is in use.
   Label1->setBuddy(ExtensionControl());
-  if (!editMode) {
-    setWindowTitle(QStringLiteral("示名条の作成"));
-    cmbType->setEnabled(true);
-    ComboBox3->setEnabled(true);
-    ComboBoxExternal->hide();
-    Edit1->show();
-    cmbType->setCurrentIndex(cmbType->count() > 0 ? 0 : -1);
-    Edit1->clear();
-    Edit2->clear();
-    Edit3->clear();
-    cmbTypeChange();
-    Edit1->setFocus();
-    return;
+  Edit1->clear();
+  Edit2->clear();
+  Edit3->clear();
+  if (editMode) {
+    ShowForEdit();
+  } else {
+    ShowForCreation();
   }
+}
+
+void TFTelAdd::ShowForCreation() {
+  setWindowTitle(QStringLiteral("示名条の作成"));
+  cmbType->setEnabled(true);
+  ComboBox3->setEnabled(true);
+  ComboBoxExternal->hide();
+  Edit1->show();
+  cmbType->setCurrentIndex(cmbType->count() > 0 ? 0 : -1);
+  cmbTypeChange();
+  Edit1->setFocus();
+}
+
+void TFTelAdd::ShowForEdit() {
   setWindowTitle(QStringLiteral("示名条の編集"));
   cmbType->setEnabled(false);
   ComboBox3->setEnabled(false);

@@ -84,6 +84,8 @@ class TFTelAdd : public QDialog {
 
  private:
   void CreateControls();
+  void ShowForCreation();
+  void ShowForEdit();
   void ShowSeries(const QByteArray& seriesName);
   // Fills cmbType with the strip types offered for the shown series.
   void FillStripTypes();
