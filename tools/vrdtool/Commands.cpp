@@ -6,6 +6,7 @@ int RunCheck(const QStringList& args);
 int RunConvert(const QStringList& args);
 int RunRender(const QStringList& args);
 int RunKeyLabels(const QStringList& args);
+int RunTemplates(const QStringList& args);
 
 const QList<VrdCommand>& VrdCommands() {
   static const QList<VrdCommand> commands = {
@@ -15,6 +16,7 @@ const QList<VrdCommand>& VrdCommands() {
       {"render", "FILE N OUT.png [--all]", "draw strip N as the detail view (or the all view) shows it", RunRender},
       {"keylabels", "SERIES [--defaults] [--dir DIR]",
        "write the palette list of series 0..6 (its key-label file, or the defaults)", RunKeyLabels},
+      {"templates", "[--dir DIR]", "list and check the strip templates (*.TPL) of the program folder", RunTemplates},
   };
   return commands;
 }
