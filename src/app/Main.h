@@ -75,6 +75,8 @@ class TFMain : public QMainWindow, private FileSessionView {
   void ApplyScrollRule(int mode, int key);
   void ShowDetailAtKey(int k);
   void SelectSeries(int series);
+  // The strip list rows, with the header lines as the document holds them.
+  QList<StripRow> ListRows() const;
   // Lays out the strip starting at the strip start line in both views.
   void BuildStripView();
   // Destroys every key control and forgets the strip start line.
@@ -167,6 +169,11 @@ class TFMain : public QMainWindow, private FileSessionView {
   void SetStatusBarShown(bool shown);
   void SetDisplayMode(bool detail);
   void WireStripView();
+  // The strip commands (MainStrips.cpp).
+  static void FillListItem(class QTreeWidgetItem* item, const StripRow& row);
+  void SelectListRowQuietly(int row);
+  // Selects strip `number`'s row and lays the strip out.
+  void ShowStrip(int number);
   // Destroys the key controls and resets the view state (ClearStripView
   // also forgets the strip start line).
   void ResetStripView();

@@ -21,9 +21,6 @@ void TFMain::ActionEditSelResetExecute() {}
 void TFMain::ActionEditFindExecute() {}
 void TFMain::ActionEditReplaceExecute() {}
 
-void TFMain::ActionJimeijoNewExecute() {}
-void TFMain::ActionJimeijoEditExecute() {}
-void TFMain::ActionJimeijoDeleteExecute() {}
 
 void TFMain::ActionKeyLabelEditExecute() {}
 

@@ -33,24 +33,6 @@ void TFMain::CommitPendingKey() {
 
 void TFMain::ClearStripList() { ListView1->clear(); }
 
-void TFMain::AddStripRow(const StripRow& row) {
-  auto* item = new QTreeWidgetItem(row.Columns());
-  ListView1->addTopLevelItem(item);
-}
-
 int TFMain::StripRowCount() const { return ListView1->topLevelItemCount(); }
 
-void TFMain::ShowFirstStrip() {
-  QTreeWidgetItem* first = ListView1->topLevelItem(0);
-  if (!first) return;
-  // Selecting the row lays strip 1 out and makes its series current.
-  ListView1->clearSelection();
-  ListView1->setCurrentItem(first);
-  first->setSelected(true);
-  if (ListView1->isVisible()) ListView1->setFocus();
-  if (currentStripNumber_ != 1) {
-    stripStartLine_ = 3;
-    BuildStripView();
-    currentStripNumber_ = 1;
-  }
-}
+void TFMain::ShowFirstStrip() { ShowStrip(1); }

@@ -253,8 +253,9 @@ void TFMain::ListView1SelectItem(int row) {
   stripStartLine_ = separator + 1;
   BuildStripView();
   currentStripNumber_ = number;
-  QTreeWidgetItem* item = ListView1->topLevelItem(row);
-  if (item) SelectSeries(SeriesIndexOf(item->text(0)));
+  if (QTreeWidgetItem* item = ListView1->topLevelItem(row)) {
+    SelectSeries(SeriesIndexOf(item->text(0)));
+  }
 }
 
 void TFMain::ListView1DblClick() { ActionJimeijoEditExecute(); }
