@@ -7,6 +7,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -177,4 +181,33 @@ TEST_F(StripCommandsTest, DeletingTheLastOfFiveShowsTheNewLast) {
   main->Action("ActionJimeijoDelete")->trigger();
   EXPECT_EQ(main->CurrentStripNumber(), 4);
   EXPECT_EQ(Violation(), QString());
+}
+
+TEST_F(StripCommandsTest, DeleteKeyInTheListAndThePopUpMenuReachTheCommands) {
+  CreateStrip("1");
+  CreateStrip("2");
+  SelectRows({0}, 0);
+  prompts.answers = {PromptAnswer::No};
+  QTest::keyClick(List(), Qt::Key_Delete);
+  ASSERT_EQ(prompts.messages.size(), 1);
+  EXPECT_EQ(prompts.messages[0].title, QStringLiteral("確認"));
+  prompts.answers = {PromptAnswer::Yes};
+  main->PopupMenu2->actions()[2]->trigger();  // "示名条の削除(&D)"
+  EXPECT_EQ(Extensions(), QStringList{"2"});
+  EXPECT_EQ(Violation(), QString());
+}
+
+TEST_F(StripCommandsTest, SwitchingToAKeyInTheLowerHalfScrollsToHalfTheRange) {
+  CreateStrip("1");  // a portrait Ka strip: taller than a small window's view
+  main->Action("ActionShowDetail")->trigger();
+  main->setWindowState(Qt::WindowNoState);
+  main->resize(1000, 738);
+  QScrollBar* vertical = main->ScrollBox1->verticalScrollBar();
+  ASSERT_GT(vertical->maximum(), 0);
+  const int keys = main->KeyCount();
+  ASSERT_GT(keys, 2);
+  main->ShowDetailAtKey(keys - 1);
+  EXPECT_EQ(vertical->value(), std::min(main->ScrollBox1->widget()->height() / 2, vertical->maximum()));
+  main->ShowDetailAtKey(0);
+  EXPECT_EQ(vertical->value(), 0);
 }

@@ -6,6 +6,7 @@
 
 #include "base/IniFile.h"
 #include "base/LineIO.h"
+#include "base/Prompts.h"
 #include "support/TestFiles.h"
 
 TEST(LineIO, SplitsOnEveryKindOfLineEnd) {
@@ -85,4 +86,13 @@ TEST(IniFile, FirstWriteCreatesTheFileAndFailuresAreSilent) {
   nowhere.WriteInteger("A", "B", 1);
   EXPECT_FALSE(nowhere.LastWriteOk());
   EXPECT_EQ(nowhere.ReadInteger("A", "B", 0), 1);  // the value holds for this run
+}
+
+TEST(FileDialogs, FiltersMatchBothCasesAndNamesGetTheDefaultExtension) {
+  EXPECT_EQ(QtFilterOf(QStringLiteral("示名条ﾃﾞｰﾀﾌｧｲﾙ(*.VRD)|*.VRD")),
+            QStringLiteral("示名条ﾃﾞｰﾀﾌｧｲﾙ(*.VRD *.vrd)"));
+  EXPECT_EQ(QtFilterOf(QStringLiteral("画像(*.bmp;*.jpg)|*.bmp;*.jpg")), QStringLiteral("画像(*.bmp *.jpg)"));
+  EXPECT_EQ(WithDefaultExtension("/a/site", "VRD"), QStringLiteral("/a/site.VRD"));
+  EXPECT_EQ(WithDefaultExtension("/a/site.vrd", "VRD"), QStringLiteral("/a/site.vrd"));
+  EXPECT_EQ(WithDefaultExtension("/a.b/site", "VRD"), QStringLiteral("/a.b/site.VRD"));
 }
