@@ -1,9 +1,9 @@
 // The built vrdtool run on the fixture files: output and exit codes.
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "support/RunVrdtool.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -18,26 +18,11 @@ QString Fixture(const char* name) { return QStringLiteral(TEST_DATA_DIR "/") + Q
 
 class VrdtoolTest : public ::testing::Test {
  protected:
-  ToolRun Vrdtool(const QStringList& args) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_RUNTIME_DIR", runtime.path());  // keeps Qt's start-up notes off stderr
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(BUILD_DIR "/vrdtool"), args);
-    EXPECT_TRUE(process.waitForFinished(30000));
-    ToolRun run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+  static ToolRun Vrdtool(const QStringList& args) {
+    const VrdtoolRun run = RunVrdtool(args);
+    return {run.exitCode, run.Out(), run.Err()};
   }
 
-  void SetUp() override {
-    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  }
-
-  QTemporaryDir runtime;
   QTemporaryDir dir;
 };
 

@@ -2,7 +2,6 @@
 // reading back, and vrdtool keylabels on top of both.
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -11,6 +10,7 @@
 #include "keylabels/DefaultKeyLabels.h"
 #include "keylabels/KeyLabelFile.h"
 #include "keylabels/PaletteList.h"
+#include "support/RunVrdtool.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -21,23 +21,6 @@ Lines EditedList(int series) {
   Lines list = DefaultKeyLabels(series);
   CommitKeyLabel(&list, 0, {Sj("ＭＳ ゴシック"), 11, 0, 16777215}, {Sj("受付"), "", Sj("ﾃｽﾄ")});
   return list;
-}
-
-struct ToolResult {
-  int exitCode = -1;
-  QByteArray out;
-  QByteArray err;
-};
-
-ToolResult RunVrdtool(const QStringList& args) {
-  QProcess process;
-  process.start(QStringLiteral(BUILD_DIR "/vrdtool"), args);
-  ToolResult result;
-  if (!process.waitForFinished(30000)) return result;
-  result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  result.out = process.readAllStandardOutput();
-  result.err = process.readAllStandardError();
-  return result;
 }
 
 }  // namespace
@@ -139,7 +122,7 @@ TEST(KeyLabelFile, UnreadableFileGivesTheDefaults) {
 
 TEST(VrdtoolKeyLabels, DefaultsAreTheBuiltInLists) {
   for (int series = 0; series < kSeriesCount; ++series) {
-    ToolResult r = RunVrdtool({"keylabels", QString::number(series), "--defaults"});
+    VrdtoolRun r = RunVrdtool({"keylabels", QString::number(series), "--defaults"});
     EXPECT_EQ(r.exitCode, 0) << r.err.constData();
     EXPECT_EQ(r.out, JoinLines(DefaultKeyLabels(series))) << series;
   }
@@ -148,7 +131,7 @@ TEST(VrdtoolKeyLabels, DefaultsAreTheBuiltInLists) {
 TEST(VrdtoolKeyLabels, ReadsTheSeriesFileFromTheFolder) {
   QTemporaryDir dir;
   ASSERT_TRUE(WriteKeyLabelFile(0, dir.path(), EditedList(0)));
-  ToolResult r = RunVrdtool({"keylabels", "0", "--dir", dir.path()});
+  VrdtoolRun r = RunVrdtool({"keylabels", "0", "--dir", dir.path()});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.out, JoinLines(EditedList(0)));
   // --defaults ignores the file.
@@ -166,7 +149,7 @@ TEST(VrdtoolKeyLabels, BadArgumentsExitWithTwo) {
                                   QStringList{"keylabels", "-1"}, QStringList{"keylabels", "x"},
                                   QStringList{"keylabels", "0", "1"}, QStringList{"keylabels", "0", "--dir"},
                                   QStringList{"keylabels", "0", "--all"}}) {
-    ToolResult r = RunVrdtool(args);
+    VrdtoolRun r = RunVrdtool(args);
     EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_TRUE(r.err.contains("keylabels")) << args.join(' ').toStdString();

@@ -1,13 +1,13 @@
 // vrdtool render, run as the built program: the PNG equals the renderer's
 // image of the same strip, and every failure is one line with exit code 2.
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "base/LineIO.h"
 #include "document/StripDocument.h"
 #include "support/StripBuilder.h"
+#include "support/RunVrdtool.h"
 #include "support/TestFiles.h"
 #include "view/KeyTextLoad.h"
 #include "view/StripRenderer.h"
@@ -29,11 +29,9 @@ class RenderCommand : public ::testing::Test {
   static QString Tool() { return QStringLiteral(BUILD_DIR "/vrdtool"); }
   QString Path(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
 
-  ToolRun Render(const QStringList& args) {
-    QProcess process;
-    process.start(Tool(), QStringList{"render"} + args);
-    process.waitForFinished(30000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+  static ToolRun Render(const QStringList& args) {
+    const VrdtoolRun run = RunVrdtool(QStringList{"render"} + args);
+    return {run.exitCode, run.Err()};
   }
 
   QString Write(const char* name, const Lines& lines) {
