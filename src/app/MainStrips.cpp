@@ -65,6 +65,7 @@ void TFMain::SelectListRowQuietly(int row) {
   if (!item) return;
   ListView1->setCurrentItem(item);
   item->setSelected(true);
+  ListView1->scrollToItem(item);
   if (ListView1->isVisible()) ListView1->setFocus();
 }
 

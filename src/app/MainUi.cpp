@@ -163,10 +163,10 @@ void TFMain::CreateActions() {
 }
 
 void TFMain::CreateMenus() {
-  for (const MenuSpec& spec : kMenus) {
-    QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.title));
-    menu->setObjectName(QString::fromLatin1(spec.name));
-    for (const char* item : spec.items) {
+  for (const MenuSpec& menuEntry : kMenus) {
+    QMenu* menu = menuBar()->addMenu(QString::fromUtf8(menuEntry.title));
+    menu->setObjectName(QString::fromLatin1(menuEntry.name));
+    for (const char* item : menuEntry.items) {
       if (QString::fromLatin1(item) == "-") menu->addSeparator();
       else menu->addAction(Action(QString::fromLatin1(item)));
     }

@@ -56,24 +56,24 @@ class QtPrompts final : public Prompts {
                                                  : PromptAnswer::Ok;
   }
 
-  std::optional<QString> OpenFile(const FileDialogSpec& spec) override {
-    QFileDialog dialog(QApplication::activeWindow(), spec.title, spec.folder, QtFilterOf(spec.filter));
+  std::optional<QString> OpenFile(const FileDialogSpec& form) override {
+    QFileDialog dialog(QApplication::activeWindow(), form.title, form.folder, QtFilterOf(form.filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(spec.defaultExtension);
-    if (!spec.fileName.isEmpty()) dialog.selectFile(spec.fileName);
+    dialog.setDefaultSuffix(form.defaultExtension);
+    if (!form.fileName.isEmpty()) dialog.selectFile(form.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first();
   }
 
-  std::optional<QString> SaveFile(const FileDialogSpec& spec) override {
-    QFileDialog dialog(QApplication::activeWindow(), spec.title, spec.folder, QtFilterOf(spec.filter));
+  std::optional<QString> SaveFile(const FileDialogSpec& form) override {
+    QFileDialog dialog(QApplication::activeWindow(), form.title, form.folder, QtFilterOf(form.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(spec.defaultExtension);
-    if (!spec.fileName.isEmpty()) dialog.selectFile(spec.fileName);
+    dialog.setDefaultSuffix(form.defaultExtension);
+    if (!form.fileName.isEmpty()) dialog.selectFile(form.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return WithDefaultExtension(dialog.selectedFiles().first(), spec.defaultExtension);
+    return WithDefaultExtension(dialog.selectedFiles().first(), form.defaultExtension);
   }
 
   std::optional<QColor> Color(const QColor& initial) override {

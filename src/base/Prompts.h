@@ -33,8 +33,8 @@ class Prompts {
                                PromptButtons buttons,
                                PromptAnswer defaultAnswer = PromptAnswer::Ok) = 0;
   // The chosen file, or nothing when cancelled.
-  virtual std::optional<QString> OpenFile(const FileDialogSpec& spec) = 0;
-  virtual std::optional<QString> SaveFile(const FileDialogSpec& spec) = 0;
+  virtual std::optional<QString> OpenFile(const FileDialogSpec& form) = 0;
+  virtual std::optional<QString> SaveFile(const FileDialogSpec& form) = 0;
   virtual std::optional<QColor> Color(const QColor& initial) = 0;
   virtual std::optional<QFont> Font(const QFont& initial, const QColor& initialColor,
                                     QColor* chosenColor) = 0;

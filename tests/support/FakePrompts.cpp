@@ -24,13 +24,13 @@ PromptAnswer FakePrompts::Message(const QString& text, const QString& title, Pro
   return answer;
 }
 
-std::optional<QString> FakePrompts::OpenFile(const FileDialogSpec& spec) {
-  openDialogs.append(spec);
+std::optional<QString> FakePrompts::OpenFile(const FileDialogSpec& form) {
+  openDialogs.append(form);
   return Next(files);
 }
 
-std::optional<QString> FakePrompts::SaveFile(const FileDialogSpec& spec) {
-  saveDialogs.append(spec);
+std::optional<QString> FakePrompts::SaveFile(const FileDialogSpec& form) {
+  saveDialogs.append(form);
   return Next(files);
 }
 

@@ -24,8 +24,8 @@ class FakePrompts : public Prompts {
 
   PromptAnswer Message(const QString& text, const QString& title, PromptIcon icon,
                        PromptButtons buttons, PromptAnswer defaultAnswer) override;
-  std::optional<QString> OpenFile(const FileDialogSpec& spec) override;
-  std::optional<QString> SaveFile(const FileDialogSpec& spec) override;
+  std::optional<QString> OpenFile(const FileDialogSpec& form) override;
+  std::optional<QString> SaveFile(const FileDialogSpec& form) override;
   std::optional<QColor> Color(const QColor& initial) override;
   std::optional<QFont> Font(const QFont& initial, const QColor& initialColor,
                             QColor* chosenColor) override;
