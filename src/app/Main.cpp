@@ -53,9 +53,16 @@ TFMain::TFMain(const QString& programFolder)
 
   connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this](const QItemSelection& selected, const QItemSelection&) {
+            // Each newly selected row would lay its strip out over the one
+            // before: lay out only the row that would end up shown, so that
+            // selecting a thousand strips for printing stays instant.
+            QList<int> rows;
             for (const QModelIndex& index : selected.indexes()) {
-              if (index.column() == 0) ListView1SelectItem(index.row());
+              if (index.column() == 0) rows.append(index.row());
             }
+            if (rows.isEmpty()) return;
+            const int focused = ListView1->currentIndex().row();
+            ListView1SelectItem(rows.contains(focused) ? focused : rows.last());
           });
   connect(ListView1, &QTreeWidget::itemDoubleClicked, this, [this] { ListView1DblClick(); });
   connect(ComboBoxSeries, &QComboBox::activated, this, &TFMain::ComboBoxSeriesChange);

@@ -180,3 +180,19 @@ TEST_F(MainStripTest, NewEmptiesTheListAndTheView) {
   EXPECT_TRUE(main->FileName().isEmpty());
   EXPECT_TRUE(main->pnlText->text().isEmpty());
 }
+
+TEST_F(MainStripTest, SelectingARangeLaysOutOnlyTheFocusedStrip) {
+  QList<TestStrip> strips;
+  for (const char* n : {"201", "202", "203"}) {
+    strips.append(WorkedExample());
+    strips.last().extension = n;
+  }
+  ASSERT_TRUE(main->OpenDataFile(WriteDocument("r.VRD", strips)));
+  QItemSelectionModel* selection = List()->selectionModel();
+  const QModelIndex first = List()->model()->index(0, 0);
+  const QModelIndex last = List()->model()->index(2, 0);
+  selection->setCurrentIndex(List()->model()->index(1, 0), QItemSelectionModel::NoUpdate);
+  selection->select(QItemSelection(first, last), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  EXPECT_EQ(main->CurrentStripNumber(), 2);
+  EXPECT_TRUE(main->pnlText->text().contains(QStringLiteral("内線：202 ")));
+}
