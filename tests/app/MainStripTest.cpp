@@ -110,6 +110,14 @@ TEST_F(MainStripTest, DoubleClickInTheAllViewJumpsToTheKey) {
   EXPECT_TRUE(main->ScrollBox1->isVisible());
   EXPECT_FALSE(main->ScrollBox2->isVisible());
   EXPECT_TRUE(main->Action("ActionEditCut")->isEnabled());
+
+  // Back in the all view, a double-click on a key's face jumps to that key.
+  main->Action("ActionShowAll")->trigger();
+  ASSERT_FALSE(main->DetailViewChosen());
+  KeyImage* face = main->View().Controls(2, kAllView).face;
+  QTest::mouseDClick(face, Qt::LeftButton, Qt::NoModifier, face->rect().center());
+  EXPECT_TRUE(main->DetailViewChosen());
+  EXPECT_EQ(main->focusWidget(), main->View().Controls(2, kDetailView).panel);
 }
 
 TEST_F(MainStripTest, DamagedNumbersShowAMessageAndLeaveTheDocumentAlone) {
