@@ -230,6 +230,10 @@ void TFMain::WireStripView() {
     FocusDetailPanel(currentKey_);
   });
   connect(imgBase2, &CanvasImage::Clicked, this, [this](QPoint) { pnlDisp->setFocus(); });
+  connect(stripView_, &StripView::KeyFaceContextMenu, this,
+          [this](int, QPoint at) { PopupMenu1A->popup(at); });
+  connect(stripView_, &StripView::KeyPictureContextMenu, this,
+          [this](int, QPoint at) { PopupMenu1B->popup(at); });
 }
 
 void TFMain::ComboBoxSeriesChange(int index) {

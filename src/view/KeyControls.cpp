@@ -1,5 +1,6 @@
 #include "view/KeyControls.h"
 
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -48,6 +49,10 @@ void KeyImage::paintEvent(QPaintEvent*) {
   if (image_.isNull()) return;
   QPainter painter(this);
   painter.drawImage(rect(), image_);
+}
+
+void KeyImage::contextMenuEvent(QContextMenuEvent* event) {
+  emit ContextMenuRequested(event->globalPos());
 }
 
 void KeyImage::mousePressEvent(QMouseEvent* event) {

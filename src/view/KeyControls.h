@@ -57,9 +57,11 @@ class KeyImage : public QWidget {
   void MouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
   void Clicked();
   void DoubleClicked();
+  void ContextMenuRequested(QPoint globalPosition);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;

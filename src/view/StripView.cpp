@@ -117,6 +117,10 @@ void StripView::WireDetailEvents(int k, const KeyControls& c) {
           [this, k](Qt::MouseButtons b, Qt::KeyboardModifiers m) { emit KeyPictureMouseDown(k, b, m); });
   connect(c.picture, &KeyImage::Clicked, this, [this, k] { emit KeyPictureClick(k); });
   connect(c.picture, &KeyImage::DoubleClicked, this, [this, k] { emit KeyPictureDblClick(k); });
+  connect(c.face, &KeyImage::ContextMenuRequested, this,
+          [this, k](QPoint at) { emit KeyFaceContextMenu(k, at); });
+  connect(c.picture, &KeyImage::ContextMenuRequested, this,
+          [this, k](QPoint at) { emit KeyPictureContextMenu(k, at); });
 }
 
 void StripView::WireAllViewEvents(int k, const KeyControls& c) {

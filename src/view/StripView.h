@@ -57,6 +57,9 @@ class StripView : public QObject {
   void KeyPictureMouseDown(int k, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
   void KeyPictureClick(int k);
   void KeyPictureDblClick(int k);
+  // The pop-up menu of a key's face or of its picture, at a screen position.
+  void KeyFaceContextMenu(int k, QPoint globalPosition);
+  void KeyPictureContextMenu(int k, QPoint globalPosition);
 
  private:
   void CreateKeyControls(const KeyPlan& key);
