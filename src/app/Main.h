@@ -148,8 +148,11 @@ class TFMain : public QMainWindow, private FileSessionView {
   void CreateToolBar();
   void CreatePanels();
   void CreatePopupMenus();
+  // Push buttons; toggles whose pressed state their handler sets (view
+  // toggles, modes, alignment); toggles that flip themselves (bold, italic).
+  enum class ButtonKind { Push, HandlerPressed, SelfToggling };
   QToolButton* AddToolButton(const QString& name, const QString& hint, QAction* action,
-                             bool checkable);
+                             ButtonKind kind);
   QScrollArea* CreateScrollBox(const QString& name, const QString& canvasName, CanvasImage** canvas);
 
   // Settings (Main.cpp).

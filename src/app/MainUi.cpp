@@ -174,17 +174,17 @@ void TFMain::CreateMenus() {
 }
 
 QToolButton* TFMain::AddToolButton(const QString& name, const QString& hint, QAction* action,
-                                   bool checkable) {
+                                   ButtonKind kind) {
   auto* button = new QToolButton(ToolBar1);
   button->setObjectName(name);
   button->setIcon(ToolbarGlyph(name));
   button->setFixedSize(24, 22);
   button->setAutoRaise(true);
-  button->setCheckable(checkable);
+  button->setCheckable(kind != ButtonKind::Push);
   SetHint(button, hint);
-  // The handler decides the pressed state; Qt's own toggle is undone first.
-  connect(button, &QToolButton::clicked, this, [this, button, action](bool) {
-    if (button->isCheckable()) button->setChecked(!button->isChecked());
+  connect(button, &QToolButton::clicked, this, [button, action, kind](bool) {
+    // A toggle shown by its handler: Qt's own toggle is undone first.
+    if (kind == ButtonKind::HandlerPressed) button->setChecked(!button->isChecked());
     action->trigger();
   });
   ToolBar1->addWidget(button);
@@ -207,19 +207,22 @@ void TFMain::CreateToolBar() {
     spacer->setFixedWidth(6);
     ToolBar1->addWidget(spacer);
   };
-  auto button = [this](const char* name, const char* hint, const char* action, bool checkable) {
+  auto button = [this](const char* name, const char* hint, const char* action,
+                       ButtonKind kind = ButtonKind::Push) {
     return AddToolButton(QString::fromLatin1(name), QString::fromUtf8(hint),
-                         Action(QString::fromLatin1(action)), checkable);
+                         Action(QString::fromLatin1(action)), kind);
   };
+  constexpr auto kShown = ButtonKind::HandlerPressed;
+  constexpr auto kSelf = ButtonKind::SelfToggling;
 
-  button("ToolButtonNew", "新規作成|新しいデータベースを作成します", "ActionFileNew", false);
-  button("ToolButtonOpen", "開く|既存のデータベースを開きます", "ActionFileOpen", false);
-  button("ToolButtonSave", "上書き保存|データベースを上書きで保存します", "ActionFileSave", false);
+  button("ToolButtonNew", "新規作成|新しいデータベースを作成します", "ActionFileNew");
+  button("ToolButtonOpen", "開く|既存のデータベースを開きます", "ActionFileOpen");
+  button("ToolButtonSave", "上書き保存|データベースを上書きで保存します", "ActionFileSave");
   gap();
-  button("ToolButtonPrint", "示名条の印刷|１枚あるいは複数枚の示名条を印刷します", "ActionFilePrint", false);
-  button("ToolButtonJimeijoNew", "示名条の作成|示名条を作成します", "ActionJimeijoNew", false);
-  button("ToolButtonJimeijoDelete", "示名条の削除|選択された示名条を削除します", "ActionJimeijoDelete", false);
-  ToolButtonListJimeijo = button("ToolButtonListJimeijo", "示名条一覧|示名条一覧を表示します", "ActionListJimeijo", true);
+  button("ToolButtonPrint", "示名条の印刷|１枚あるいは複数枚の示名条を印刷します", "ActionFilePrint");
+  button("ToolButtonJimeijoNew", "示名条の作成|示名条を作成します", "ActionJimeijoNew");
+  button("ToolButtonJimeijoDelete", "示名条の削除|選択された示名条を削除します", "ActionJimeijoDelete");
+  ToolButtonListJimeijo = button("ToolButtonListJimeijo", "示名条一覧|示名条一覧を表示します", "ActionListJimeijo", kShown);
   gap();
   ComboBoxFont = new QComboBox(ToolBar1);
   ComboBoxFont->setObjectName(QStringLiteral("ComboBoxFont"));
@@ -236,19 +239,19 @@ void TFMain::CreateToolBar() {
   SetHint(ComboBoxFontSize, QStringLiteral("フォントサイズ"));
   ToolBar1->addWidget(ComboBoxFontSize);
   gap();
-  button("ToolButtonColor", "文字色|文字の色を変更します", "ActionFormatColor", false);
-  button("ToolButtonBColor", "背景色|背景の色を変更します", "ActionFormatBColor", false);
-  ToolButtonBold = button("ToolButtonBold", "太字|文字を太字にします。", "ActionFormatBold", true);
-  ToolButtonItalic = button("ToolButtonItalic", "斜体|文字を斜体にします。", "ActionFormatItalic", true);
+  button("ToolButtonColor", "文字色|文字の色を変更します", "ActionFormatColor");
+  button("ToolButtonBColor", "背景色|背景の色を変更します", "ActionFormatBColor");
+  ToolButtonBold = button("ToolButtonBold", "太字|文字を太字にします。", "ActionFormatBold", kSelf);
+  ToolButtonItalic = button("ToolButtonItalic", "斜体|文字を斜体にします。", "ActionFormatItalic", kSelf);
   gap();
-  ToolButtonLeft = button("ToolButtonLeft", "左寄せ|文字を左に揃えます", "ActionFormatLeft", true);
-  ToolButtonCenter = button("ToolButtonCenter", "センタリング|文字を中央に揃えます", "ActionFormatCenter", true);
-  ToolButtonRight = button("ToolButtonRight", "右寄せ|文字を右に揃えます", "ActionFormatRight", true);
+  ToolButtonLeft = button("ToolButtonLeft", "左寄せ|文字を左に揃えます", "ActionFormatLeft", kShown);
+  ToolButtonCenter = button("ToolButtonCenter", "センタリング|文字を中央に揃えます", "ActionFormatCenter", kShown);
+  ToolButtonRight = button("ToolButtonRight", "右寄せ|文字を右に揃えます", "ActionFormatRight", kShown);
   gap();
-  ToolButtonKeyLabel = button("ToolButtonKeyLabel", "キーラベル|キーラベルの表示ON/OFFを切り替えます", "ActionKeyLabelShow", true);
+  ToolButtonKeyLabel = button("ToolButtonKeyLabel", "キーラベル|キーラベルの表示ON/OFFを切り替えます", "ActionKeyLabelShow", kShown);
   gap();
-  ToolButtonShowDetail = button("ToolButtonShowDetail", "詳細画面|詳細画面の表示に切り替えます", "ActionShowDetail", true);
-  ToolButtonShowAll = button("ToolButtonShowAll", "全体画面|全体画面の表示に切り替えます", "ActionShowAll", true);
+  ToolButtonShowDetail = button("ToolButtonShowDetail", "詳細画面|詳細画面の表示に切り替えます", "ActionShowDetail", kShown);
+  ToolButtonShowAll = button("ToolButtonShowAll", "全体画面|全体画面の表示に切り替えます", "ActionShowAll", kShown);
   gap();
   ComboBoxSeries = new QComboBox(ToolBar1);
   ComboBoxSeries->setObjectName(QStringLiteral("ComboBoxSeries"));

@@ -92,6 +92,17 @@ TEST_F(MainWindowTest, ToolBarButtonsInOrderWithTheirHints) {
   EXPECT_EQ(Find<QComboBox>("ComboBoxSeries")->itemText(6), QStringLiteral("ＳＩＰ対応電話機"));
 }
 
+TEST_F(MainWindowTest, BoldAndItalicFlipThemselvesAlignmentWaitsForAKey) {
+  auto* bold = Find<QToolButton>("ToolButtonBold");
+  bold->click();
+  EXPECT_TRUE(bold->isChecked());
+  bold->click();
+  EXPECT_FALSE(bold->isChecked());
+  // Alignment is pressed by the command only once a key is laid out.
+  Find<QToolButton>("ToolButtonLeft")->click();
+  EXPECT_FALSE(Find<QToolButton>("ToolButtonLeft")->isChecked());
+}
+
 TEST_F(MainWindowTest, StatusLineShowsTheLongHintOrTheNoticeLine) {
   main->show();
   const QString space(QChar(0x3000));
