@@ -33,7 +33,7 @@ bool LabelApplication::notify(QObject* receiver, QEvent* event) {
   return false;
 }
 
-int RunProgram(LabelApplication& app, const QString& programFolder) {
+int RunProgram(QApplication& app, const QString& programFolder) {
   // Created in this order, each once; destroyed in reverse so that the main
   // window, which owns the settings, writes its keys last.
   auto main = std::make_unique<TFMain>(programFolder);

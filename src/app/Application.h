@@ -13,4 +13,4 @@ class LabelApplication : public QApplication {
 
 // Creates the windows in their order, runs the event loop, destroys them in
 // reverse order. Returns the process exit code.
-int RunProgram(LabelApplication& app, const QString& programFolder = QString());
+int RunProgram(QApplication& app, const QString& programFolder = QString());

@@ -26,7 +26,7 @@ int RunAndClose(const QString& folder) {
       if (auto* main = qobject_cast<TFMain*>(w)) main->close();
     }
   });
-  return RunProgram(*static_cast<LabelApplication*>(QApplication::instance()), folder);
+  return RunProgram(*qApp, folder);
 }
 
 // Every key of the settings file with its section.
