@@ -211,3 +211,27 @@ TEST_F(StripCommandsTest, SwitchingToAKeyInTheLowerHalfScrollsToHalfTheRange) {
   main->ShowDetailAtKey(0);
   EXPECT_EQ(vertical->value(), 0);
 }
+
+TEST_F(StripCommandsTest, DeletingTheFocusedFirstStripShowsTheNewFirst) {
+  for (const char* n : {"1", "2", "3"}) CreateStrip(n);
+  SelectRows({0}, 0);
+  prompts.answers = {PromptAnswer::Yes};
+  main->Action("ActionJimeijoDelete")->trigger();
+  EXPECT_EQ(Extensions(), (QStringList{"2", "3"}));
+  EXPECT_EQ(main->CurrentStripNumber(), 1);
+  EXPECT_TRUE(main->pnlText->text().contains(QStringLiteral("内線：2 ")));
+  EXPECT_EQ(Violation(), QString());
+}
+
+TEST_F(StripCommandsTest, EditWorksOnTheFocusedRowOnly) {
+  for (const char* n : {"1", "2", "3"}) CreateStrip(n);
+  SelectRows({0, 1, 2}, 1);
+  WithDialog("ActionJimeijoEdit", [](TFTelAdd& d) {
+    EXPECT_EQ(d.ComboBoxExternal->currentText(), QStringLiteral("2"));
+    d.Edit2->setText(QStringLiteral("経理部"));
+  });
+  EXPECT_EQ(List()->topLevelItem(0)->text(3), QString());
+  EXPECT_EQ(List()->topLevelItem(1)->text(3), QStringLiteral("経理部"));
+  EXPECT_EQ(List()->topLevelItem(2)->text(3), QString());
+  EXPECT_EQ(Violation(), QString());
+}
