@@ -30,6 +30,17 @@ QMessageBox::StandardButton ButtonOf(PromptAnswer answer) {
   return QMessageBox::Ok;
 }
 
+std::optional<QString> RunFileDialog(const FileDialogSpec& form, QFileDialog::AcceptMode accept,
+                                     QFileDialog::FileMode mode) {
+  QFileDialog dialog(QApplication::activeWindow(), form.title, form.folder, QtFilterOf(form.filter));
+  dialog.setAcceptMode(accept);
+  dialog.setFileMode(mode);
+  dialog.setDefaultSuffix(form.defaultExtension);
+  if (!form.fileName.isEmpty()) dialog.selectFile(form.fileName);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first();
+}
+
 class QtPrompts final : public Prompts {
  public:
   PromptAnswer Message(const QString& text, const QString& title, PromptIcon icon,
@@ -57,23 +68,13 @@ class QtPrompts final : public Prompts {
   }
 
   std::optional<QString> OpenFile(const FileDialogSpec& form) override {
-    QFileDialog dialog(QApplication::activeWindow(), form.title, form.folder, QtFilterOf(form.filter));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(form.defaultExtension);
-    if (!form.fileName.isEmpty()) dialog.selectFile(form.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().first();
+    return RunFileDialog(form, QFileDialog::AcceptOpen, QFileDialog::ExistingFile);
   }
 
   std::optional<QString> SaveFile(const FileDialogSpec& form) override {
-    QFileDialog dialog(QApplication::activeWindow(), form.title, form.folder, QtFilterOf(form.filter));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(form.defaultExtension);
-    if (!form.fileName.isEmpty()) dialog.selectFile(form.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return WithDefaultExtension(dialog.selectedFiles().first(), form.defaultExtension);
+    std::optional<QString> chosen = RunFileDialog(form, QFileDialog::AcceptSave, QFileDialog::AnyFile);
+    if (!chosen) return std::nullopt;
+    return WithDefaultExtension(*chosen, form.defaultExtension);
   }
 
   std::optional<QColor> Color(const QColor& initial) override {
