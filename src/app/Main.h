@@ -177,6 +177,9 @@ class TFMain : public QMainWindow, private FileSessionView {
   void SelectListRowQuietly(int row);
   // Selects strip `number`'s row and lays the strip out.
   void ShowStrip(int number);
+  // Lays strip `number` out and makes its series current; the list's
+  // selection is left as it is.
+  void LayOutStrip(int number);
   // Destroys the key controls and resets the view state (ClearStripView
   // also forgets the strip start line).
   void ResetStripView();

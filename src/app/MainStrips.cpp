@@ -23,8 +23,7 @@ constexpr int kRowBytesRole = Qt::UserRole;
 StripRow RowOfItem(const QTreeWidgetItem* item, int number) {
   StripRow row;
   row.number = number;
-  QByteArray* fields[StripRow::kColumnCount] = {&row.series,     &row.stripType, &row.extension,
-                                                &row.department, &row.userName,  &row.registered};
+  const auto fields = row.Fields();
   for (int c = 0; c < StripRow::kColumnCount; ++c) {
     *fields[c] = item->data(c, kRowBytesRole).toByteArray();
   }
@@ -35,11 +34,10 @@ StripRow RowOfItem(const QTreeWidgetItem* item, int number) {
 
 void TFMain::FillListItem(QTreeWidgetItem* item, const StripRow& row) {
   const QStringList texts = row.Columns();
-  const QByteArray fields[StripRow::kColumnCount] = {row.series,     row.stripType, row.extension,
-                                                     row.department, row.userName,  row.registered};
+  const auto fields = row.Fields();
   for (int c = 0; c < StripRow::kColumnCount; ++c) {
     item->setText(c, texts[c]);
-    item->setData(c, kRowBytesRole, fields[c]);
+    item->setData(c, kRowBytesRole, *fields[c]);
   }
 }
 
@@ -70,16 +68,9 @@ void TFMain::SelectListRowQuietly(int row) {
 }
 
 void TFMain::ShowStrip(int number) {
-  const qsizetype separator = document_.FindStrip(number);
-  if (separator <= 0) return;
+  if (document_.FindStrip(number) <= 0) return;
   SelectListRowQuietly(number - 1);
-  stripStartLine_ = separator + 1;
-  BuildStripView();
-  currentStripNumber_ = number;
-  // As selecting the row by hand does, the strip's series becomes current.
-  if (QTreeWidgetItem* item = ListView1->topLevelItem(number - 1)) {
-    SelectSeries(SeriesIndexOf(item->text(0)));
-  }
+  LayOutStrip(number);
 }
 
 void TFMain::ActionJimeijoNewExecute() {

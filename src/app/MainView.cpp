@@ -250,14 +250,17 @@ void TFMain::SelectSeries(int s) {
 }
 
 void TFMain::ListView1SelectItem(int row) {
-  const int number = row + 1;
-  if (number == currentStripNumber_) return;
+  if (row + 1 != currentStripNumber_) LayOutStrip(row + 1);
+}
+
+void TFMain::LayOutStrip(int number) {
   const qsizetype separator = document_.FindStrip(number);
   if (separator <= 0) return;
   stripStartLine_ = separator + 1;
   BuildStripView();
   currentStripNumber_ = number;
-  if (QTreeWidgetItem* item = ListView1->topLevelItem(row)) {
+  // The strip's series becomes the current one (its row names it).
+  if (QTreeWidgetItem* item = ListView1->topLevelItem(number - 1)) {
     SelectSeries(SeriesIndexOf(item->text(0)));
   }
 }

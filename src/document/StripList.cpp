@@ -162,20 +162,17 @@ QString RowViolation(qsizetype row, int column, const QString& listed, const QSt
       .arg(row).arg(QString::fromLatin1(kColumnNames[column])).arg(listed).arg(row + 1).arg(header);
 }
 
-QList<QByteArray> FieldsOf(const StripRow& row) {
-  return {row.series, row.stripType, row.extension, row.department, row.userName, row.registered};
-}
-
 }  // namespace
 
 QString StripListViolation(const StripDocument& document, const QList<StripRow>& rows) {
   QList<qsizetype> separators;
   if (QString v = CountViolation(document, rows.size(), &separators); !v.isEmpty()) return v;
   for (qsizetype i = 0; i < rows.size(); ++i) {
-    const QList<QByteArray> header = FieldsOf(ReadStripRow(document.lines(), separators[i], i + 1));
-    const QList<QByteArray> listed = FieldsOf(rows[i]);
+    const StripRow stored = ReadStripRow(document.lines(), separators[i], i + 1);
+    const auto header = stored.Fields();
+    const auto listed = rows[i].Fields();
     for (int c = 0; c < StripRow::kColumnCount; ++c) {
-      if (listed[c] != header[c]) return RowViolation(i, c, sjis::Decode(listed[c]), sjis::Decode(header[c]));
+      if (*listed[c] != *header[c]) return RowViolation(i, c, sjis::Decode(*listed[c]), sjis::Decode(*header[c]));
     }
   }
   return QString();

@@ -8,7 +8,7 @@
 QStringList StripRow::Columns() const {
   QStringList columns;
   columns.reserve(kColumnCount);
-  for (const QByteArray* field : {&series, &stripType, &extension, &department, &userName, &registered}) {
+  for (const QByteArray* field : Fields()) {
     columns.append(sjis::Decode(*field));
   }
   return columns;

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QStringList>
+#include <array>
 
 #include "document/CheckedRead.h"
 
@@ -21,6 +22,13 @@ struct StripRow {
   QByteArray registered;  // column 5, strip line 3
 
   static constexpr int kColumnCount = 6;
+  // The header lines in column order, column 0 first.
+  std::array<QByteArray*, kColumnCount> Fields() {
+    return {&series, &stripType, &extension, &department, &userName, &registered};
+  }
+  std::array<const QByteArray*, kColumnCount> Fields() const {
+    return {&series, &stripType, &extension, &department, &userName, &registered};
+  }
   // The column texts decoded, column 0 first.
   QStringList Columns() const;
 };
