@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHash>
+#include <QPaintEngine>
 #include <QPainterPath>
 #include <QFontMetrics>
 #include <QPaintDevice>
@@ -49,10 +50,11 @@ QFont KeyFont(const KeyTextFormat& format, int pixelHeight) {
 
 // Qt's FreeType engine makes bold for a font without a bold face (the IPA
 // fonts, like the fonts they stand in for) only below 64 pixels; from there
-// on it draws the regular outline. Those sizes are drawn here as the outline
-// filled and stroked with the width FreeType's emboldening adds (a 24th of
-// the em), so bold shows at every size, on screen and on paper alike, and
-// the smaller sizes keep Qt's own hinted glyphs.
+// on it draws the regular outline on images and the screen. Those sizes are
+// drawn here as the outline filled and stroked with the width FreeType's
+// emboldening adds (a 24th of the em); the smaller sizes keep Qt's own
+// hinted glyphs. The PDF engine behind the printer strokes such text itself
+// at every size (and keeps it text), so it is left to Qt there.
 constexpr int kQtSyntheticBoldLimit = 64;
 
 bool HasBoldFace(const QFont& font) {
@@ -70,8 +72,11 @@ bool HasBoldFace(const QFont& font) {
 
 // The width of the stroke that makes a line bold, 0 when the font draws
 // bold by itself.
-qreal BoldStrokeWidth(const QFont& font) {
-  if (!font.bold() || font.pixelSize() < kQtSyntheticBoldLimit || HasBoldFace(font)) return 0;
+qreal BoldStrokeWidth(const QPainter& canvas) {
+  const QFont& font = canvas.font();
+  if (!font.bold() || font.pixelSize() < kQtSyntheticBoldLimit) return 0;
+  if (canvas.paintEngine() && canvas.paintEngine()->type() == QPaintEngine::Pdf) return 0;
+  if (HasBoldFace(font)) return 0;
   return font.pixelSize() / 24.0;
 }
 
@@ -136,7 +141,7 @@ void DrawKeyText(QPainter& canvas, Decimal4 left, Decimal4 top, Decimal4 right, 
   canvas.setFont(KeyFont(format, lineHeight));
   canvas.setPen(QColorFromWin(format.fontColor));
   const QFontMetrics metrics = canvas.fontMetrics();
-  const qreal boldStroke = BoldStrokeWidth(canvas.font());
+  const qreal boldStroke = BoldStrokeWidth(canvas);
   const Decimal4 h = Decimal4::FromInt(lineHeight);
   const Decimal4 count = Decimal4::FromInt(format.text.size());
   const Decimal4 pad = ((bottom - top) - h * count) / Decimal4::FromInt(2);

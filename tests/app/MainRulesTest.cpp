@@ -103,21 +103,27 @@ TEST_F(MainRulesTest, SplitterRuleRunsOnceTheDragEndsWithThePaletteShownOrNot) {
 }
 
 TEST_F(MainRulesTest, ScrollRuleAfterThePaletteUsesTheNewWidths) {
-  Start("DispKeyLabel=0\r\nDispLayout=0\r\n");
+  // A landscape Ka strip (detail canvas 800 wide) in a window narrower than
+  // that, with and without the palette.
+  Start("DispKeyLabel=1\r\nDispLayout=0\r\n");
   main->setMinimumSize(600, 738);
   main->resize(700, 738);
-  TestStrip strip;  // a Te strip: detail canvas 650 wide
+  TestStrip strip;
+  strip.series = Sj("Ｋａシリーズ主装置");
+  strip.type = Sj("Ｋａ４８");
   strip.groups = {TestGroup()};
   strip.groups[0].keys = {TestKey::Editable(1)};
   ASSERT_TRUE(Open({strip}));
   QScrollArea* box = main->ScrollBox1;
   ASSERT_TRUE(box->isVisible());
-  main->Action("ActionKeyLabelShow")->trigger();
-  ASSERT_TRUE(main->pnlKeyLabel->isVisible());
-  QApplication::processEvents();
-  const int expected = (box->widget()->width() - box->width()) / 2;
-  ASSERT_GT(expected, 0);
-  EXPECT_EQ(box->horizontalScrollBar()->value(), expected);
+  for (bool shown : {false, true, false}) {
+    main->Action("ActionKeyLabelShow")->trigger();
+    ASSERT_EQ(main->pnlKeyLabel->isVisible(), shown);
+    QApplication::processEvents();
+    const int expected = (box->widget()->width() - box->width()) / 2;
+    ASSERT_GT(expected, 0);
+    EXPECT_EQ(box->horizontalScrollBar()->value(), expected) << "palette shown: " << shown;
+  }
 }
 
 TEST_F(MainRulesTest, CaptionStaysAtTheTopWhenNoScrollBoxShows) {
