@@ -2,8 +2,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <gtest/gtest.h>
 
+#include "base/Hints.h"
 #include "base/IniFile.h"
 #include "base/LineIO.h"
 #include "base/Prompts.h"
@@ -123,6 +125,41 @@ TEST(LineIO, ShortWritesStillWriteEveryByteAndKeepThePermissions) {
   ASSERT_TRUE(WriteLinesFile(path, NewLines()));
   EXPECT_EQ(ReadBytes(path), JoinLines(NewLines()));
   EXPECT_EQ(QFile::permissions(path) & QFile::Permissions(0x7077), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+}
+
+TEST(LineIO, AFolderThatRefusesNewFilesFallsBackToWritingInPlaceOnlyWhenAsked) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("VRD6S.ini");
+  for (const bool fallback : {false, true}) {
+    WriteBytes(path, kOld);
+    FailingCalls calls;
+    calls.failAt = 0;  // the temporary file cannot be made
+    calls.failErrno = EACCES;
+    EXPECT_EQ(WriteFileSafely(path, "new\r\n", fallback), fallback);
+    EXPECT_EQ(ReadBytes(path), fallback ? QByteArray("new\r\n") : kOld);
+    EXPECT_EQ(FilesIn(dir), QStringList{"VRD6S.ini"});
+  }
+  // A missing file is never made in place.
+  QFile::remove(path);
+  FailingCalls calls;
+  calls.failAt = 0;
+  calls.failErrno = EACCES;
+  EXPECT_FALSE(WriteFileSafely(path, "new\r\n", true));
+  EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(Hints, ShortPartNamesTheControlLongPartIsItsStatusText) {
+  QWidget button;
+  SetHint(&button, QStringLiteral("太字|文字を太字にします。"));
+  EXPECT_EQ(button.toolTip(), QStringLiteral("太字"));
+  EXPECT_EQ(button.accessibleName(), QStringLiteral("太字"));
+  EXPECT_EQ(button.statusTip(), QStringLiteral("文字を太字にします。"));
+  EXPECT_EQ(button.accessibleDescription(), QStringLiteral("文字を太字にします。"));
+  SetHint(&button, QStringLiteral("フォント切替"));
+  EXPECT_EQ(button.accessibleName(), QStringLiteral("フォント切替"));
+  EXPECT_EQ(button.statusTip(), QStringLiteral("フォント切替"));
+  SetAccessibleCaption(&button, QStringLiteral("保留&&転送(&H)\n内線"));
+  EXPECT_EQ(button.accessibleName(), QStringLiteral("保留&転送(H) 内線"));
 }
 
 TEST(IniFile, DefaultsForMissingOrWrongValues) {

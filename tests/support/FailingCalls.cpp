@@ -39,6 +39,6 @@ int FailingCalls::Rename(const char* from, const char* to) {
 bool FailingCalls::Failed(const char* call) {
   calls << QString::fromLatin1(call);
   if (calls.size() - 1 != failAt) return false;
-  errno = EIO;
+  errno = failErrno;
   return true;
 }

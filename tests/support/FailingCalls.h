@@ -4,6 +4,7 @@
 // Installed while it lives.
 
 #include <QStringList>
+#include <cerrno>
 
 #include "base/LineIO.h"
 
@@ -19,6 +20,7 @@ class FailingCalls : public FileSystemCalls {
   qint64 diskBytes = -1;
   size_t chunk = 0;
   bool shortSize = false;
+  int failErrno = EIO;  // the error the failing call reports
   QStringList calls;  // the name of every call made, in order
 
   int Open(const char* path, int flags, mode_t mode) override;
