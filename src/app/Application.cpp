@@ -1,5 +1,7 @@
 #include "app/Application.h"
 
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <exception>
 #include <memory>
 
@@ -16,10 +18,82 @@
 #include "view/Search.h"
 #include "view/Viewimage.h"
 
-LabelApplication::LabelApplication(int& argc, char** argv) : QApplication(argc, argv) {
-  setApplicationName(QStringLiteral("ラベル工房"));
-  setApplicationDisplayName(QStringLiteral("ラベル工房"));
+namespace {
+
+// The text of an error of the program's own family, for the error box.
+QString ErrorText(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const DocumentError& e) {
+    return e.Expected();
+  } catch (const std::exception& e) {
+    return QString::fromLocal8Bit(e.what());
+  } catch (...) {
+    return QStringLiteral("予期しないエラーが発生しました。");
+  }
+}
+
+// Every window of the program; members are destroyed in reverse order of
+// declaration, so the main window, which owns the settings, goes last and
+// every other window writes its keys while the settings still exist.
+struct ProgramWindows {
+  std::unique_ptr<TFMain> main;
+  std::unique_ptr<TFTelAdd> telAdd;
+  std::unique_ptr<TFKeyLabel> keyLabel;
+  std::unique_ptr<TFVersion> version;
+  std::unique_ptr<TFAdjust> adjust;
+  std::unique_ptr<TFSearch> search;
+  std::unique_ptr<TFPrintJimeijoList> printList;
+  std::unique_ptr<TFPrintJimeijoCard> printCard;
+  std::unique_ptr<TFViewImage> viewImage;
+
+  void Create(const QString& programFolder) {
+    main = std::make_unique<TFMain>(programFolder);
+    TSettings& settings = main->Settings();
+    telAdd = std::make_unique<TFTelAdd>(settings);
+    keyLabel = std::make_unique<TFKeyLabel>(settings);
+    version = std::make_unique<TFVersion>();
+    adjust = std::make_unique<TFAdjust>(settings);
+    search = std::make_unique<TFSearch>(settings);
+    printList = std::make_unique<TFPrintJimeijoList>(settings);
+    printCard = std::make_unique<TFPrintJimeijoCard>(settings);
+    viewImage = std::make_unique<TFViewImage>(settings);
+    AppWindows w;
+    w.telAdd = telAdd.get();
+    w.keyLabel = keyLabel.get();
+    w.version = version.get();
+    w.adjust = adjust.get();
+    w.search = search.get();
+    w.printList = printList.get();
+    w.printCard = printCard.get();
+    w.viewImage = viewImage.get();
+    main->SetWindows(w);
+  }
+
+  ~ProgramWindows() {
+    if (main) main->SetWindows({});
+  }
+};
+
+}  // namespace
+
+bool PrepareApplication(QCoreApplication& app) {
+  app.setApplicationName(QStringLiteral("ラベル工房"));
   RegisterFontSubstitutes();
+  static QTranslator* translator = nullptr;
+  if (translator) return true;
+  auto* qtJapanese = new QTranslator(&app);
+  if (!qtJapanese->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete qtJapanese;
+    return false;
+  }
+  app.installTranslator(qtJapanese);
+  translator = qtJapanese;
+  return true;
+}
+
+LabelApplication::LabelApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  PrepareApplication(*this);
 }
 
 bool LabelApplication::notify(QObject* receiver, QEvent* event) {
@@ -33,42 +107,18 @@ bool LabelApplication::notify(QObject* receiver, QEvent* event) {
   return false;
 }
 
-int RunProgram(QApplication& app, const QString& programFolder) {
-  // Created in this order, each once; destroyed in reverse so that the main
-  // window, which owns the settings, writes its keys last.
-  auto main = std::make_unique<TFMain>(programFolder);
-  TSettings& settings = main->Settings();
-  AppWindows w;
-  auto telAdd = std::make_unique<TFTelAdd>(settings);
-  auto keyLabel = std::make_unique<TFKeyLabel>(settings);
-  auto version = std::make_unique<TFVersion>();
-  auto adjust = std::make_unique<TFAdjust>(settings);
-  auto search = std::make_unique<TFSearch>(settings);
-  auto printList = std::make_unique<TFPrintJimeijoList>(settings);
-  auto printCard = std::make_unique<TFPrintJimeijoCard>(settings);
-  auto viewImage = std::make_unique<TFViewImage>(settings);
-  w.telAdd = telAdd.get();
-  w.keyLabel = keyLabel.get();
-  w.version = version.get();
-  w.adjust = adjust.get();
-  w.search = search.get();
-  w.printList = printList.get();
-  w.printCard = printCard.get();
-  w.viewImage = viewImage.get();
-  main->SetWindows(w);
-
-  main->show();
-  const int code = app.exec();
-
-  main->SetWindows({});
-  viewImage.reset();
-  printCard.reset();
-  printList.reset();
-  search.reset();
-  adjust.reset();
-  version.reset();
-  keyLabel.reset();
-  telAdd.reset();
-  main.reset();
-  return code;
+int RunProgram(QApplication& app, const QString& programFolder,
+               const std::function<void(TFMain&)>& started) {
+  ProgramWindows windows;
+  try {
+    windows.Create(programFolder);
+    windows.main->show();
+    if (started) started(*windows.main);
+  } catch (...) {
+    // Shown in the standard error box; then the program shuts down: the
+    // windows made so far are destroyed in reverse order.
+    Prompts::Error(ErrorText(std::current_exception()));
+    return 0;
+  }
+  return app.exec();
 }

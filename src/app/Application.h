@@ -2,6 +2,9 @@
 // The application object, and the start-up and shutdown of the whole program.
 
 #include <QApplication>
+#include <functional>
+
+class TFMain;
 
 class LabelApplication : public QApplication {
  public:
@@ -11,6 +14,16 @@ class LabelApplication : public QApplication {
   bool notify(QObject* receiver, QEvent* event) override;
 };
 
+// What start-up does to the application object: its name (window titles
+// stay exactly as each window sets them: no display name is appended), the
+// font stand-ins, and Qt's Japanese translation, so that standard buttons
+// and Qt's own dialogs speak Japanese. False when the translation is missing.
+bool PrepareApplication(QCoreApplication& app);
+
 // Creates the windows in their order, runs the event loop, destroys them in
-// reverse order. Returns the process exit code.
-int RunProgram(QApplication& app, const QString& programFolder = QString());
+// reverse order. An error that escapes start-up is shown in the error box
+// and the program shuts down as it would on close. `started`, when given,
+// runs once the main window is shown, before the event loop (tests use it).
+// Returns the process exit code.
+int RunProgram(QApplication& app, const QString& programFolder = QString(),
+               const std::function<void(TFMain&)>& started = {});

@@ -19,12 +19,16 @@
 
 #include "app/Glyphs.h"
 #include "app/Main.h"
+#include "base/Hints.h"
 #include "document/Series.h"
 #include "view/CanvasImage.h"
 
 namespace {
 
 enum class Kind { Plain, Check, Radio };
+
+// A palette tab holds up to 20 buttons, one every 24 pixels, and its frame.
+constexpr int kPaletteButtonsHeight = 20 * 24 + 4;
 
 struct Command {
   const char* name;     // the action's name; its handler is name + "Execute"
@@ -100,14 +104,6 @@ const QList<MenuSpec> kMenus = {
       "ActionFormatBColor"}},
     {"MenuHelp", "ヘルプ(&H)", {"ActionHelpAbout"}},
 };
-
-// Tool tip = the part of a hint before "|", status text = the part after it;
-// a hint without "|" is both.
-void SetHint(QWidget* widget, const QString& hint) {
-  qsizetype bar = hint.indexOf('|');
-  widget->setToolTip(bar < 0 ? hint : hint.left(bar));
-  widget->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
-}
 
 // Draws the font list: the TrueType sign before scalable families, the
 // family name after it, and tells the window that the list was drawn.
@@ -289,6 +285,9 @@ void TFMain::CreatePanels() {
   Splitter1->setObjectName(QStringLiteral("Splitter1"));
   Splitter1->setHandleWidth(4);
   Splitter1->setChildrenCollapsible(false);
+  // The boundary follows the mouse as a line and moves once the drag ends,
+  // so the splitter rule runs once per drag (Splitter1Moved).
+  Splitter1->setOpaqueResize(false);
   baseLayout->addWidget(Splitter1, 1);
 
   pnlDisp = new QWidget(Splitter1);
@@ -302,7 +301,8 @@ void TFMain::CreatePanels() {
   pnlText->setFixedHeight(20);
   pnlText->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   pnlText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  dispLayout->addWidget(pnlText);
+  // The caption stays at the top while no scroll box shows.
+  dispLayout->addWidget(pnlText, 0, Qt::AlignTop);
   ScrollBox1 = CreateScrollBox(QStringLiteral("ScrollBox1"), QStringLiteral("imgBase1"), &imgBase1);
   ScrollBox2 = CreateScrollBox(QStringLiteral("ScrollBox2"), QStringLiteral("imgBase2"), &imgBase2);
   dispLayout->addWidget(ScrollBox1, 1);
@@ -351,7 +351,11 @@ void TFMain::CreatePanels() {
   PageControl1->tabBar()->setExpanding(true);
   PageControl1->tabBar()->setUsesScrollButtons(false);
   PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 0px; min-width: 58px; }"));
+  // As high as its tallest tab of buttons, shown or not: the splitter rule
+  // measures the list against it.
+  PageControl1->setFixedHeight(PageControl1->tabBar()->sizeHint().height() + kPaletteButtonsHeight);
   keyLabelLayout->addWidget(PageControl1);
+  keyLabelLayout->addStretch(1);
   baseLayout->addWidget(pnlKeyLabel);
 
   StatusBar1 = new QStatusBar(this);

@@ -2,6 +2,7 @@
 // selector and strip list selection.
 #include <QAction>
 #include <QComboBox>
+#include <QLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollArea>
@@ -62,6 +63,8 @@ void TFMain::SetStatusBarShown(bool shown) {
 
 void TFMain::ActionKeyLabelShowExecute() {
   SetKeyLabelShown(!dispKeyLabel_);
+  // The rule needs the scroll box's width after the palette came or went.
+  pnlBase->layout()->activate();
   ApplyScrollRule(1, 0);
 }
 
@@ -145,7 +148,8 @@ void TFMain::Splitter1Moved() {
   const int splitterTop = ListView1->y() - Splitter1->handleWidth();
   if (splitterTop < 390) {
     const int toolBar = ToolBar1->isVisible() ? ToolBar1->height() : 0;
-    const int listHeight = height() - PageControl1->height() - StatusBar1->height() -
+    // The window's height with its frame, as the rule counts it.
+    const int listHeight = frameGeometry().height() - PageControl1->height() - StatusBar1->height() -
                            Splitter1->handleWidth() - toolBar - 47;
     const int total = Splitter1->height() - Splitter1->handleWidth();
     Splitter1->setSizes({qMax(0, total - listHeight), qMax(20, listHeight)});

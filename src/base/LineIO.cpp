@@ -1,7 +1,11 @@
 #include "base/LineIO.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 Lines SplitLines(const QByteArray& bytes) {
   Lines lines;
@@ -50,15 +54,96 @@ bool ReadLinesFile(const QString& path, Lines* lines) {
   return true;
 }
 
+int FileSystemCalls::Open(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+ssize_t FileSystemCalls::Write(int fd, const void* data, size_t size) { return ::write(fd, data, size); }
+int FileSystemCalls::Fsync(int fd) { return ::fsync(fd); }
+int FileSystemCalls::Fstat(int fd, struct stat* status) { return ::fstat(fd, status); }
+int FileSystemCalls::Close(int fd) { return ::close(fd); }
+int FileSystemCalls::Rename(const char* from, const char* to) { return ::rename(from, to); }
+int FileSystemCalls::Unlink(const char* path) { return ::unlink(path); }
+
+namespace {
+
+FileSystemCalls* installedCalls = nullptr;
+
+// Every byte, through short writes and interruptions; false on an error or
+// a write that makes no progress.
+bool WriteAll(FileSystemCalls& fs, int fd, const QByteArray& bytes) {
+  const char* p = bytes.constData();
+  qsizetype left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = fs.Write(fd, p, static_cast<size_t>(left));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    p += n;
+    left -= n;
+  }
+  return true;
+}
+
+// Writes, syncs and checks the size of the open file; closes it in any case.
+bool FillAndClose(FileSystemCalls& fs, int fd, const QByteArray& bytes) {
+  struct stat status {};
+  bool ok = WriteAll(fs, fd, bytes) && fs.Fsync(fd) == 0 && fs.Fstat(fd, &status) == 0 &&
+            status.st_size == static_cast<off_t>(bytes.size());
+  if (fs.Close(fd) != 0) ok = false;
+  return ok;
+}
+
+// Makes the rename itself durable.
+bool SyncFolder(FileSystemCalls& fs, const QByteArray& folder) {
+  const int fd = fs.Open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+  if (fd < 0) return false;
+  const bool synced = fs.Fsync(fd) == 0;
+  return fs.Close(fd) == 0 && synced;
+}
+
+// A new file beside `target` that did not exist before; -1 when none can be made.
+int CreateTemporary(FileSystemCalls& fs, const QByteArray& target, QByteArray* name) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    *name = target + ".tmp" + QByteArray::number(QRandomGenerator::global()->generate(), 16);
+    const int fd = fs.Open(name->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+bool WriteInPlace(FileSystemCalls& fs, const QByteArray& target, const QByteArray& bytes) {
+  const int fd = fs.Open(target.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC, 0);
+  return fd >= 0 && FillAndClose(fs, fd, bytes);
+}
+
+}  // namespace
+
+FileSystemCalls& FileSystemCalls::Current() {
+  static FileSystemCalls system;
+  return installedCalls ? *installedCalls : system;
+}
+
+void FileSystemCalls::Install(FileSystemCalls* calls) { installedCalls = calls; }
+
 bool WriteFileSafely(const QString& path, const QByteArray& bytes, bool directFallback) {
-  QSaveFile file(path);
-  file.setDirectWriteFallback(directFallback);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
+  FileSystemCalls& fs = FileSystemCalls::Current();
+  // A link is kept: the file it points to is the one replaced.
+  const QFileInfo info(path);
+  const QString resolved = info.isSymLink() && info.exists() ? info.canonicalFilePath() : path;
+  const QByteArray target = QFile::encodeName(resolved);
+  struct stat existing {};
+  const bool exists = ::stat(target.constData(), &existing) == 0;
+
+  QByteArray temporary;
+  const int fd = CreateTemporary(fs, target, &temporary);
+  if (fd < 0) {
+    const bool folderRefuses = errno == EACCES || errno == EPERM || errno == EROFS;
+    return directFallback && exists && folderRefuses && WriteInPlace(fs, target, bytes);
+  }
+  // The new file keeps the permissions of the one it replaces.
+  if (exists) ::fchmod(fd, existing.st_mode & 07777);
+  if (!FillAndClose(fs, fd, bytes) || fs.Rename(temporary.constData(), target.constData()) != 0) {
+    fs.Unlink(temporary.constData());
     return false;
   }
-  return file.commit();
+  return SyncFolder(fs, QFile::encodeName(QFileInfo(resolved).absolutePath()));
 }
 
 bool WriteLinesFile(const QString& path, const Lines& lines, bool directFallback) {

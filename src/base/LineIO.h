@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <sys/stat.h>
+#include <sys/types.h>
 
 using Lines = QList<QByteArray>;
 
@@ -16,8 +18,30 @@ QByteArray JoinLines(const Lines& lines);
 bool ReadFileBytes(const QString& path, QByteArray* bytes);
 bool ReadLinesFile(const QString& path, Lines* lines);
 
-// Writes to a temporary file beside the target and renames it over the
-// target, so the target is never left half written. False on any failure.
+// The system calls a save goes through, one virtual each, so that a test can
+// make any of them fail (a full disk at byte n, a failing sync or rename)
+// without relying on folder permissions. The defaults call the system.
+class FileSystemCalls {
+ public:
+  virtual ~FileSystemCalls() = default;
+  virtual int Open(const char* path, int flags, mode_t mode);
+  virtual ssize_t Write(int fd, const void* data, size_t size);
+  virtual int Fsync(int fd);
+  virtual int Fstat(int fd, struct stat* status);
+  virtual int Close(int fd);
+  virtual int Rename(const char* from, const char* to);
+  virtual int Unlink(const char* path);
+
+  // The calls in use: the system's until a test installs others (not
+  // owned); nullptr restores the system's.
+  static FileSystemCalls& Current();
+  static void Install(FileSystemCalls* calls);
+};
+
+// Writes to a temporary file beside the target, checks every write, syncs
+// it, verifies its size, renames it over the target and syncs the folder.
+// False on any failure; before the rename a failure leaves the target byte
+// for byte as it was and removes the temporary file.
 // With `directFallback`, a folder that allows no new file (a read-only
 // program folder) falls back to writing the existing file in place.
 bool WriteFileSafely(const QString& path, const QByteArray& bytes, bool directFallback = false);

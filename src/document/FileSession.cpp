@@ -130,10 +130,10 @@ FileSession::SaveOutcome FileSession::SaveAs() {
 FileSession::SaveOutcome FileSession::AskNameAndWrite() {
   const std::optional<QString> chosen = Prompts::Current().SaveFile(SaveDialog());
   if (!chosen) return SaveOutcome::kCancelled;
-  const QString path = WithDefaultExtension(*chosen, QString::fromLatin1(kDefaultExtension));
-  if (!Write(path)) return SaveOutcome::kFailed;
-  fileName_ = path;
-  return SaveOutcome::kWritten;
+  // The chosen file is the document's file from now on, written or not: a
+  // later save must not go to the file the user chose to keep as it was.
+  fileName_ = WithDefaultExtension(*chosen, QString::fromLatin1(kDefaultExtension));
+  return Write(fileName_) ? SaveOutcome::kWritten : SaveOutcome::kFailed;
 }
 
 bool FileSession::Write(const QString& path) {

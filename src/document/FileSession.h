@@ -53,8 +53,8 @@ class FileSession {
   // there is none. Does nothing while the strip list is empty. True when
   // the document was written.
   bool ActionFileSaveExecute();
-  // Asks for a file name and writes the document there. True when written;
-  // on a failed write the file name stays what it was.
+  // Asks for a file name, makes it the current file name and writes the
+  // document there. True when written; a failed write keeps the new name.
   bool ActionFileSaveAsExecute();
 
   // The part of open after the dialog: empties the document, the name, the

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <limits>
 
 #include "base/Mainsub.h"
 #include "base/Placement.h"
@@ -38,6 +39,18 @@ Control* Placed(QWidget* parent, const char* name, int left, int top, int width,
 }
 
 QByteArray Encoded(const QString& text) { return sjis::Encode(text); }
+
+// A header field as OK stores it: while the box still shows the text it was
+// loaded with, the loaded bytes as they were (a Shift_JIS text need not
+// survive decoding and encoding); otherwise the trimmed text, encoded once.
+QByteArray FieldBytes(const QString& shown, const QByteArray& loaded) {
+  if (!loaded.isEmpty() && shown == sjis::Decode(loaded)) return loaded;
+  return Encoded(TrimEntryText(shown));
+}
+
+// Header fields have no length limit of their own: the edit boxes must not
+// cut a long one.
+void TakeAnyLength(QLineEdit* edit) { edit->setMaxLength(std::numeric_limits<int>::max()); }
 
 }  // namespace
 
@@ -92,12 +105,18 @@ void TFTelAdd::CreateControls() {
   ComboBoxExternal->setInsertPolicy(QComboBox::NoInsert);
   // Typed numbers stay as typed: no completion from the other strips' numbers.
   ComboBoxExternal->setCompleter(nullptr);
+  // Nor does finishing the text (Enter, Tab, OK) pick the strip whose number
+  // was typed: only a choice from the list picks a strip, and a typed number
+  // is checked as typed.
+  QObject::disconnect(ComboBoxExternal->lineEdit(), &QLineEdit::editingFinished, ComboBoxExternal, nullptr);
+  QObject::disconnect(ComboBoxExternal->lineEdit(), &QLineEdit::returnPressed, ComboBoxExternal, nullptr);
   Label5 = PlacedLabel(GroupBox2, "Label5", QStringLiteral("部署(&B)"), 16, 64);
   Edit2 = Placed<QLineEdit>(GroupBox2, "Edit2", 100, 60, 300, 20);
   Label6 = PlacedLabel(GroupBox2, "Label6", QStringLiteral("使用者名(&U)"), 16, 94);
   Edit3 = Placed<QLineEdit>(GroupBox2, "Edit3", 100, 90, 300, 20);
   Label4 = PlacedLabel(GroupBox2, "Label4", QStringLiteral("複製元指定(&T)"), 16, 124);
   ComboBox3 = Placed<QComboBox>(GroupBox2, "ComboBox3", 100, 120, 300, 20);
+  for (QLineEdit* edit : {Edit1, Edit2, Edit3, ComboBoxExternal->lineEdit()}) TakeAnyLength(edit);
 
   Panel1 = Placed<QWidget>(this, "Panel1", 0, kClientHeight - kPanelHeight, kClientWidth, kPanelHeight);
   ButtonOk = Placed<QPushButton>(Panel1, "ButtonOk", 272, 10, 75, 23);
@@ -172,6 +191,7 @@ void TFTelAdd::FormShow() {
   FillStripTypes();
   // The extension label leads to whichever extension control is in use.
   Label1->setBuddy(ExtensionControl());
+  loaded_ = StripRow();
   Edit1->clear();
   Edit2->clear();
   Edit3->clear();
@@ -235,6 +255,7 @@ void TFTelAdd::ComboBoxExternalChange() {
   if (!ValidRow(index)) return;
   editIndex = index;
   const StripRow& row = rows[index];
+  loaded_ = row;
   // The picked strip keeps its own series and strip type, whatever series
   // the dialog was opened on.
   ShowSeries(row.series);
@@ -259,12 +280,15 @@ void TFTelAdd::UpdateOkButton() {
 }
 
 void TFTelAdd::ButtonOkClick() {
+  // What the user left untouched keeps its bytes; read before trimming.
+  const QByteArray number = NumberAfter();
+  const QByteArray department = FieldBytes(Edit2->text(), loaded_.department);
+  const QByteArray userName = FieldBytes(Edit3->text(), loaded_.userName);
   for (QLineEdit* edit : {Edit1, Edit2, Edit3}) edit->setText(TrimEntryText(edit->text()));
   ComboBoxExternal->setEditText(TrimEntryText(ComboBoxExternal->currentText()));
   UpdateOkButton();
   if (!ButtonOk->isEnabled()) return;
 
-  const QByteArray number = NumberAfter();
   if (number != NumberBefore() && NumberExists(number)) {
     Prompts::Notice(kDuplicateNumberText);
     if (editMode) {
@@ -278,8 +302,8 @@ void TFTelAdd::ButtonOkClick() {
   resultFields.seriesName = seriesShown_;
   resultFields.stripType = ChosenStripType();
   resultFields.extension = number;
-  resultFields.department = Encoded(Edit2->text());
-  resultFields.userName = Encoded(Edit3->text());
+  resultFields.department = department;
+  resultFields.userName = userName;
   resultFields.copySource = ComboBox3->currentData().toByteArray();
   resultFields.registered = RegistrationDate(clock_());
   accept();
@@ -318,11 +342,12 @@ QWidget* TFTelAdd::ExtensionControl() const {
 }
 
 QByteArray TFTelAdd::NumberBefore() const {
-  return editMode ? Encoded(Edit1->text()) : resultFields.extension;
+  return editMode ? loaded_.extension : resultFields.extension;
 }
 
 QByteArray TFTelAdd::NumberAfter() const {
-  return Encoded(editMode ? ComboBoxExternal->currentText() : Edit1->text());
+  return editMode ? FieldBytes(ComboBoxExternal->currentText(), loaded_.extension)
+                  : Encoded(TrimEntryText(Edit1->text()));
 }
 
 bool TFTelAdd::NumberExists(const QByteArray& number) const {

@@ -93,12 +93,16 @@ class TFTelAdd : public QDialog {
   QByteArray ChosenStripType() const;
   bool ValidRow(int index) const { return index >= 0 && index < rows.size(); }
   QWidget* ExtensionControl() const;
-  // The number before the change and the number OK would store.
+  // The number before the change and the number OK would store (the
+  // loaded bytes while the number shown is unchanged).
   QByteArray NumberBefore() const;
   QByteArray NumberAfter() const;
   bool NumberExists(const QByteArray& number) const;
 
   TSettings& settings_;
   QByteArray seriesShown_;
+  // The strip whose header the boxes were loaded with (edit mode), empty in
+  // creation mode.
+  StripRow loaded_;
   std::function<QDateTime()> clock_;
 };

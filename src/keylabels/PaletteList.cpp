@@ -35,14 +35,19 @@ KeyLabelFormat Myfunc_Get_Label(const Lines& list, int entry, Lines* labelLines)
   return format;
 }
 
-void CheckPaletteList(const Lines& list, int series) {
+qsizetype PaletteListEnd(const Lines& list, int series) {
   if (!IsSeries(series)) throw DocumentError(0, QStringLiteral("シリーズ番号 0～6"));
   qsizetype line = 0;
   for (int k = 0; k < PaletteEntryCount(series); ++k) {
     ReadInt(list, line + palette::kFontSize);
     line += PaletteEntryLength(list, line);
   }
-  if (line != list.size()) throw DocumentError(line, QStringLiteral("キーラベルの終わり"));
+  return line;
+}
+
+void CheckPaletteList(const Lines& list, int series) {
+  const qsizetype end = PaletteListEnd(list, series);
+  if (end != list.size()) throw DocumentError(end, QStringLiteral("キーラベルの終わり"));
 }
 
 bool IsWellFormedPaletteList(const Lines& list, int series) {

@@ -51,6 +51,9 @@ KeyLabelFormat Myfunc_Get_Label(const Lines& list, int entry, Lines* labelLines)
 // and no line follows the last entry. CheckPaletteList raises DocumentError
 // at the first fault.
 void CheckPaletteList(const Lines& list, int series);
+// The line after the last of the 3 x n entries; DocumentError as
+// CheckPaletteList for a fault on the way (lines after the end are not looked at).
+qsizetype PaletteListEnd(const Lines& list, int series);
 bool IsWellFormedPaletteList(const Lines& list, int series);
 
 // The commit of an entry ("確定"): entry `entry` takes the font name, the

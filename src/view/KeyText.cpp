@@ -1,6 +1,11 @@
 #include "view/KeyText.h"
 
 #include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QHash>
+#include <QPaintEngine>
+#include <QPainterPath>
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPainter>
@@ -43,13 +48,55 @@ QFont KeyFont(const KeyTextFormat& format, int pixelHeight) {
   return font;
 }
 
+// Qt's FreeType engine makes bold for a font without a bold face (the IPA
+// fonts, like the fonts they stand in for) only below 64 pixels; from there
+// on it draws the regular outline on images and the screen. Those sizes are
+// drawn here as the outline filled and stroked with the width FreeType's
+// emboldening adds (a 24th of the em); the smaller sizes keep Qt's own
+// hinted glyphs. The PDF engine behind the printer strokes such text itself
+// at every size (and keeps it text), so it is left to Qt there.
+constexpr int kQtSyntheticBoldLimit = 64;
+
+bool HasBoldFace(const QFont& font) {
+  static QHash<QString, bool> known;
+  const QString family = QFontInfo(font).family();
+  const auto found = known.constFind(family);
+  if (found != known.constEnd()) return *found;
+  bool bold = false;
+  for (const QString& style : QFontDatabase::styles(family)) {
+    bold = bold || QFontDatabase::weight(family, style) >= QFont::Bold;
+  }
+  known.insert(family, bold);
+  return bold;
+}
+
+// The width of the stroke that makes a line bold, 0 when the font draws
+// bold by itself.
+qreal BoldStrokeWidth(const QPainter& canvas) {
+  const QFont& font = canvas.font();
+  if (!font.bold() || font.pixelSize() < kQtSyntheticBoldLimit) return 0;
+  if (canvas.paintEngine() && canvas.paintEngine()->type() == QPaintEngine::Pdf) return 0;
+  if (HasBoldFace(font)) return 0;
+  return font.pixelSize() / 24.0;
+}
+
 // Draws one line clipped to its own slice, the slice filled first.
 void DrawClippedLine(QPainter& canvas, const QRect& clip, const QColor& back, QPoint topLeft,
-                     const QString& text) {
+                     const QString& text, qreal boldStroke) {
   canvas.save();
   canvas.setClipRect(clip, canvas.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
   canvas.fillRect(clip, back);
-  canvas.drawText(QPoint(topLeft.x(), topLeft.y() + canvas.fontMetrics().ascent()), text);
+  const QPoint baseline(topLeft.x(), topLeft.y() + canvas.fontMetrics().ascent());
+  if (boldStroke > 0) {
+    QPainterPath outline;
+    outline.addText(baseline, canvas.font(), text);
+    const QColor ink = canvas.pen().color();
+    canvas.setRenderHint(QPainter::Antialiasing);
+    canvas.fillPath(outline, ink);
+    canvas.strokePath(outline, QPen(ink, boldStroke, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  } else {
+    canvas.drawText(baseline, text);
+  }
   canvas.restore();
 }
 
@@ -94,6 +141,7 @@ void DrawKeyText(QPainter& canvas, Decimal4 left, Decimal4 top, Decimal4 right, 
   canvas.setFont(KeyFont(format, lineHeight));
   canvas.setPen(QColorFromWin(format.fontColor));
   const QFontMetrics metrics = canvas.fontMetrics();
+  const qreal boldStroke = BoldStrokeWidth(canvas);
   const Decimal4 h = Decimal4::FromInt(lineHeight);
   const Decimal4 count = Decimal4::FromInt(format.text.size());
   const Decimal4 pad = ((bottom - top) - h * count) / Decimal4::FromInt(2);
@@ -107,7 +155,7 @@ void DrawKeyText(QPainter& canvas, Decimal4 left, Decimal4 top, Decimal4 right, 
     if (clipBottom <= clipTop) continue;
     const QRect clip = CanvasRect(left, clipTop, right, clipBottom);
     if (clip.isEmpty()) continue;
-    DrawClippedLine(canvas, clip, back, QPoint(ToPixel(x), ToPixel(y)), text);
+    DrawClippedLine(canvas, clip, back, QPoint(ToPixel(x), ToPixel(y)), text, boldStroke);
   }
   canvas.restore();
 }

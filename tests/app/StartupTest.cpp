@@ -14,6 +14,8 @@
 #include "app/SingleInstance.h"
 #include "app/Version.h"
 #include "base/IniFile.h"
+#include "document/DocumentError.h"
+#include "support/FakePrompts.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -117,6 +119,25 @@ TEST(Startup, WrongValuesReadAsDefaultsAndOtherKeysStay) {
 TEST(Startup, UnwritableProgramFolderIsSilent) {
   // Every write fails; the program runs and closes normally.
   EXPECT_EQ(RunAndClose(QStringLiteral("/nonexistent/labelkobo")), 0);
+}
+
+TEST(Startup, AnErrorEscapingStartUpIsShownAndThenShutsDown) {
+  QTemporaryDir dir;
+  FakePrompts prompts;
+  const int code = RunProgram(*qApp, dir.path(), [](TFMain&) {
+    throw DocumentError(4, QStringLiteral("テスト用の起動エラー"));
+  });
+  EXPECT_EQ(code, 0);
+  ASSERT_EQ(prompts.messages.size(), 1);
+  EXPECT_EQ(prompts.messages[0].text, QStringLiteral("テスト用の起動エラー"));
+  EXPECT_EQ(prompts.messages[0].title, QStringLiteral("エラー"));
+  EXPECT_EQ(prompts.messages[0].icon, PromptIcon::Stop);
+  // Shut down as on close: every window gone, each having written its keys.
+  for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(qobject_cast<TFMain*>(w));
+  IniFile ini(dir.filePath("VRD6S.ini"));
+  for (const auto& [section, key] : kAllKeys) {
+    EXPECT_TRUE(HasKey(ini, section, key)) << section.toStdString() << "/" << key.toStdString();
+  }
 }
 
 TEST(SingleInstance, SecondLockFailsUntilReleased) {

@@ -2,11 +2,14 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <gtest/gtest.h>
 
+#include "base/Hints.h"
 #include "base/IniFile.h"
 #include "base/LineIO.h"
 #include "base/Prompts.h"
+#include "support/FailingCalls.h"
 #include "support/TestFiles.h"
 
 TEST(LineIO, SplitsOnEveryKindOfLineEnd) {
@@ -43,6 +46,120 @@ TEST(LineIO, FailedWriteLeavesTheOldFile) {
   QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   if (ok) GTEST_SKIP() << "running with rights that ignore folder permissions";
   EXPECT_EQ(ReadBytes(path), QByteArray("old\r\n"));
+}
+
+namespace {
+
+const QByteArray kOld = "old file\r\nline 2\r\n";
+
+QStringList FilesIn(const QTemporaryDir& dir) {
+  return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+Lines NewLines() {
+  Lines lines;
+  for (int i = 0; i < 300; ++i) lines << QByteArray::number(i) + QByteArray(10, '\xFF');
+  return lines;
+}
+
+}  // namespace
+
+TEST(LineIO, AFullDiskAtAnyByteLeavesTheOldFile) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("site.VRD");
+  const QByteArray bytes = JoinLines(NewLines());
+  for (qint64 room = 0; room < bytes.size(); room += 97) {
+    WriteBytes(path, kOld);
+    FailingCalls calls;
+    calls.diskBytes = room;
+    EXPECT_FALSE(WriteFileSafely(path, bytes)) << "disk full after " << room << " bytes";
+    EXPECT_EQ(ReadBytes(path), kOld) << room;
+    EXPECT_EQ(FilesIn(dir), QStringList{"site.VRD"}) << room;
+  }
+  FailingCalls calls;
+  calls.diskBytes = bytes.size();
+  EXPECT_TRUE(WriteFileSafely(path, bytes));
+  EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+TEST(LineIO, AFailureAtEveryCallIsReportedAndNeverLeavesAShortFile) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("site.VRD");
+  const QByteArray bytes = JoinLines(NewLines());
+  QStringList allCalls;
+  {
+    WriteBytes(path, kOld);
+    FailingCalls calls;
+    calls.chunk = 1000;  // several writes
+    ASSERT_TRUE(WriteFileSafely(path, bytes));
+    allCalls = calls.calls;
+  }
+  const qsizetype rename = allCalls.indexOf("rename");
+  ASSERT_GT(rename, 3);
+  ASSERT_EQ(allCalls.mid(rename + 1), (QStringList{"open", "fsync", "close"}));  // the folder
+  for (int k = 0; k < allCalls.size(); ++k) {
+    WriteBytes(path, kOld);
+    FailingCalls calls;
+    calls.chunk = 1000;
+    calls.failAt = k;
+    EXPECT_FALSE(WriteFileSafely(path, bytes)) << allCalls[k].toStdString() << " #" << k;
+    // Before the rename the old file stays; after it the new one is whole.
+    EXPECT_EQ(ReadBytes(path), k <= rename ? kOld : bytes) << k;
+    EXPECT_EQ(FilesIn(dir), QStringList{"site.VRD"}) << k;
+  }
+  WriteBytes(path, kOld);
+  FailingCalls lying;
+  lying.shortSize = true;
+  EXPECT_FALSE(WriteFileSafely(path, bytes));
+  EXPECT_EQ(ReadBytes(path), kOld);
+  EXPECT_EQ(FilesIn(dir), QStringList{"site.VRD"});
+}
+
+TEST(LineIO, ShortWritesStillWriteEveryByteAndKeepThePermissions) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("site.VRD");
+  WriteBytes(path, kOld);
+  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+  FailingCalls calls;
+  calls.chunk = 7;
+  ASSERT_TRUE(WriteLinesFile(path, NewLines()));
+  EXPECT_EQ(ReadBytes(path), JoinLines(NewLines()));
+  EXPECT_EQ(QFile::permissions(path) & QFile::Permissions(0x7077), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+}
+
+TEST(LineIO, AFolderThatRefusesNewFilesFallsBackToWritingInPlaceOnlyWhenAsked) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("VRD6S.ini");
+  for (const bool fallback : {false, true}) {
+    WriteBytes(path, kOld);
+    FailingCalls calls;
+    calls.failAt = 0;  // the temporary file cannot be made
+    calls.failErrno = EACCES;
+    EXPECT_EQ(WriteFileSafely(path, "new\r\n", fallback), fallback);
+    EXPECT_EQ(ReadBytes(path), fallback ? QByteArray("new\r\n") : kOld);
+    EXPECT_EQ(FilesIn(dir), QStringList{"VRD6S.ini"});
+  }
+  // A missing file is never made in place.
+  QFile::remove(path);
+  FailingCalls calls;
+  calls.failAt = 0;
+  calls.failErrno = EACCES;
+  EXPECT_FALSE(WriteFileSafely(path, "new\r\n", true));
+  EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(Hints, ShortPartNamesTheControlLongPartIsItsStatusText) {
+  QWidget button;
+  SetHint(&button, QStringLiteral("太字|文字を太字にします。"));
+  EXPECT_EQ(button.toolTip(), QStringLiteral("太字"));
+  EXPECT_EQ(button.accessibleName(), QStringLiteral("太字"));
+  EXPECT_EQ(button.statusTip(), QStringLiteral("文字を太字にします。"));
+  EXPECT_EQ(button.accessibleDescription(), QStringLiteral("文字を太字にします。"));
+  SetHint(&button, QStringLiteral("フォント切替"));
+  EXPECT_EQ(button.accessibleName(), QStringLiteral("フォント切替"));
+  EXPECT_EQ(button.statusTip(), QStringLiteral("フォント切替"));
+  SetAccessibleCaption(&button, QStringLiteral("保留&&転送(&H)\n内線"));
+  EXPECT_EQ(button.accessibleName(), QStringLiteral("保留&転送(H) 内線"));
 }
 
 TEST(IniFile, DefaultsForMissingOrWrongValues) {

@@ -10,6 +10,7 @@
 #include "base/LineIO.h"
 #include "document/FileSession.h"
 #include "document/StripDocument.h"
+#include "support/FailingCalls.h"
 #include "support/FakePrompts.h"
 #include "support/TestFiles.h"
 
@@ -316,12 +317,18 @@ TEST_F(FileSessionTest, FailedWritesAreReportedAndKeepTheDocumentChanged) {
   session.SetFileName(Path("a.VRD"));
   ASSERT_TRUE(session.ActionFileSaveExecute());
   document.Replace(3, "changed");
-  // Save as to a folder that does not exist: reported, old name kept.
+  // Save as to a folder that does not exist: reported; the chosen file is
+  // the current one now, so a later save never overwrites a.VRD.
   prompts.files.push_back(Path("missing/b.VRD"));
   EXPECT_FALSE(session.ActionFileSaveAsExecute());
   ExpectError(QStringLiteral("ファイルを保存できませんでした。\n") + Path("missing/b.VRD"));
-  EXPECT_EQ(session.FileName(), Path("a.VRD"));
+  EXPECT_EQ(session.FileName(), Path("missing/b.VRD"));
   EXPECT_TRUE(document.IsChanged());
+  prompts.messages.clear();
+  EXPECT_FALSE(session.ActionFileSaveExecute());
+  ExpectError(FileSession::WriteErrorMessage(Path("missing/b.VRD")));
+  EXPECT_TRUE(prompts.saveDialogs.size() == 1);
+  EXPECT_EQ(ReadBytes(Path("a.VRD")), JoinLines(SimpleDocument(1)));
   // Save over a file that cannot be replaced (a folder stands in its place).
   QDir(dir.path()).mkdir("c.VRD");
   session.SetFileName(Path("c.VRD"));
@@ -380,4 +387,28 @@ TEST_F(FileSessionTest, RandomFilesOpenOrLeaveNothing) {
     }
     prompts.answers.clear();
   }
+}
+
+TEST_F(FileSessionTest, AFullDiskKeepsTheFileAndTheDocumentChanged) {
+  MakeUnsaved(2);
+  session.SetFileName(Path("site.VRD"));
+  ASSERT_TRUE(session.ActionFileSaveExecute());
+  const QByteArray saved = ReadBytes(Path("site.VRD"));
+  document.Replace(4, "changed department");
+  for (const qint64 room : {qint64(0), qint64(1), saved.size() / 2, saved.size() - 1}) {
+    prompts.messages.clear();
+    FailingCalls calls;
+    calls.diskBytes = room;
+    EXPECT_FALSE(session.ActionFileSaveExecute()) << room;
+    ExpectError(QStringLiteral("ファイルを保存できませんでした。\n") + Path("site.VRD"));
+    EXPECT_TRUE(document.IsChanged());
+    EXPECT_EQ(ReadBytes(Path("site.VRD")), saved);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"site.VRD"});
+  }
+  // Closing asks, and a save that fails again keeps the program open.
+  FailingCalls calls;
+  calls.diskBytes = 10;
+  prompts.answers.push_back(PromptAnswer::Yes);
+  EXPECT_TRUE(session.ConfirmDiscard());
+  EXPECT_EQ(ReadBytes(Path("site.VRD")), saved);
 }

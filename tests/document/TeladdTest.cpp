@@ -1,5 +1,6 @@
 // The strip entry dialog, driven as a user drives it: typing, picking,
 // clicking OK.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,6 +12,7 @@
 
 #include "base/IniFile.h"
 #include "base/Mainsub.h"
+#include "base/ShiftJis.h"
 #include "document/Series.h"
 #include "document/Teladd.h"
 #include "TemplateSamples.h"
@@ -401,4 +403,59 @@ TEST(EntryTexts, TrimmingStopsAtTheFullWidthSpace) {
   EXPECT_EQ(TrimEntryText(QString("\x01\x1F")), QString());
   EXPECT_EQ(RegistrationDate(QDateTime(QDate(2017, 3, 5), QTime(4, 7))), "2017/03/05 04:07");
   EXPECT_EQ(RegistrationDate(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59))), "2026/12/31 23:59");
+}
+
+TEST_F(TeladdTest, EditModeChecksATypedNumberAsTypedOnEnterTabAndOk) {
+  enum class Finish { Enter, TabThenOk, Ok };
+  for (Finish finish : {Finish::Enter, Finish::TabThenOk, Finish::Ok}) {
+    prompts.messages.clear();
+    ShowEdit(0);
+    QLineEdit* number = dialog->ComboBoxExternal->lineEdit();
+    number->selectAll();
+    QTest::keyClicks(number, "102");  // the number of strip 2, nothing else
+    if (finish == Finish::Enter) QTest::keyClick(number, Qt::Key_Return);
+    if (finish == Finish::TabThenOk) QTest::keyClick(number, Qt::Key_Tab);
+    if (finish != Finish::Enter) ClickOk();
+    const int how = static_cast<int>(finish);
+    EXPECT_EQ(dialog->editIndex, 0) << how;
+    EXPECT_EQ(dialog->Edit2->text(), QStringLiteral("営業部")) << how;
+    ExpectDuplicateRefused(number, "102");
+    dialog->reject();
+  }
+  // Choosing from the list still loads that strip.
+  ShowEdit(0);
+  dialog->ComboBoxExternal->showPopup();
+  QAbstractItemView* list = dialog->ComboBoxExternal->view();
+  list->setCurrentIndex(list->model()->index(1, 0));
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_EQ(dialog->editIndex, 1);
+  EXPECT_EQ(dialog->Edit2->text(), QStringLiteral("総務部"));
+}
+
+TEST_F(TeladdTest, EditKeepsTheBytesOfEveryFieldLeftAloneWhateverItsLength) {
+  // NEC-selected IBM extension characters and a broken double-byte pair do
+  // not survive decoding and encoding; neither may an edit of another field
+  // change them.
+  rows[0].extension = QByteArray("10\x81", 3);
+  rows[0].department = QByteArray("\xEE\xEF\xED\x40", 4) + Sj("課");
+  rows[0].userName = QByteArray(40000, 'a');
+  for (const QByteArray* field : {&rows[0].extension, &rows[0].department}) {
+    ASSERT_NE(sjis::Encode(sjis::Decode(*field)), *field);
+  }
+  ShowEdit(0);
+  EXPECT_EQ(dialog->Edit3->text().size(), 40000);
+  dialog->Edit3->setText(dialog->Edit3->text());  // the same text again: unchanged
+  ClickOk();
+  ASSERT_TRUE(Accepted());
+  EXPECT_EQ(dialog->resultFields.extension, rows[0].extension);
+  EXPECT_EQ(dialog->resultFields.department, rows[0].department);
+  EXPECT_EQ(dialog->resultFields.userName, rows[0].userName);
+
+  // A field the user changes is encoded once, at any length.
+  ShowEdit(0);
+  dialog->Edit2->setText(QString(50000, QChar(u'部')));
+  ClickOk();
+  ASSERT_TRUE(Accepted());
+  EXPECT_EQ(dialog->resultFields.department, sjis::Encode(QString(50000, QChar(u'部'))));
+  EXPECT_EQ(dialog->resultFields.userName, rows[0].userName);
 }

@@ -1,5 +1,7 @@
 // The built vrdtool run on the fixture files: output and exit codes.
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -80,6 +82,47 @@ TEST_F(VrdtoolTest, ConvertWritesWhatSaveWrites) {
   const ToolRun failed = Vrdtool({"convert", Fixture("two_strips.VRD"), dir.filePath("no/such/out.VRD")});
   EXPECT_EQ(failed.exitCode, 2);
   EXPECT_EQ(failed.err.count('\n'), 1);
+}
+
+namespace {
+
+// Fills every byte left on the file system of `folder`.
+void FillDisk(const QString& folder) {
+  QFile filler(folder + QStringLiteral("/filler"));
+  ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+  const QByteArray page(4096, 'x');
+  while (filler.write(page) == page.size()) {
+  }
+  while (filler.write("x", 1) == 1) {
+  }
+}
+
+}  // namespace
+
+TEST_F(VrdtoolTest, ConvertOntoAFullDiskExitsWithTwoAndKeepsTheOldFile) {
+  const QString tiny = dir.filePath("tiny");
+  ASSERT_TRUE(QDir().mkpath(tiny));
+  if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", tiny}) != 0) {
+    GTEST_SKIP() << "this machine allows no tmpfs mount";
+  }
+  struct Unmount {
+    QString path;
+    ~Unmount() { QProcess::execute("umount", {path}); }
+  } unmount{tiny};
+  const QString target = tiny + QStringLiteral("/site.VRD");
+  const QByteArray old = ReadBytes(Fixture("two_strips_lf.vrd"));
+  WriteBytes(target, old);
+  FillDisk(tiny);
+
+  const ToolRun full = Vrdtool({"convert", Fixture("two_strips_old.VRD"), target});
+  EXPECT_EQ(full.exitCode, 2);
+  EXPECT_EQ(full.err, QStringLiteral("vrdtool: %1: cannot write the file\n").arg(target));
+  EXPECT_EQ(ReadBytes(target), old);
+  EXPECT_EQ(QDir(tiny).entryList(QDir::Files | QDir::Hidden), (QStringList{"filler", "site.VRD"}));
+
+  QFile::remove(tiny + QStringLiteral("/filler"));
+  EXPECT_EQ(Vrdtool({"convert", Fixture("two_strips_old.VRD"), target}).exitCode, 0);
+  EXPECT_EQ(ReadBytes(target), ReadBytes(Fixture("two_strips.VRD")));
 }
 
 TEST_F(VrdtoolTest, UnreadableAndUnconvertibleFilesExitWithTwo) {

@@ -112,6 +112,32 @@ TEST(KeyLabelFile, MalformedFilesFallBackToTheDefaults) {
   EXPECT_EQ(loads(JoinLines(good.mid(0, 20)) + QByteArray(1, '\0') + JoinLines(good.mid(20))), defaults);
 }
 
+TEST(KeyLabelFile, TrailingEmptyLinesOfAHandEditedFileAreIgnored) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("VRDKey2.ini");  // series 4
+  // The last entry of the list ends in an empty text line of its own, which
+  // must stay.
+  Lines good = EditedList(4);
+  ASSERT_TRUE(good.last().isEmpty());
+  for (const QByteArray& tail : {QByteArray("\r\n"), QByteArray("\r\n\r\n\r\n"), QByteArray("\n\n"), QByteArray("\r")}) {
+    WriteBytes(path, JoinLines(good) + tail);
+    Lines list;
+    EXPECT_EQ(Myfunc_Load_Label(4, dir.path(), &list), LabelSource::File) << tail.toHex().constData();
+    EXPECT_EQ(list, good);
+  }
+  // Anything but empty lines after the last entry is still malformed.
+  for (const QByteArray& tail : {QByteArray("\r\n \r\n"), QByteArray("\r\n\r\nx\r\n\r\n")}) {
+    WriteBytes(path, JoinLines(good) + tail);
+    Lines list;
+    EXPECT_EQ(Myfunc_Load_Label(4, dir.path(), &list), LabelSource::Defaults);
+  }
+  // The last entry takes the empty lines it announces; only the rest is dropped.
+  WriteBytes(path, JoinLines(good.mid(0, good.size() - 1)) + "\r\n\r\n");
+  Lines list;
+  EXPECT_EQ(Myfunc_Load_Label(4, dir.path(), &list), LabelSource::File);
+  EXPECT_EQ(list, good);
+}
+
 TEST(KeyLabelFile, UnreadableFileGivesTheDefaults) {
   QTemporaryDir dir;
   ASSERT_TRUE(QDir(dir.path()).mkdir("VRDKey4.ini"));  // a folder where the file should be

@@ -3,6 +3,10 @@
 // line's top-left, its clip slice and the background.
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "base/ShiftJis.h"
@@ -278,4 +282,80 @@ TEST(DrawKeyText, AbsurdSizesFromADamagedFileStillDraw) {
     const QImage drawn = Drawn(YellowKey("2", {Sj("■■")}), area, QSize(40, 20), size);
     EXPECT_EQ(drawn.pixel(39, 19), qRgb(255, 255, 0)) << size;
   }
+}
+
+namespace {
+
+// The dark pixels of an image: the ink of its text.
+int Ink(const QImage& image) {
+  int ink = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) ink += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+  }
+  return ink;
+}
+
+TestKey InkKey(bool bold) {
+  TestKey key = TestKey::Editable(1, {Sj("内線一覧")});
+  key.bold = bold ? "1" : "0";
+  key.colors = "0,16777215";
+  return key;
+}
+
+// The key drawn at `points` on a canvas of `dotsPerMeter`, with room to spare.
+QImage InkImage(bool bold, int points, int dotsPerMeter) {
+  const int pixels = PointsToPixels(points, qRound(dotsPerMeter * 0.0254));
+  const QSize size(pixels * 5, pixels * 2);
+  return Drawn(InkKey(bold), QRect(QPoint(0, 0), size), size, points, dotsPerMeter);
+}
+
+constexpr int k1200DotsPerMeter = 47244;
+
+}  // namespace
+
+TEST(DrawKeyText, BoldShowsAtEverySizeOnScreenAndAtPrinterResolution) {
+  // The IPA fonts have no bold face: bold is made, also where Qt stops
+  // making it (64 pixels and more).
+  struct Case {
+    int points, dotsPerMeter;
+  };
+  for (const Case c : {Case{9, kScreenDotsPerMeter}, Case{36, kScreenDotsPerMeter}, Case{47, kScreenDotsPerMeter},
+                       Case{48, kScreenDotsPerMeter}, Case{72, kScreenDotsPerMeter}, Case{6, k600DotsPerMeter},
+                       Case{8, k600DotsPerMeter}, Case{8, k1200DotsPerMeter}, Case{12, k1200DotsPerMeter}}) {
+    const int regular = Ink(InkImage(false, c.points, c.dotsPerMeter));
+    const int bold = Ink(InkImage(true, c.points, c.dotsPerMeter));
+    EXPECT_GT(bold, regular * 1.15) << c.points << " pt at " << c.dotsPerMeter << " dots/m: " << bold
+                                    << " vs " << regular;
+    // Still the same text: bold thickens strokes, it does not smear them.
+    EXPECT_LT(bold, regular * 3) << c.points << " pt";
+  }
+}
+
+TEST(DrawKeyText, BoldShowsOnThePrintersCanvas) {
+  if (QStandardPaths::findExecutable("pdftoppm").isEmpty()) GTEST_SKIP() << "pdftoppm is missing";
+  QTemporaryDir dir;
+  auto printed = [&](bool bold) {
+    const QString pdf = dir.filePath(bold ? "bold.pdf" : "regular.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setResolution(1200);
+    printer.setFullPage(true);
+    printer.setPageSize(QPageSize(QPageSize::A5));
+    {
+      QPainter painter(&printer);
+      const Decimal4 side = Decimal4::FromInt(1200);
+      DrawKeyText(painter, side, side, side * Decimal4::FromInt(3), side + Decimal4::FromInt(400),
+                  InkKey(bold).Block(), 0, 8);
+    }
+    const QString base = dir.filePath(bold ? "bold" : "regular");
+    QProcess::execute("pdftoppm", {"-r", "300", "-gray", "-singlefile", pdf, base});
+    const QImage page(base + ".pgm");
+    EXPECT_FALSE(page.isNull());
+    return Ink(page);
+  };
+  const int regular = printed(false);
+  const int bold = printed(true);
+  EXPECT_GT(regular, 0);
+  EXPECT_GT(bold, regular * 1.15) << bold << " vs " << regular;
 }
