@@ -1,9 +1,12 @@
 #include "view/KeyControls.h"
 
 #include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "view/KeyEditing.h"
 #include "view/StripRenderer.h"
 
 NumberLabel::NumberLabel(const KeyPlan& key, ViewKind view, QWidget* parent)
@@ -38,6 +41,10 @@ void TextFrame::paintEvent(QPaintEvent*) {
   }
 }
 
+void TextFrame::mousePressEvent(QMouseEvent* event) { event->accept(); }
+void TextFrame::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
+void TextFrame::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+
 KeyImage::KeyImage(QWidget* parent) : QWidget(parent) {}
 
 void KeyImage::SetImage(const QImage& image) {
@@ -68,4 +75,42 @@ void KeyImage::mouseReleaseEvent(QMouseEvent* event) {
 void KeyImage::mouseDoubleClickEvent(QMouseEvent* event) {
   pressed_ = false;
   if (event->button() == Qt::LeftButton) emit DoubleClicked();
+}
+
+bool FocusMoveCounts(Qt::FocusReason reason) {
+  return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+}
+
+KeyEditor::KeyEditor(QWidget* parent) : QPlainTextEdit(parent) {
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  setFrameStyle(QFrame::NoFrame);
+  setTabChangesFocus(true);
+  // Hidden editors take no focus from Tab: the text panels are the tab stops.
+  setFocusPolicy(Qt::ClickFocus);
+}
+
+void KeyEditor::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (!EnterMayBreakLine(toPlainText())) {
+        event->accept();
+        return;
+      }
+      // A plain line break, whatever modifier came with it.
+      textCursor().insertText(QStringLiteral("\n"));
+      event->accept();
+      return;
+    case Qt::Key_Escape:
+      event->accept();
+      emit EscapePressed();
+      return;
+    default:
+      QPlainTextEdit::keyPressEvent(event);
+  }
+}
+
+void KeyEditor::focusOutEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusOutEvent(event);
+  if (FocusMoveCounts(event->reason())) emit Exited();
 }
