@@ -111,7 +111,7 @@ void TFMain::KeyFaceMouseDown(int k, Qt::MouseButtons buttons, Qt::KeyboardModif
   } else if (modifiers & Qt::ControlModifier) {
     selectionClickFlag_ = true;
     RefocusStep();
-    if (!selection_.Toggle(k)) return;  // the last selected key stays
+    selection_.Toggle(k);  // refused for the last selected key, which stays
   } else {
     return;
   }
@@ -178,7 +178,7 @@ void TFMain::KeyEditorKeyPress(int k, int key) {
 }
 
 void TFMain::KeyEditorExit(int k) {
-  if (k != editingKey_) return;
+  if (k < 0 || k != editingKey_) return;
   editingKey_ = -1;
   stripView_->Editor(k)->selectAll();
   stripView_->HideEditor(k);
@@ -189,8 +189,9 @@ void TFMain::EndKeyEdit() {
   if (editingKey_ < 0) return;
   // Moving the focus away ends the edit the way a click elsewhere does;
   // without the focus (the window inactive) the edit is ended directly.
-  if (stripView_->Editor(editingKey_)->hasFocus()) pnlDisp->setFocus(Qt::OtherFocusReason);
-  KeyEditorExit(editingKey_);
+  const int k = editingKey_;
+  if (stripView_->Editor(k)->hasFocus()) pnlDisp->setFocus(Qt::OtherFocusReason);
+  KeyEditorExit(k);
 }
 
 bool TFMain::CommitKeyText(int k) {

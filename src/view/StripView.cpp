@@ -1,6 +1,7 @@
 #include "view/StripView.h"
 
 #include <QFocusEvent>
+#include <QSignalBlocker>
 
 #include "base/ColorPair.h"
 #include "base/ShiftJis.h"
@@ -19,6 +20,9 @@ StripView::StripView(QWidget* detailContent, CanvasImage* detailCanvas, QWidget*
 StripView::~StripView() { Clear(); }
 
 void StripView::Clear() {
+  // A focused panel or editor loses the focus while it is destroyed: that
+  // is no key event for the window.
+  const QSignalBlocker blocker(this);
   for (QWidget*& layer : layer_) {
     delete layer;
     layer = nullptr;
