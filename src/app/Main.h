@@ -262,6 +262,7 @@ class TFMain : public QMainWindow, private FileSessionView {
   bool toolbarComboFlag_ = false;
   bool selectionClickFlag_ = false;
   int editingKey_ = -1;
+  int panelEnters_ = 0;  // counts KeyPanelEnter runs
   KeySelection selection_;
   bool dispKeyLabel_ = true;
   bool dispList_ = true;

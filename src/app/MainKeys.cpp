@@ -53,12 +53,12 @@ void TFMain::FocusKeyPanel(int k) {
   if (k < 0 || k >= keyCount_) return;
   QWidget* panel = stripView_->Controls(k, kDetailView).panel;
   if (!panel->isVisible()) return;
-  // A click on the key that has the focus selects it alone all the same.
-  if (panel->hasFocus()) {
-    KeyPanelEnter(k);
-  } else {
-    panel->setFocus(Qt::MouseFocusReason);
-  }
+  if (editingKey_ >= 0 && editingKey_ != k) EndKeyEdit();
+  const int entersBefore = panelEnters_;
+  if (!panel->hasFocus()) panel->setFocus(Qt::MouseFocusReason);
+  // Focus events reach only an active window, and none comes for the panel
+  // that has the focus already: the key is selected alone all the same.
+  if (panelEnters_ == entersBefore) KeyPanelEnter(k);
 }
 
 void TFMain::SetPopupEntryEnabled(QMenu* popup, const char* command, bool on) {
@@ -83,6 +83,7 @@ void TFMain::EnablePictureRemoval(bool on) {
 }
 
 void TFMain::KeyPanelEnter(int k) {
+  ++panelEnters_;
   toolbarComboFlag_ = false;
   EnableEditCommands(true);
   ClearKeySelection();

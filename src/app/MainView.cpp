@@ -214,11 +214,7 @@ void TFMain::BuildStripView() {
   pnlDisp->show();
 }
 
-void TFMain::FocusDetailPanel(int k) {
-  if (k < 0 || k >= keyCount_) return;
-  QWidget* panel = stripView_->Controls(k, kDetailView).panel;
-  if (panel->isVisible()) panel->setFocus();
-}
+void TFMain::FocusDetailPanel(int k) { FocusKeyPanel(k); }
 
 void TFMain::WireStripView() {
   stripView_ = new StripView(ScrollBox1->widget(), imgBase1, ScrollBox2->widget(), imgBase2, this);

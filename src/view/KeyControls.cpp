@@ -85,6 +85,10 @@ KeyEditor::KeyEditor(QWidget* parent) : QPlainTextEdit(parent) {
   setLineWrapMode(QPlainTextEdit::NoWrap);
   setFrameStyle(QFrame::NoFrame);
   setTabChangesFocus(true);
+  // Like the key's face: no scroll bars, and room for two lines in a key.
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  document()->setDocumentMargin(1);
   // Hidden editors take no focus from Tab: the text panels are the tab stops.
   setFocusPolicy(Qt::ClickFocus);
 }

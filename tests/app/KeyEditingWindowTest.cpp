@@ -211,6 +211,12 @@ TEST_F(KeyEditingWindowTest, CtrlClicksToggleAndTheLastSelectedKeyStays) {
   Click(1, Qt::ControlModifier);
   EXPECT_EQ(Selected(), (std::vector<int>{0, 1}));
   EXPECT_EQ(Detail(1).frame->PenWidth(), 2);
+  // The mark on screen: a selected frame is black on its two outer pixels.
+  for (auto [k, second] : {std::pair{1, QColor(Qt::black)}, std::pair{4, QColor(Qt::white)}}) {
+    const QImage frame = Detail(k).frame->grab().toImage();
+    EXPECT_EQ(frame.pixelColor(0, frame.height() / 2), QColor(Qt::black));
+    EXPECT_EQ(frame.pixelColor(1, frame.height() / 2), second) << k;
+  }
   // Several keys: only the commands for several keys stay enabled.
   EXPECT_FALSE(Enabled("ActionEditCut"));
   EXPECT_FALSE(Enabled("ActionEditPaste"));
@@ -443,4 +449,35 @@ TEST_F(KeyEditingWindowTest, AllViewJumpsOnlyFromEditableKeys) {
   EXPECT_TRUE(main->DetailViewChosen());
   EXPECT_EQ(main->CurrentKey(), 4);
   EXPECT_EQ(Selected(), std::vector<int>{4});
+}
+
+// Focus events reach only the active window: with another window active,
+// clicks still select and a command still commits the key being typed.
+TEST_F(KeyEditingWindowTest, SelectionAndCommitsDoNotWaitForFocusEvents) {
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  ASSERT_FALSE(main->isActiveWindow());
+  Click(0);
+  EXPECT_EQ(Selected(), std::vector<int>{0});
+  Click(4, Qt::ControlModifier);
+  EXPECT_EQ(Selected(), (std::vector<int>{0, 4}));
+  Click(1);
+  EXPECT_EQ(Selected(), std::vector<int>{1});
+  DoubleClick(5);
+  ASSERT_EQ(main->EditingKey(), 5);
+  QTest::sendKeyEvent(QTest::Click, Editor(5), Qt::Key_unknown, QStringLiteral("x"), Qt::NoModifier);
+  Click(4);  // another key ends the edit
+  EXPECT_EQ(main->EditingKey(), -1);
+  EXPECT_EQ(Selected(), std::vector<int>{4});
+  Key(5).text = {"x"};
+  ExpectDocument();
+  DoubleClick(5);
+  QTest::sendKeyEvent(QTest::Click, Editor(5), Qt::Key_unknown, QStringLiteral("y"), Qt::NoModifier);
+  main->Action("ActionFileSave")->trigger();
+  EXPECT_EQ(main->EditingKey(), -1);
+  Key(5).text = {"y"};
+  ExpectDocument();
+  EXPECT_FALSE(main->Document().IsChanged());
 }
