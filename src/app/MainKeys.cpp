@@ -3,6 +3,8 @@
 // receiving side. The document work is done by view/KeyEditing; which keys
 // are selected is kept by view/KeySelection.
 #include <QAction>
+#include <QApplication>
+#include <QToolBar>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
@@ -95,6 +97,11 @@ void TFMain::KeyPanelEnter(int k) {
 void TFMain::KeyPanelExit(int k) {
   // The key's own editor taking the focus keeps the key selected.
   if (k == editingKey_) return;
+  // The tool bar's combo boxes draw their shown item themselves, not
+  // through the font list's item drawing: the focus going to the tool bar
+  // keeps the selection as a drawn item does, so that its commands act on it.
+  QWidget* next = QApplication::focusWidget();
+  if (next && ToolBar1->isAncestorOf(next)) return;
   if (!toolbarComboFlag_) ClearKeySelection();
 }
 

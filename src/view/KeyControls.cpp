@@ -1,5 +1,6 @@
 #include "view/KeyControls.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -78,7 +79,10 @@ void KeyImage::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool FocusMoveCounts(Qt::FocusReason reason) {
-  return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+  // While a pop-up is open (a menu, a combo box's list) the focus is only
+  // lent to it.
+  return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+         !QApplication::activePopupWidget();
 }
 
 KeyEditor::KeyEditor(QWidget* parent) : QPlainTextEdit(parent) {

@@ -95,7 +95,7 @@ class KeyEditor : public QPlainTextEdit {
 };
 
 // Focus moves that end a key's edit or its selection: not the opening of a
-// pop-up menu, not a switch to another window.
+// pop-up menu or list, not a switch to another window.
 bool FocusMoveCounts(Qt::FocusReason reason);
 
 // The six controls of a key in one view.

@@ -3,6 +3,7 @@
 // equals the one built with the expected key texts.
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QMenu>
@@ -18,6 +19,7 @@
 #include "base/LineIO.h"
 #include "base/ShiftJis.h"
 #include "document/StripCheck.h"
+#include "document/StripList.h"
 #include "support/FakePrompts.h"
 #include "support/StripBuilder.h"
 #include "support/TestFiles.h"
@@ -118,6 +120,7 @@ struct KeyEditingWindowTest : ::testing::Test {
   void ExpectDocument() {
     EXPECT_EQ(main->Document().lines(), DocumentLines(strips));
     EXPECT_NO_THROW(CheckDocument(main->Document().lines()));
+    EXPECT_EQ(StripListViolation(main->Document(), main->ListRows()), QString());
   }
   void DropPicture(int k) {
     Key(k).pictureKind.clear();
@@ -285,6 +288,28 @@ TEST_F(KeyEditingWindowTest, AClickOnAPictureLeavesOnlyItsRemoval) {
   EXPECT_TRUE(Enabled("ActionEditPicOn"));
   EXPECT_FALSE(Enabled("ActionEditPicOff"));
   EXPECT_FALSE(main->PopupMenu1B->actions()[0]->isEnabled());
+}
+
+TEST_F(KeyEditingWindowTest, TheFontListKeepsTheSelectionForTheToolBar) {
+  Click(1);
+  Click(4, Qt::ShiftModifier);
+  // The focus leaves the keys: the selection goes with it...
+  main->ListView1->setFocus();
+  EXPECT_TRUE(Selected().empty());
+  // ...unless it goes to the tool bar, or the font list has drawn an item
+  // since a key took the focus.
+  Click(1);
+  Click(4, Qt::ShiftModifier);
+  main->ComboBoxFont->setFocus();
+  EXPECT_EQ(Selected(), (std::vector<int>{1, 2, 3, 4}));
+  main->ComboBoxFont->showPopup();  // lends the focus to the list
+  QTest::qWait(50);
+  main->ComboBoxFont->hidePopup();
+  main->ListView1->setFocus();
+  EXPECT_EQ(Selected(), (std::vector<int>{1, 2, 3, 4}));
+  Click(5);  // a key taking the focus clears the flag
+  main->ListView1->setFocus();
+  EXPECT_TRUE(Selected().empty());
 }
 
 TEST_F(KeyEditingWindowTest, SelectAllWithoutKeysOnlyChangesTheCommands) {
