@@ -23,6 +23,7 @@
 #include "support/FakePrompts.h"
 #include "support/StripBuilder.h"
 #include "support/TestFiles.h"
+#include "view/StripRenderer.h"
 #include "view/StripView.h"
 
 namespace {
@@ -131,6 +132,8 @@ struct KeyEditingWindowTest : ::testing::Test {
 }  // namespace
 
 TEST_F(KeyEditingWindowTest, TypingTwoLinesThenEnterLeavesTwoLines) {
+  QWidget* panel = Detail(0).panel;
+  const QImage before = Detail(0).face->Image();
   DoubleClick(0);
   QPlainTextEdit* editor = Editor(0);
   ASSERT_EQ(main->EditingKey(), 0);
@@ -156,6 +159,13 @@ TEST_F(KeyEditingWindowTest, TypingTwoLinesThenEnterLeavesTwoLines) {
   EXPECT_EQ(Selected(), std::vector<int>{1});
   Key(0).text = {"ab", "cd"};
   ExpectDocument();
+  // The key is redrawn in place from its new lines; nothing is laid out again.
+  EXPECT_EQ(Detail(0).panel, panel);
+  const KeyPlan& key = main->View().Plan().keys[0];
+  EXPECT_NE(Detail(0).face->Image(), before);
+  EXPECT_EQ(Detail(0).face->Image(), RenderKeyFace(main->Document().lines(), key, kDetailView));
+  EXPECT_EQ(main->View().Controls(0, kAllView).face->Image(),
+            RenderKeyFace(main->Document().lines(), key, kAllView));
 
   // Saving and opening again gives the same bytes.
   main->Action("ActionFileSave")->trigger();
