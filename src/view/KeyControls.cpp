@@ -97,6 +97,17 @@ KeyEditor::KeyEditor(QWidget* parent) : QPlainTextEdit(parent) {
   setFocusPolicy(Qt::ClickFocus);
 }
 
+bool KeyEditor::event(QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::ControlModifier) {
+      event->ignore();  // leaves the shortcut to the window
+      return true;
+    }
+  }
+  return QPlainTextEdit::event(event);
+}
+
 void KeyEditor::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Return:

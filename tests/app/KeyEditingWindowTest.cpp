@@ -385,6 +385,13 @@ TEST_F(KeyEditingWindowTest, ClipboardCommandsInsideEditingWorkOnTheEditor) {
   Press(Qt::Key_Escape);
   Key(5).text = {"p1", "p2"};
   ExpectDocument();
+
+  // Ctrl+Delete in the editor is the delete command: the key is emptied.
+  DoubleClick(0);
+  Press(Qt::Key_Delete, Qt::ControlModifier);
+  Key(0).text.clear();
+  ExpectDocument();
+  EXPECT_EQ(Editor(0)->toPlainText(), QString());
 }
 
 TEST_F(KeyEditingWindowTest, ADamagedKeyBlockShowsTheLayoutErrorOnCommit) {
