@@ -9,11 +9,14 @@
 
 #include "document/FileSession.h"
 #include "document/StripDocument.h"
+#include "view/KeyEditing.h"
+#include "view/KeySelection.h"
 
 class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QPlainTextEdit;
 class QScrollArea;
 class QSplitter;
 class QTabWidget;
@@ -82,6 +85,38 @@ class TFMain : public QMainWindow, private FileSessionView {
   // Destroys every key control and forgets the strip start line.
   void ClearStripView() override;
   StripView& View() { return *stripView_; }
+
+  // Key selection and editing (MainKeys.cpp).
+  const KeySelection& Selection() const { return selection_; }
+  int CurrentKey() const { return currentKey_; }
+  // The key whose editor is open, -1 when none.
+  int EditingKey() const { return editingKey_; }
+  // The selected keys in key order, and the document lines of their blocks:
+  // what the commands that act on every selected key work on.
+  std::vector<int> SelectedKeys() const { return selection_.SelectedKeys(); }
+  QList<qsizetype> SelectedKeyLines() const;
+  void ClearKeySelection();
+  // Writes key k's editor lines into its block and redraws the key; a
+  // damaged block shows the layout error and leaves the document alone.
+  bool CommitKeyText(int k);
+  // A palette label handed to every selected key that shows no picture.
+  void KeyLabelButtonClick(const KeyLabelValues& label);
+  // Ends the edit in progress, if any, committing it.
+  void EndKeyEdit();
+  // Shows key k's format in the tool bar (with the formatting commands).
+  void ShowKeyFormat(int k);
+
+  // The handlers of the detail view's key controls.
+  void KeyFaceMouseDown(int k, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+  void KeyFaceClick(int k);
+  void KeyFaceDblClick(int k);
+  void KeyPictureMouseDown(int k, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+  void KeyPictureClick(int k);
+  void KeyPictureDblClick(int k);
+  void KeyPanelEnter(int k);
+  void KeyPanelExit(int k);
+  void KeyEditorKeyPress(int k, int key);
+  void KeyEditorExit(int k);
 
  public slots:
   // File
@@ -172,6 +207,20 @@ class TFMain : public QMainWindow, private FileSessionView {
   void SetStatusBarShown(bool shown);
   void SetDisplayMode(bool detail);
   void WireStripView();
+  void WireKeyEvents();
+  // Focuses key k's detail text panel so that KeyPanelEnter runs, also when
+  // the panel has the focus already.
+  void FocusKeyPanel(int k);
+  // Enables only the commands that act on several keys.
+  void EnableOnlySelectionCommands();
+  void SetPopupEntryEnabled(QMenu* popup, const char* command, bool on);
+  // The picture items: attach off and detach on, or detach off.
+  void EnablePictureRemoval(bool on);
+  // The selection after a Shift or Ctrl click: several keys or one.
+  void AfterSelectionClick();
+  // The current key exists in the detail view: the single-key commands act on it.
+  bool HasCurrentKey() const;
+  QPlainTextEdit* EditingEditor() const;
   // The strip commands (MainStrips.cpp).
   static void FillListItem(class QTreeWidgetItem* item, const StripRow& row);
   void SelectListRowQuietly(int row);
@@ -211,6 +260,10 @@ class TFMain : public QMainWindow, private FileSessionView {
   int keyCount_ = 0;
   int currentKey_ = 0;
   bool toolbarComboFlag_ = false;
+  bool selectionClickFlag_ = false;
+  int editingKey_ = -1;
+  int panelEnters_ = 0;  // counts KeyPanelEnter runs
+  KeySelection selection_;
   bool dispKeyLabel_ = true;
   bool dispList_ = true;
   bool dispToolBar_ = true;

@@ -10,14 +10,8 @@ void TFMain::ActionFilePrintExecute() {}
 void TFMain::ActionFilePrintListExecute() {}
 void TFMain::ActionFileExitExecute() { close(); }
 
-void TFMain::ActionEditCutExecute() {}
-void TFMain::ActionEditCopyExecute() {}
-void TFMain::ActionEditPasteExecute() {}
-void TFMain::ActionEditDeleteExecute() {}
 void TFMain::ActionEditPicOnExecute() {}
 void TFMain::ActionEditPicOffExecute() {}
-void TFMain::ActionEditAllSelExecute() {}
-void TFMain::ActionEditSelResetExecute() {}
 void TFMain::ActionEditFindExecute() {}
 void TFMain::ActionEditReplaceExecute() {}
 

@@ -14,6 +14,7 @@ void TFMain::ActionFileSaveExecute() { fileSession_.ActionFileSaveExecute(); }
 void TFMain::ActionFileSaveAsExecute() { fileSession_.ActionFileSaveAsExecute(); }
 
 bool TFMain::OpenDataFile(const QString& path) {
+  CommitPendingKey();
   if (fileSession_.ConfirmDiscard()) return false;
   return fileSession_.OpenFile(path);
 }
@@ -29,6 +30,7 @@ void TFMain::closeEvent(QCloseEvent* event) {
 
 void TFMain::CommitPendingKey() {
   if (keyCount_ > 0 && showDetail_) RefocusStep();
+  EndKeyEdit();  // also when no focus moved (the window inactive)
 }
 
 void TFMain::ClearStripList() { ListView1->clear(); }

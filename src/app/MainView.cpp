@@ -84,6 +84,7 @@ void TFMain::SetDisplayMode(bool detail) {
 
 void TFMain::ActionShowAllExecute() {
   pnlDisp->setFocus();  // ends a key text edit in progress
+  EndKeyEdit();
   if (!showDetail_ && ToolButtonShowAll->isChecked()) return;
   SetDisplayMode(false);
   if (keyCount_ == 0) return;
@@ -107,15 +108,17 @@ void TFMain::ShowDetailAtKey(int k) {
   ScrollBox1->show();
   ScrollBox2->hide();
   EnableEditCommands(true);
-  // Key selection and the format shown in the tool bar follow with key editing.
+  ClearKeySelection();
   ApplyScrollRule(3, k);
   currentKey_ = k;
+  ShowKeyFormat(k);
 }
 
 void TFMain::RefocusStep() {
   // Focus changes are synchronous here: no wait is needed for the key being
   // typed to be committed.
   pnlDisp->setFocus();
+  EndKeyEdit();
   FocusDetailPanel(currentKey_);
 }
 
@@ -162,6 +165,11 @@ void TFMain::ClearStripView() {
 }
 
 void TFMain::ResetStripView() {
+  // Callers commit a pending edit first; what the editor still holds now
+  // belongs to a document that is going away.
+  editingKey_ = -1;
+  selectionClickFlag_ = false;
+  selection_.Reset(0);
   pnlDisp->hide();
   stripView_->Clear();
   EnableEditCommands(false);
@@ -189,6 +197,7 @@ void TFMain::BuildStripView() {
     return;
   }
   keyCount_ = stripView_->KeyCount();
+  selection_.Reset(keyCount_);
   if (result != StripView::BuildResult::Built) {
     Prompts::Error(QString::fromUtf8(kTooManyButtonsText));
     pnlDisp->show();
@@ -209,14 +218,11 @@ void TFMain::BuildStripView() {
   pnlDisp->show();
 }
 
-void TFMain::FocusDetailPanel(int k) {
-  if (k < 0 || k >= keyCount_) return;
-  QWidget* panel = stripView_->Controls(k, kDetailView).panel;
-  if (panel->isVisible()) panel->setFocus();
-}
+void TFMain::FocusDetailPanel(int k) { FocusKeyPanel(k); }
 
 void TFMain::WireStripView() {
   stripView_ = new StripView(ScrollBox1->widget(), imgBase1, ScrollBox2->widget(), imgBase2, this);
+  WireKeyEvents();
   connect(stripView_, &StripView::AllViewKeyDoubleClicked, this, [this](int k) {
     if (showDetail_) return;
     ShowDetailAtKey(k);
@@ -254,7 +260,9 @@ void TFMain::SelectSeries(int s) {
 }
 
 void TFMain::ListView1SelectItem(int row) {
-  if (row + 1 != currentStripNumber_) LayOutStrip(row + 1);
+  if (row + 1 == currentStripNumber_) return;
+  EndKeyEdit();
+  LayOutStrip(row + 1);
 }
 
 void TFMain::LayOutStrip(int number) {

@@ -1,9 +1,13 @@
 #include "view/KeyControls.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "view/KeyEditing.h"
 #include "view/StripRenderer.h"
 
 NumberLabel::NumberLabel(const KeyPlan& key, ViewKind view, QWidget* parent)
@@ -38,6 +42,10 @@ void TextFrame::paintEvent(QPaintEvent*) {
   }
 }
 
+void TextFrame::mousePressEvent(QMouseEvent* event) { event->accept(); }
+void TextFrame::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
+void TextFrame::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+
 KeyImage::KeyImage(QWidget* parent) : QWidget(parent) {}
 
 void KeyImage::SetImage(const QImage& image) {
@@ -68,4 +76,60 @@ void KeyImage::mouseReleaseEvent(QMouseEvent* event) {
 void KeyImage::mouseDoubleClickEvent(QMouseEvent* event) {
   pressed_ = false;
   if (event->button() == Qt::LeftButton) emit DoubleClicked();
+}
+
+bool FocusMoveCounts(Qt::FocusReason reason) {
+  // While a pop-up is open (a menu, a combo box's list) the focus is only
+  // lent to it.
+  return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+         !QApplication::activePopupWidget();
+}
+
+KeyEditor::KeyEditor(QWidget* parent) : QPlainTextEdit(parent) {
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  setFrameStyle(QFrame::NoFrame);
+  setTabChangesFocus(true);
+  // Like the key's face: no scroll bars, and room for two lines in a key.
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  document()->setDocumentMargin(1);
+  // Hidden editors take no focus from Tab: the text panels are the tab stops.
+  setFocusPolicy(Qt::ClickFocus);
+}
+
+bool KeyEditor::event(QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::ControlModifier) {
+      event->ignore();  // leaves the shortcut to the window
+      return true;
+    }
+  }
+  return QPlainTextEdit::event(event);
+}
+
+void KeyEditor::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (!EnterMayBreakLine(toPlainText())) {
+        event->accept();
+        return;
+      }
+      // A plain line break, whatever modifier came with it.
+      textCursor().insertText(QStringLiteral("\n"));
+      event->accept();
+      return;
+    case Qt::Key_Escape:
+      event->accept();
+      emit EscapePressed();
+      return;
+    default:
+      QPlainTextEdit::keyPressEvent(event);
+  }
+}
+
+void KeyEditor::focusOutEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusOutEvent(event);
+  if (FocusMoveCounts(event->reason())) emit Exited();
 }

@@ -29,7 +29,8 @@ class NumberLabel : public QWidget {
 };
 
 // The white box around an editable key's text area; its pen is 2 px wide
-// while the key is selected.
+// while the key is selected. It takes the mouse events that land on it, so
+// that a click on a key's border is not a click on the canvas below.
 class TextFrame : public QWidget {
   Q_OBJECT
  public:
@@ -39,6 +40,9 @@ class TextFrame : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   int penWidth_ = 1;
@@ -70,6 +74,31 @@ class KeyImage : public QWidget {
   QImage image_;
   bool pressed_ = false;
 };
+
+// The in-place editor of a key in the detail view: no word wrap, Tab moves
+// the focus on. Enter breaks a line only while the text holds at most one
+// line; an input method's confirming Enter is no key press and so never
+// counts. Ctrl+Delete is the window's delete command, not a word deletion.
+// Losing the focus to a pop-up menu or another window keeps the
+// edit going, as menus and window switches do not end it.
+class KeyEditor : public QPlainTextEdit {
+  Q_OBJECT
+ public:
+  explicit KeyEditor(QWidget* parent);
+
+ signals:
+  void EscapePressed();
+  void Exited();
+
+ protected:
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+};
+
+// Focus moves that end a key's edit or its selection: not the opening of a
+// pop-up menu or list, not a switch to another window.
+bool FocusMoveCounts(Qt::FocusReason reason);
 
 // The six controls of a key in one view.
 struct KeyControls {

@@ -1,5 +1,8 @@
 #include "view/StripView.h"
 
+#include <QFocusEvent>
+#include <QSignalBlocker>
+
 #include "base/ColorPair.h"
 #include "base/ShiftJis.h"
 #include "document/StripDocument.h"
@@ -17,6 +20,9 @@ StripView::StripView(QWidget* detailContent, CanvasImage* detailCanvas, QWidget*
 StripView::~StripView() { Clear(); }
 
 void StripView::Clear() {
+  // A focused panel or editor loses the focus while it is destroyed: that
+  // is no key event for the window.
+  const QSignalBlocker blocker(this);
   for (QWidget*& layer : layer_) {
     delete layer;
     layer = nullptr;
@@ -59,7 +65,10 @@ void StripView::CreateKeyControls(const KeyPlan& key) {
   std::array<KeyControls, kViewCount> both{CreateControls(key, kDetailView),
                                            CreateControls(key, kAllView)};
   controls_.push_back(both);
-  if (key.editable) WireDetailEvents(k, both[kDetailView]);
+  // Fixed keys and keys without a text panel are neither selected, edited
+  // nor jumped to.
+  if (!key.editable) return;
+  WireDetailEvents(k, both[kDetailView]);
   WireAllViewEvents(k, both[kAllView]);
 }
 
@@ -108,7 +117,15 @@ void StripView::RaiseWindowedControls() {
   }
 }
 
+namespace {
+
+const char kKeyIndexProperty[] = "keyIndex";
+
+}  // namespace
+
 void StripView::WireDetailEvents(int k, const KeyControls& c) {
+  c.panel->setProperty(kKeyIndexProperty, k);
+  c.panel->installEventFilter(this);
   connect(c.face, &KeyImage::MouseDown, this,
           [this, k](Qt::MouseButtons b, Qt::KeyboardModifiers m) { emit KeyFaceMouseDown(k, b, m); });
   connect(c.face, &KeyImage::Clicked, this, [this, k] { emit KeyFaceClick(k); });
@@ -134,15 +151,70 @@ QPlainTextEdit* StripView::Editor(int k) {
   if (k < 0 || k >= KeyCount()) return nullptr;
   KeyControls& c = controls_[k][kDetailView];
   if (!c.editor) {
-    c.editor = new QPlainTextEdit(layer_[kDetailView]);
-    c.editor->setLineWrapMode(QPlainTextEdit::NoWrap);
-    c.editor->setFrameStyle(QFrame::NoFrame);
-    c.editor->setFocusPolicy(Qt::ClickFocus);
-    c.editor->hide();
+    auto* editor = new KeyEditor(layer_[kDetailView]);
+    c.editor = editor;
+    editor->hide();
+    // Tab from the editor goes on to the next key, Shift+Tab back to its own panel.
+    QWidget::setTabOrder(c.panel, editor);
+    connect(editor, &KeyEditor::EscapePressed, this, [this, k] { emit KeyEditorEscape(k); });
+    connect(editor, &KeyEditor::Exited, this, [this, k] { emit KeyEditorExit(k); });
     LoadKeyText(k);
     DrawKeyFace(k);  // places the editor
   }
   return c.editor;
+}
+
+void StripView::ReloadEditor(int k) {
+  if (k < 0 || k >= KeyCount()) return;
+  if (!controls_[k][kDetailView].editor) {
+    Editor(k);
+    return;
+  }
+  LoadKeyText(k);
+}
+
+bool StripView::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
+    const QVariant key = watched->property(kKeyIndexProperty);
+    if (key.isValid() && FocusMoveCounts(static_cast<QFocusEvent*>(event)->reason())) {
+      if (type == QEvent::FocusIn) {
+        emit KeyPanelEnter(key.toInt());
+      } else {
+        emit KeyPanelExit(key.toInt());
+      }
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void StripView::MoveBlocksAfter(int k, qsizetype delta) {
+  if (delta == 0 || k < 0 || k >= KeyCount()) return;
+  for (size_t j = k + 1; j < plan_.keys.size(); ++j) plan_.keys[j].blockLine += delta;
+  for (size_t g = plan_.keys[k].group + 1; g < plan_.groups.size(); ++g) {
+    plan_.groups[g].headerLine += delta;
+  }
+}
+
+void StripView::SetSelectionMark(int k, bool selected) {
+  if (k < 0 || k >= KeyCount()) return;
+  controls_[k][kDetailView].frame->SetPenWidth(selected ? 2 : 1);
+}
+
+void StripView::ShowEditor(int k) {
+  QPlainTextEdit* editor = Editor(k);
+  if (!editor) return;
+  controls_[k][kDetailView].frame->hide();
+  editor->show();
+  editor->raise();
+}
+
+void StripView::HideEditor(int k) {
+  if (k < 0 || k >= KeyCount()) return;
+  KeyControls& c = controls_[k][kDetailView];
+  if (c.editor) c.editor->hide();
+  c.panel->setVisible(plan_.keys[k].hasPanel);
+  c.frame->setVisible(plan_.keys[k].editable);
 }
 
 void StripView::LoadKeyText(int k) {

@@ -46,6 +46,16 @@ class StripView : public QObject {
   QPlainTextEdit* Editor(int k);
   // The document line of key k's block.
   qsizetype KeyBlockLine(int k) const { return plan_.keys[k].blockLine; }
+  // Key k's block grew by `delta` lines: the blocks and groups after it move.
+  void MoveBlocksAfter(int k, qsizetype delta);
+  // Reloads key k's editor from its lines (font, colours and text).
+  void ReloadEditor(int k);
+
+  // The selection mark: the detail text frame's pen, 2 px while selected.
+  void SetSelectionMark(int k, bool selected);
+  // Editing in place: the editor over the frame, the frame hidden; and back.
+  void ShowEditor(int k);
+  void HideEditor(int k);
 
  signals:
   // A double-click on a key's face, picture or number label in the all view.
@@ -57,9 +67,19 @@ class StripView : public QObject {
   void KeyPictureMouseDown(int k, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
   void KeyPictureClick(int k);
   void KeyPictureDblClick(int k);
+  // The detail text panel of an editable key gains or loses the focus
+  // (not counting pop-up menus and window switches).
+  void KeyPanelEnter(int k);
+  void KeyPanelExit(int k);
+  // Key k's editor: Esc pressed; the focus left it.
+  void KeyEditorEscape(int k);
+  void KeyEditorExit(int k);
   // The pop-up menu of a key's face or of its picture, at a screen position.
   void KeyFaceContextMenu(int k, QPoint globalPosition);
   void KeyPictureContextMenu(int k, QPoint globalPosition);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateKeyControls(const KeyPlan& key);

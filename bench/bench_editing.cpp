@@ -1,0 +1,145 @@
+// Committing a key's text and walking keys with Tab: the plain commit on a
+// 1,000-strip document of 48 keys each, the same commit through the main
+// window (write, editor reload, one key redrawn), and Tab through the 100
+// keys of a strip with the selection rules and the repaint.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <chrono>
+#include <cstdio>
+
+#include "GenerateStrips.h"
+#include "HundredKeyStrip.h"
+#include "app/Main.h"
+#include "base/LineIO.h"
+#include "base/Mainsub.h"
+#include "document/StripDocument.h"
+#include "view/KeyEditing.h"
+#include "view/StripView.h"
+
+namespace {
+
+constexpr int kStrips = 1000;
+constexpr int kRuns = 200;
+
+// The block line of key 20 of strip n.
+qsizetype KeyLineOf(const StripDocument& document, int n) {
+  return KeyBlockLine(document.lines(), document.FindStrip(n) + 1, 20);
+}
+
+void PlainCommits() {
+  StripDocument document;
+  document.SetLines(bench::GeneratedDocument(kStrips));
+  document.MarkSaved();
+  std::printf("committing key 20's text, %d strips of 48 keys (%lld lines), mean of %d (ms)\n", kStrips,
+              static_cast<long long>(document.size()), kRuns);
+  // The first write after a save parts the lines from the saved copy once.
+  const auto start = std::chrono::steady_clock::now();
+  CommitKeyText(document, KeyLineOf(document, 1), {QStringLiteral("外線1"), QStringLiteral("内線")});
+  const double firstMs =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  std::printf("  first write after a save (copies the line list)     %8.3f\n", firstMs);
+  for (int n : {1, kStrips / 2, kStrips}) {
+    const qsizetype keyLine = KeyLineOf(document, n);
+    int i = 0;
+    const double sameMs = bench::MillisecondsPerRun(kRuns, [&] {
+      CommitKeyText(document, keyLine, {QStringLiteral("営業%1").arg(++i), QStringLiteral("内線")});
+    });
+    const double growMs = bench::MillisecondsPerRun(kRuns, [&] {
+      // Two lines, then one, then two: the lines after the block move.
+      if (++i % 2) {
+        CommitKeyText(document, keyLine, {QStringLiteral("営業部")});
+      } else {
+        CommitKeyText(document, keyLine, {QStringLiteral("営業"), QStringLiteral("部")});
+      }
+    });
+    std::printf("  strip %4d: same line count %8.4f, line count changes %8.4f\n", n, sameMs, growMs);
+  }
+}
+
+void SendKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QWidget* target = QApplication::focusWidget();
+  QKeyEvent press(QEvent::KeyPress, key, modifiers);
+  QApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+  QApplication::sendEvent(target, &release);
+}
+
+bool Activate(QWidget& window) {
+  window.show();
+  window.activateWindow();
+  for (int i = 0; i < 200 && !window.isActiveWindow(); ++i) QApplication::processEvents();
+  return window.isActiveWindow();
+}
+
+int WindowCommits(TFMain& main, const QString& folder) {
+  const QString site = folder + QStringLiteral("/site.VRD");
+  if (!WriteLinesFile(site, bench::GeneratedDocument(kStrips))) return 1;
+  if (!main.OpenDataFile(site)) return 1;
+  main.Action("ActionShowDetail")->trigger();
+  QPlainTextEdit* editor = main.View().Editor(20);
+  for (int n : {kStrips, 1}) {
+    main.ListView1->setCurrentItem(main.ListView1->topLevelItem(n - 1));
+    editor = main.View().Editor(20);
+    int i = 0;
+    const double sameMs = bench::MillisecondsPerRun(kRuns, [&] {
+      editor->setPlainText(QStringLiteral("営業%1\n内線").arg(++i));
+      main.CommitKeyText(20);
+    });
+    const double growMs = bench::MillisecondsPerRun(kRuns, [&] {
+      editor->setPlainText(++i % 2 ? QStringLiteral("営業部") : QStringLiteral("営業\n部"));
+      main.CommitKeyText(20);
+    });
+    std::printf("  in the window, strip %4d (write, editor reload, one key redrawn): same line count %8.4f, "
+                "line count changes %8.4f\n", n, sameMs, growMs);
+  }
+  main.Document().MarkSaved();
+  return 0;
+}
+
+int TabWalk(TFMain& main, const QString& folder) {
+  const QString path = folder + QStringLiteral("/hundred.VRD");
+  if (!WriteLinesFile(path, bench::HundredKeyStrip())) return 1;
+  if (!main.OpenDataFile(path) || main.KeyCount() != 100) return 1;
+  main.Action("ActionShowDetail")->trigger();
+  main.View().Controls(0, kDetailView).panel->setFocus();
+  QApplication::processEvents();
+  int walked = 0;
+  const double ms = bench::MillisecondsPerRun(1, [&] {
+    for (int k = 1; k < 100; ++k) {
+      SendKey(Qt::Key_Tab);
+      QApplication::processEvents();  // the two frames' repaint
+      walked += main.CurrentKey() == k && main.SelectedKeys().size() == 1;
+    }
+    for (int k = 98; k >= 0; --k) {
+      SendKey(Qt::Key_Backtab, Qt::ShiftModifier);
+      QApplication::processEvents();
+      walked += main.CurrentKey() == k && main.SelectedKeys().size() == 1;
+    }
+  });
+  std::printf("Tab and Shift+Tab through 100 keys, selection and repaint (ms per key) %8.4f  (%d of %d steps right)\n",
+              ms / 198, walked, 2 * 198);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  RegisterFontSubstitutes();
+  PlainCommits();
+  QTemporaryDir folder;
+  TFMain main(folder.path());
+  if (!Activate(main)) {
+    std::fprintf(stderr, "the window did not become active\n");
+    return 1;
+  }
+  if (WindowCommits(main, folder.path()) != 0 || TabWalk(main, folder.path()) != 0) {
+    std::fprintf(stderr, "the bench documents did not lay out\n");
+    return 1;
+  }
+  return 0;
+}

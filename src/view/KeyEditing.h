@@ -1,0 +1,47 @@
+#pragma once
+// Writing a key's text into its key block: what the in-place editor, the
+// edit commands and the palette leave in the document. Each write checks
+// the block first, so a damaged block raises DocumentError with the
+// document unchanged.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "document/StripDocument.h"
+
+// The lines of an editor's text as a multi-line edit box counts them: an
+// empty text has none, a final line end starts no extra line; "\r\n" (a
+// text pasted from elsewhere) counts as one line end.
+QStringList EditorTextLines(const QString& text);
+// Enter may break a line only while the editor holds at most one line.
+bool EnterMayBreakLine(const QString& text);
+
+// The result of a write: the text lines the block now holds and how many
+// lines the block grew by (negative when it shrank), so that the view can
+// move the blocks after it.
+struct KeyTextWrite {
+  Lines text;
+  qsizetype lineDelta = 0;
+};
+
+// The commit of a key's editor: line 32 := the number of lines, each line
+// cut to 20 bytes, lines 30 and 31 (the picture) emptied.
+KeyTextWrite CommitKeyText(StripDocument& document, qsizetype keyLine, const QStringList& editorLines);
+
+// What a palette entry hands to a key.
+struct KeyLabelValues {
+  QByteArray fontName;  // Shift_JIS
+  int fontSize = 0;     // points
+  int fontColor = 0;    // Windows colour values
+  int backColor = 0;
+  Lines text;
+};
+// A palette label on a key: font name (line 19), size (line 20), both
+// colours (line 21) and every text line as it is (not cut); bold, italic,
+// alignment and the picture are left alone.
+KeyTextWrite ApplyKeyLabel(StripDocument& document, qsizetype keyLine, const KeyLabelValues& label);
+
+// Line 30 of the block is not blank: the key shows a picture.
+bool KeyHasPicture(const StripDocument& document, qsizetype keyLine);
