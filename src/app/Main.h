@@ -188,6 +188,9 @@ class TFMain : public QMainWindow, private FileSessionView {
   // Commits a key being typed: focus to the display panel, then the current
   // key's text panel.
   void RefocusStep();
+  // Pictures (MainPictures.cpp).
+  QList<int> PictureTargetKeys() const;
+  void WirePictureCommands();
 
   std::unique_ptr<TSettings> settings_;
   AppWindows windows_;

@@ -14,8 +14,6 @@ void TFMain::ActionEditCutExecute() {}
 void TFMain::ActionEditCopyExecute() {}
 void TFMain::ActionEditPasteExecute() {}
 void TFMain::ActionEditDeleteExecute() {}
-void TFMain::ActionEditPicOnExecute() {}
-void TFMain::ActionEditPicOffExecute() {}
 void TFMain::ActionEditAllSelExecute() {}
 void TFMain::ActionEditSelResetExecute() {}
 void TFMain::ActionEditFindExecute() {}

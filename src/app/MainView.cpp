@@ -234,6 +234,7 @@ void TFMain::WireStripView() {
           [this](int, QPoint at) { PopupMenu1A->popup(at); });
   connect(stripView_, &StripView::KeyPictureContextMenu, this,
           [this](int, QPoint at) { PopupMenu1B->popup(at); });
+  WirePictureCommands();
 }
 
 void TFMain::ComboBoxSeriesChange(int index) {

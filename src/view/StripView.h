@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "view/KeyControls.h"
+#include "view/KeyPicture.h"
 #include "view/StripGeometry.h"
 
 class CanvasImage;
@@ -46,6 +47,11 @@ class StripView : public QObject {
   QPlainTextEdit* Editor(int k);
   // The document line of key k's block.
   qsizetype KeyBlockLine(int k) const { return plan_.keys[k].blockLine; }
+  // Reads every key's block line again after text lines were added or
+  // removed. DocumentError when the strip's counts no longer add up.
+  void RefreshKeyBlockLines();
+  // How often key k's picture was decoded since the strip was laid out.
+  int PictureDecodeCount(int k) const { return pictures_[k].DecodeCount(); }
 
  signals:
   // A double-click on a key's face, picture or number label in the all view.
@@ -78,4 +84,6 @@ class StripView : public QObject {
   StripDocument* document_ = nullptr;
   StripPlan plan_;
   std::vector<std::array<KeyControls, kViewCount>> controls_;
+  // Each key's decoded picture, so that redrawing a key does not decode it.
+  std::vector<KeyPictureMemo> pictures_;
 };

@@ -1,0 +1,168 @@
+// Key pictures to and from their picture data: the stored bytes are the
+// picture file's own, and no damaged or hostile picture gets further than a
+// null image.
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+#include <random>
+
+#include "base/Base64.h"
+#include "support/TestPictures.h"
+#include "view/PictureCodec.h"
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+const QColor kBlue(0, 0, 255);
+
+QByteArray SampleBitmap() { return BitmapBytes(TwoColourImage(10, 6, kRed, kBlue)); }
+QByteArray SampleJpeg() { return JpegBytes(TwoColourImage(32, 16, kRed, kBlue)); }
+
+QByteArray RandomBytes(int count, unsigned seed, QByteArray start = QByteArray()) {
+  std::mt19937 random(seed);
+  QByteArray bytes = start;
+  while (bytes.size() < count) bytes.append(static_cast<char>(random() & 0xFF));
+  return bytes;
+}
+
+// A JPEG whose frame header states another size.
+QByteArray JpegClaiming(int width, int height) {
+  QByteArray jpeg = SampleJpeg();
+  const qsizetype sof = JpegFrameHeader(jpeg);
+  jpeg = WithBigEndian(jpeg, sof + 5, 2, height);
+  return WithBigEndian(jpeg, sof + 7, 2, width);
+}
+
+// BMP offsets: data offset 10, header size 14, width 18, height 22,
+// bits per pixel 28, compression 30.
+QByteArray BitmapWith(qsizetype at, int count, quint32 value) {
+  return WithLittleEndian(SampleBitmap(), at, count, value);
+}
+
+}  // namespace
+
+TEST(PictureCodec, StoredTextIsTheBase64OfTheFileBytesPaddedByLength) {
+  // 24-bit bitmaps of 1, 2 and 3 pixels: 58, 62 and 66 bytes.
+  const struct {
+    int width;
+    int remainder;
+    int padding;
+  } cases[] = {{1, 1, 2}, {2, 2, 1}, {3, 0, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.width);
+    const QImage image = TwoColourImage(c.width, 1, kRed, kBlue);
+    const QByteArray file = BitmapBytes(image);
+    ASSERT_EQ(file.size() % 3, c.remainder);
+    const QByteArray text = EncodePictureText(file);
+    EXPECT_EQ(text.size(), (file.size() + 2) / 3 * 4);
+    EXPECT_EQ(text.count('='), c.padding);
+    EXPECT_TRUE(text.endsWith(QByteArray(c.padding, '=')));
+    EXPECT_EQ(base64::Decode(text), file);
+    EXPECT_EQ(DecodePictureText(text, ".bmp"), image);
+  }
+}
+
+TEST(PictureCodec, KindChoosesTheFormatWhateverItsCaseAndSpaces) {
+  const QByteArray bitmap = EncodePictureText(SampleBitmap());
+  const QByteArray jpeg = EncodePictureText(SampleJpeg());
+  const struct {
+    QByteArray kind;
+    const QByteArray& data;
+    bool shows;
+  } cases[] = {
+      {".bmp", bitmap, true},  {".BMP", bitmap, true},  {" .bmp  ", bitmap, true},
+      {".jpg", jpeg, true},    {".JPG", jpeg, true},    {".jpeg", jpeg, true},
+      {".Jpeg", jpeg, true},   {".jpg", bitmap, false}, {".bmp", jpeg, false},
+      {".png", bitmap, false}, {"", bitmap, false},     {"   ", jpeg, false},
+      {".bmp", "", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind.constData());
+    EXPECT_EQ(!DecodePictureText(c.data, c.kind).isNull(), c.shows);
+  }
+}
+
+TEST(PictureCodec, DecodesBitmapAndJpegPixels) {
+  const QImage bitmap = DecodePictureBytes(SampleBitmap(), PictureFormat::Bitmap);
+  ASSERT_EQ(bitmap.size(), QSize(10, 6));
+  EXPECT_EQ(bitmap.pixel(0, 0), kRed.rgb());
+  EXPECT_EQ(bitmap.pixel(9, 5), kBlue.rgb());
+
+  const QImage jpeg = DecodePictureBytes(SampleJpeg(), PictureFormat::Jpeg);
+  ASSERT_EQ(jpeg.size(), QSize(32, 16));
+  EXPECT_TRUE(NearColour(jpeg.pixel(2, 8), kRed.rgb()));
+  EXPECT_TRUE(NearColour(jpeg.pixel(29, 8), kBlue.rgb()));
+
+  QImage grey(16, 16, QImage::Format_Grayscale8);
+  grey.fill(QColor(90, 90, 90));
+  const QImage decodedGrey = DecodePictureBytes(JpegBytes(grey), PictureFormat::Jpeg);
+  ASSERT_EQ(decodedGrey.size(), QSize(16, 16));
+  EXPECT_TRUE(NearColour(decodedGrey.pixel(8, 8), qRgb(90, 90, 90), 4));
+}
+
+TEST(PictureCodec, DamagedPicturesGiveNoImage) {
+  const QByteArray jpeg = SampleJpeg();
+  const QByteArray bitmap = SampleBitmap();
+  QByteArray strayJpegText = EncodePictureText(jpeg);
+  strayJpegText.insert(strayJpegText.size() / 2, "\r\n*");
+  QByteArray strayBitmapText = EncodePictureText(bitmap);
+  strayBitmapText.insert(2, " ");
+  const struct {
+    const char* what;
+    QByteArray data;
+    QByteArray kind;
+  } cases[] = {
+      {"truncated JPEG", EncodePictureText(jpeg.left(jpeg.size() * 2 / 3)), ".jpg"},
+      {"JPEG cut in its header", EncodePictureText(jpeg.left(40)), ".jpg"},
+      {"random bytes as JPEG", EncodePictureText(RandomBytes(3000, 1)), ".jpg"},
+      {"random bytes after a JPEG start", EncodePictureText(RandomBytes(3000, 2, "\xFF\xD8\xFF")), ".jpeg"},
+      {"random bytes as bitmap", EncodePictureText(RandomBytes(3000, 3)), ".bmp"},
+      {"random bytes after BM", EncodePictureText(RandomBytes(3000, 4, "BM")), ".bmp"},
+      {"bitmap wider than its data", EncodePictureText(BitmapWith(18, 4, 1000)), ".bmp"},
+      {"bitmap higher than its data", EncodePictureText(BitmapWith(22, 4, 7)), ".bmp"},
+      {"bitmap data offset past the end", EncodePictureText(BitmapWith(10, 4, 0xFFFFFFF0u)), ".bmp"},
+      {"bitmap of 7 bits per pixel", EncodePictureText(BitmapWith(28, 2, 7)), ".bmp"},
+      {"bitmap header size 1000", EncodePictureText(BitmapWith(14, 4, 1000)), ".bmp"},
+      {"bitmap of negative width", EncodePictureText(BitmapWith(18, 4, 0xFFFFFFF6u)), ".bmp"},
+      {"bitmap holding a JPEG", EncodePictureText(BitmapWith(30, 4, 4)), ".bmp"},
+      {"truncated bitmap", EncodePictureText(bitmap.left(bitmap.size() - 20)), ".bmp"},
+      {"JPEG text with stray characters", strayJpegText, ".jpg"},
+      {"bitmap text with a stray character", strayBitmapText, ".bmp"},
+      {"Base64 of nothing but stray characters", "!!!!????", ".bmp"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_TRUE(DecodePictureText(c.data, c.kind).isNull());
+  }
+}
+
+TEST(PictureCodec, HugeHeadersAreRefusedBeforeDecoding) {
+  const QByteArray hugeJpeg = JpegClaiming(65000, 65000);
+  const QByteArray hugeBitmap = BitmapWith(22, 4, 65000);
+  const QByteArray hugeBitmapBoth = WithLittleEndian(hugeBitmap, 18, 4, 65000);
+  // The header is read as it stands ...
+  EXPECT_EQ(JpegHeaderSize(hugeJpeg), QSize(65000, 65000));
+  EXPECT_FALSE(PictureSizeAllowed(QSize(65000, 65000)));
+  // ... and the picture refused at once: no 16-gigabyte image is made.
+  QElapsedTimer timer;
+  timer.start();
+  EXPECT_TRUE(DecodePictureBytes(hugeJpeg, PictureFormat::Jpeg).isNull());
+  EXPECT_TRUE(DecodePictureBytes(hugeBitmapBoth, PictureFormat::Bitmap).isNull());
+  EXPECT_TRUE(PictureHeaderSize(hugeBitmapBoth, PictureFormat::Bitmap).isEmpty());
+  EXPECT_LT(timer.elapsed(), 2000);
+
+  // The limit itself: 4096 x 4096 passes, one row more does not.
+  EXPECT_TRUE(PictureSizeAllowed(QSize(4096, 4096)));
+  EXPECT_FALSE(PictureSizeAllowed(QSize(4096, 4097)));
+  EXPECT_TRUE(DecodePictureBytes(JpegClaiming(4096, 4097), PictureFormat::Jpeg).isNull());
+  EXPECT_FALSE(PictureSizeAllowed(QSize(0, 10)));
+}
+
+TEST(PictureCodec, FormatOfExtensions) {
+  EXPECT_EQ(PictureFormatOf(QStringLiteral(".BMP")), PictureFormat::Bitmap);
+  EXPECT_EQ(PictureFormatOf(QStringLiteral(".jpeg")), PictureFormat::Jpeg);
+  EXPECT_EQ(PictureFormatOf(QStringLiteral(".JPG")), PictureFormat::Jpeg);
+  EXPECT_EQ(PictureFormatOf(QStringLiteral(".gif")), PictureFormat::Unknown);
+  EXPECT_EQ(PictureFormatOf(QStringLiteral(".")), PictureFormat::Unknown);
+  EXPECT_EQ(PictureHeaderSize(SampleBitmap(), PictureFormat::Bitmap), QSize(10, 6));
+  EXPECT_EQ(PictureHeaderSize(SampleJpeg(), PictureFormat::Jpeg), QSize(32, 16));
+}
