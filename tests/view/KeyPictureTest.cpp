@@ -1,10 +1,14 @@
 // A key's picture fields in the document: attaching empties the text of the
 // keys it is given and leaves every other key's lines where they belong;
 // removing keeps the text; drawing stretches the picture over the text area.
+#include <QFileInfo>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "base/LineIO.h"
 #include "document/StripDocument.h"
+#include "support/RunVrdtool.h"
 #include "support/StripBuilder.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
@@ -176,4 +180,19 @@ TEST(KeyPicture, MemoDecodesOnlyWhenThePictureChanges) {
   AttachPicture(d.document, {}, d.Key(1), BitmapPicture());
   EXPECT_FALSE(memo.Picture(d.document.lines(), d.Key(1)).isNull());
   EXPECT_EQ(memo.DecodeCount(), 2);
+}
+
+TEST(KeyPicture, VrdtoolRenderDrawsThePicture) {
+  if (!QFileInfo::exists(QStringLiteral(BUILD_DIR "/vrdtool"))) GTEST_SKIP() << "vrdtool is not built";
+  QTemporaryDir dir;
+  const PictureFields picture = {".JPG", EncodePictureText(JpegBytes(TwoColourImage(40, 20, kRed, kBlue)))};
+  const Lines lines = DocumentLines({ThreeKeys(picture)});
+  ASSERT_TRUE(WriteLinesFile(dir.filePath("logo.VRD"), lines));
+  const QString png = dir.filePath("strip.png");
+  const VrdtoolRun run = RunVrdtool({"render", dir.filePath("logo.VRD"), "1", png});
+  ASSERT_EQ(run.exitCode, 0) << run.Err().toStdString();
+  const QImage image(png);
+  const QRect panel = PlanStrip(lines, kFirstStripStart).keys[1].view[kDetailView].panel;
+  EXPECT_TRUE(NearColour(image.pixel(panel.left() + 2, panel.center().y()), kRed.rgb()));
+  EXPECT_TRUE(NearColour(image.pixel(panel.right() - 2, panel.center().y()), kBlue.rgb()));
 }

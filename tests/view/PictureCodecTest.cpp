@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 #include <random>
 
+#include <cstdio>
+#include <jpeglib.h>
+
 #include "base/Base64.h"
 #include "support/TestPictures.h"
 #include "view/PictureCodec.h"
@@ -36,6 +39,36 @@ QByteArray JpegClaiming(int width, int height) {
 // bits per pixel 28, compression 30.
 QByteArray BitmapWith(qsizetype at, int count, quint32 value) {
   return WithLittleEndian(SampleBitmap(), at, count, value);
+}
+
+// A CMYK JPEG of one colour, the four bytes as the file stores them (with
+// the Adobe marker libjpeg writes: inverted, 255 = no ink).
+QByteArray CmykJpeg(int width, int height, const unsigned char (&cmyk)[4]) {
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &out, &size);
+  info.image_width = width;
+  info.image_height = height;
+  info.input_components = 4;
+  info.in_color_space = JCS_CMYK;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 95, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<unsigned char> row(width * 4);
+  for (int x = 0; x < width; ++x) std::copy(cmyk, cmyk + 4, row.begin() + 4 * x);
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW line = row.data();
+    jpeg_write_scanlines(&info, &line, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  QByteArray bytes(reinterpret_cast<const char*>(out), static_cast<qsizetype>(size));
+  std::free(out);
+  return bytes;
 }
 
 }  // namespace
@@ -97,6 +130,11 @@ TEST(PictureCodec, DecodesBitmapAndJpegPixels) {
   const QImage decodedGrey = DecodePictureBytes(JpegBytes(grey), PictureFormat::Jpeg);
   ASSERT_EQ(decodedGrey.size(), QSize(16, 16));
   EXPECT_TRUE(NearColour(decodedGrey.pixel(8, 8), qRgb(90, 90, 90), 4));
+
+  const unsigned char red[4] = {255, 0, 0, 255};  // no cyan, all magenta and yellow, no black
+  const QImage cmyk = DecodePictureBytes(CmykJpeg(16, 8, red), PictureFormat::Jpeg);
+  ASSERT_EQ(cmyk.size(), QSize(16, 8));
+  EXPECT_TRUE(NearColour(cmyk.pixel(8, 4), kRed.rgb()));
 }
 
 TEST(PictureCodec, DamagedPicturesGiveNoImage) {
