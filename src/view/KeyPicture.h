@@ -47,7 +47,7 @@ bool DrawKeyPicture(QPainter& painter, const QRectF& rect, const Lines& lines, q
 // kMaxSide are kept scaled down to it, as a key on screen is far smaller.
 class KeyPictureMemo {
  public:
-  static constexpr int kMaxSide = 1024;
+  static constexpr int kMaxSide = 512;
   // The picture of the key block at `keyLine`, null for none.
   const QImage& Picture(const Lines& lines, qsizetype keyLine);
   int DecodeCount() const { return decodeCount_; }

@@ -1,7 +1,6 @@
 // The picture commands on the real window: attaching through the picture
 // dialog, removing, and what a saved and reopened file holds.
 #include <QAction>
-#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -174,16 +173,6 @@ TEST_F(MainPicturesTest, ADamagedPictureShowsNothingAndNoMessage) {
   EXPECT_TRUE(Detail(0).picture->Image().isNull());
   EXPECT_EQ(Detail(0).face->width(), 0);  // a picture kind hides the text all the same
   EXPECT_TRUE(prompts.messages.isEmpty());
-}
-
-TEST_F(MainPicturesTest, TheCommandsSitInTheMenuAndThePopups) {
-  EXPECT_EQ(main->Action("ActionEditPicOn")->text(), QStringLiteral("画像添付(&G)..."));
-  EXPECT_EQ(main->Action("ActionEditPicOff")->text(), QStringLiteral("画像添付解除(&R)"));
-  QStringList popupA, popupB;
-  for (QAction* a : main->PopupMenu1A->actions()) popupA << a->text();
-  for (QAction* a : main->PopupMenu1B->actions()) popupB << a->text();
-  EXPECT_TRUE(popupA.contains(QStringLiteral("画像添付(&G)")));
-  EXPECT_EQ(popupB, QStringList{QStringLiteral("画像添付解除(&R)")});
 }
 
 TEST_F(MainPicturesTest, DoubleClickOnAPictureOpensTheDialogForThatKey) {
