@@ -1,6 +1,7 @@
 #include "support/TestPictures.h"
 
 #include <QBuffer>
+#include <QImageWriter>
 #include <QPainter>
 #include <cstdlib>
 
@@ -26,7 +27,16 @@ QByteArray BitmapBytes(const QImage& image) {
   return Written(image.convertToFormat(QImage::Format_RGB32), "BMP", -1);
 }
 
-QByteArray JpegBytes(const QImage& image, int quality) { return Written(image, "JPG", quality); }
+QByteArray JpegBytes(const QImage& image, int quality, bool progressive) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "jpeg");
+  writer.setQuality(quality);
+  writer.setProgressiveScanWrite(progressive);
+  writer.write(image);
+  return bytes;
+}
 
 QByteArray WithLittleEndian(QByteArray bytes, qsizetype at, int count, quint32 value) {
   for (int i = 0; i < count; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));

@@ -11,7 +11,7 @@ QImage TwoColourImage(int width, int height, QColor left, QColor right);
 // The bytes of the image written as a BMP file (24 bits per pixel) or a
 // JPEG file.
 QByteArray BitmapBytes(const QImage& image);
-QByteArray JpegBytes(const QImage& image, int quality = 90);
+QByteArray JpegBytes(const QImage& image, int quality = 90, bool progressive = false);
 // The bytes with `count` bytes at `at` replaced by the little- or
 // big-endian value.
 QByteArray WithLittleEndian(QByteArray bytes, qsizetype at, int count, quint32 value);

@@ -71,7 +71,56 @@ QByteArray CmykJpeg(int width, int height, const unsigned char (&cmyk)[4]) {
   return bytes;
 }
 
+// A bitmap file put together byte by byte: the file header, a 40-byte info
+// header, a palette of red and blue, then `pixels` as they are stored.
+QByteArray HandMadeBitmap(int width, int height, int bitCount, int compression, const QByteArray& pixels) {
+  QByteArray b(54, '\0');
+  b[0] = 'B';
+  b[1] = 'M';
+  const QByteArray palette("\0\0\xFF\0\xFF\0\0\0", 8);  // index 0 red, 1 blue (BGR0)
+  b = WithLittleEndian(b, 2, 4, 54 + 8 + pixels.size());
+  b = WithLittleEndian(b, 10, 4, 54 + 8);
+  b = WithLittleEndian(b, 14, 4, 40);
+  b = WithLittleEndian(b, 18, 4, width);
+  b = WithLittleEndian(b, 22, 4, height);
+  b = WithLittleEndian(b, 26, 2, 1);
+  b = WithLittleEndian(b, 28, 2, bitCount);
+  b = WithLittleEndian(b, 30, 4, compression);
+  b = WithLittleEndian(b, 46, 4, 2);  // colours used
+  return b + palette + pixels;
+}
+
 }  // namespace
+
+TEST(PictureCodec, EveryKindOfBitmapDecodes) {
+  // Two rows, stored bottom up, each red on the left and blue on the right.
+  const QRgb red = kRed.rgb(), blue = kBlue.rgb(), black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+  const struct {
+    const char* what;
+    QByteArray file;
+    int width;
+    QRgb left, right;
+  } cases[] = {
+      {"1 bit", HandMadeBitmap(4, 2, 1, 0, QByteArray("\x30\0\0\0\x30\0\0\0", 8)), 4, red, blue},
+      {"4 bits", HandMadeBitmap(4, 2, 4, 0, QByteArray("\x00\x11\0\0\x00\x11\0\0", 8)), 4, red, blue},
+      {"8 bits", HandMadeBitmap(4, 2, 8, 0, QByteArray("\0\0\1\1\0\0\1\1", 8)), 4, red, blue},
+      {"8 bits, last row without its padding", HandMadeBitmap(3, 2, 8, 0, QByteArray("\0\0\1\0\0\0\1", 7)), 3, red, blue},
+      {"8 bits run lengths", HandMadeBitmap(4, 2, 8, 1, QByteArray("\2\0\2\1\0\0\2\0\2\1\0\1", 12)), 4, red, blue},
+      {"4 bits run lengths", HandMadeBitmap(4, 2, 4, 2, QByteArray("\2\x00\2\x11\0\0\2\x00\2\x11\0\1", 12)), 4, red, blue},
+      {"24 bits from Qt", BitmapBytes(TwoColourImage(4, 2, kRed, kBlue)), 4, red, blue},
+      {"1 bit from Qt", BitmapBytes(TwoColourImage(4, 2, Qt::black, Qt::white).convertToFormat(QImage::Format_Mono)),
+       4, black, white},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const QImage image = DecodePictureBytes(c.file, PictureFormat::Bitmap);
+    ASSERT_EQ(image.size(), QSize(c.width, 2));
+    for (int y = 0; y < 2; ++y) {
+      EXPECT_EQ(image.pixel(0, y), c.left);
+      EXPECT_EQ(image.pixel(c.width - 1, y), c.right);
+    }
+  }
+}
 
 TEST(PictureCodec, StoredTextIsTheBase64OfTheFileBytesPaddedByLength) {
   // 24-bit bitmaps of 1, 2 and 3 pixels: 58, 62 and 66 bytes.
@@ -124,6 +173,12 @@ TEST(PictureCodec, DecodesBitmapAndJpegPixels) {
   ASSERT_EQ(jpeg.size(), QSize(32, 16));
   EXPECT_TRUE(NearColour(jpeg.pixel(2, 8), kRed.rgb()));
   EXPECT_TRUE(NearColour(jpeg.pixel(29, 8), kBlue.rgb()));
+
+  const QByteArray progressiveFile = JpegBytes(TwoColourImage(32, 16, kRed, kBlue), 90, true);
+  ASSERT_NE(progressiveFile.indexOf("\xFF\xC2"), -1);  // a progressive frame
+  const QImage progressive = DecodePictureBytes(progressiveFile, PictureFormat::Jpeg);
+  ASSERT_EQ(progressive.size(), QSize(32, 16));
+  EXPECT_TRUE(NearColour(progressive.pixel(29, 8), kBlue.rgb()));
 
   QImage grey(16, 16, QImage::Format_Grayscale8);
   grey.fill(QColor(90, 90, 90));
