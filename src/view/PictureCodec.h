@@ -34,6 +34,9 @@ QImage DecodePictureBytes(const QByteArray& bytes, PictureFormat format);
 
 // The picture data line of a picture file's bytes: Base64, "=" padded.
 QByteArray EncodePictureText(const QByteArray& pictureFileBytes);
+// The bytes of a picture data line, decoded as base64::Decode does (its rule
+// for characters outside the alphabet included).
+QByteArray PictureDataBytes(const QByteArray& pictureData);
 // The picture that a picture data line and picture kind stand for; null
 // when the kind is blank or unknown or the picture cannot be decoded.
 QImage DecodePictureText(const QByteArray& pictureData, const QByteArray& pictureKind);

@@ -115,6 +115,7 @@ std::optional<ChosenPicture> TFViewImage::ChoosePicture(const QImage& current) {
     if (!suffix.isEmpty()) chosen.extension = '.' + suffix;
     chosen.fileBytes = fileBytes_;
   }
+  fileBytes_.clear();  // the key keeps its own copy
   return chosen;
 }
 

@@ -143,6 +143,20 @@ TEST(PictureCodec, StoredTextIsTheBase64OfTheFileBytesPaddedByLength) {
   }
 }
 
+TEST(PictureCodec, DataBytesFollowTheLenientRuleOnAnyText) {
+  const QByteArray cases[] = {
+      "",         "YQ==",     "YWI=",     "YWJj",      "YR==",     "YWJ=",  // plain, padding bits set
+      "YQ",       "YWJjZA",   "YQ===",    "Y===",      "====",     "YW=j",  // short, too much padding, "=" inside
+      "YW Jj",    "YWJj\r\n", "*YWJj",  "YWJj!ZGVm", "-_-_",     "YWJjZGVm",
+  };
+  for (const QByteArray& text : cases) {
+    SCOPED_TRACE(text.constData());
+    EXPECT_EQ(PictureDataBytes(text), base64::Decode(text));
+  }
+  const QByteArray random = RandomBytes(5000, 9);
+  EXPECT_EQ(PictureDataBytes(EncodePictureText(random)), random);
+}
+
 TEST(PictureCodec, KindChoosesTheFormatWhateverItsCaseAndSpaces) {
   const QByteArray bitmap = EncodePictureText(SampleBitmap());
   const QByteArray jpeg = EncodePictureText(SampleJpeg());
