@@ -165,13 +165,19 @@ TEST_F(MainPicturesTest, RedrawingAKeyDoesNotDecodeItsPictureAgain) {
   EXPECT_EQ(main->View().PictureDecodeCount(1), 0);
 }
 
-TEST_F(MainPicturesTest, ADamagedPictureShowsNothingAndNoMessage) {
-  TestKey key = WithText(1);
-  key.pictureKind = ".jpg";
-  key.pictureData = EncodePictureText(logo.left(logo.size() / 2));
-  Open({key});
-  EXPECT_TRUE(Detail(0).picture->Image().isNull());
-  EXPECT_EQ(Detail(0).face->width(), 0);  // a picture kind hides the text all the same
+TEST_F(MainPicturesTest, DamagedOrHugePicturesShowNothingAndNoMessage) {
+  TestKey truncated = WithText(1);
+  truncated.pictureKind = ".jpg";
+  truncated.pictureData = EncodePictureText(logo.left(logo.size() / 2));
+  TestKey huge = WithText(2);  // a small bitmap whose header claims 65000 x 65000 pixels
+  huge.pictureKind = ".bmp";
+  QByteArray bitmap = BitmapBytes(TwoColourImage(4, 4, kRed, kBlue));
+  huge.pictureData = EncodePictureText(WithLittleEndian(WithLittleEndian(bitmap, 18, 4, 65000), 22, 4, 65000));
+  Open({truncated, huge});
+  for (int k : {0, 1}) {
+    EXPECT_TRUE(Detail(k).picture->Image().isNull());
+    EXPECT_EQ(Detail(k).face->width(), 0);  // a picture kind hides the text all the same
+  }
   EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
