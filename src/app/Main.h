@@ -237,6 +237,7 @@ class TFMain : public QMainWindow, private FileSessionView {
   // Commits a key being typed: focus to the display panel, then the current
   // key's text panel.
   void RefocusStep();
+  // Pictures (MainPictures.cpp).
 
   std::unique_ptr<TSettings> settings_;
   AppWindows windows_;

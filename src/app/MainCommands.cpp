@@ -10,8 +10,6 @@ void TFMain::ActionFilePrintExecute() {}
 void TFMain::ActionFilePrintListExecute() {}
 void TFMain::ActionFileExitExecute() { close(); }
 
-void TFMain::ActionEditPicOnExecute() {}
-void TFMain::ActionEditPicOffExecute() {}
 void TFMain::ActionEditFindExecute() {}
 void TFMain::ActionEditReplaceExecute() {}
 

@@ -5,6 +5,7 @@
 
 #include "base/ColorPair.h"
 #include "base/ShiftJis.h"
+#include "view/KeyPicture.h"
 #include "view/KeyText.h"
 
 namespace {
@@ -125,6 +126,7 @@ QImage RenderStrip(const Lines& lines, const StripPlan& plan, ViewKind view) {
     if (panel.width() <= 0 || panel.height() <= 0) continue;
     painter.fillRect(panel, Qt::white);
     const bool hasPicture = ReadKeyTextFormat(lines, key.blockLine).hasPicture;
+    if (hasPicture) DrawKeyPicture(painter, QRectF(panel), lines, key.blockLine);
     const FaceLayout layout = KeyFaceLayout(key, view, hasPicture);
     if (layout.face.isEmpty()) continue;
     const QImage face = RenderKeyFace(lines, key, view);

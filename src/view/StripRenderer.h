@@ -59,5 +59,6 @@ QImage RenderKeyFace(const Lines& lines, const KeyPlan& key, ViewKind view);
 
 // The whole view of a strip on one image of the canvas size: canvas, then
 // each key's number label and frame in key order, then each key's text
-// panel with its face. Anything outside the canvas is cut off.
+// panel with its face, or its picture stretched over the panel. Anything
+// outside the canvas is cut off.
 QImage RenderStrip(const Lines& lines, const StripPlan& plan, ViewKind view);

@@ -28,6 +28,7 @@ void StripView::Clear() {
     layer = nullptr;
   }
   controls_.clear();
+  pictures_.clear();
   plan_ = StripPlan();
   document_ = nullptr;
   for (int v = 0; v < kViewCount; ++v) {
@@ -53,6 +54,7 @@ StripView::BuildResult StripView::Build(StripDocument& document, qsizetype strip
   }
   for (int v = 0; v < kViewCount; ++v) layer_[v] = NewLayer(static_cast<ViewKind>(v));
   controls_.reserve(plan_.keys.size());
+  pictures_.assign(plan_.keys.size(), KeyPictureMemo());
   for (const KeyPlan& key : plan_.keys) CreateKeyControls(key);
   RaiseWindowedControls();
   for (int k = 0; k < KeyCount(); ++k) DrawKeyFace(k);
@@ -240,14 +242,21 @@ void StripView::DrawKeyFace(int k) {
   if (!document_ || k < 0 || k >= KeyCount()) return;
   const KeyPlan& key = plan_.keys[k];
   const bool hasPicture = ReadKeyTextFormat(document_->lines(), key.blockLine).hasPicture;
+  const QImage& picture = pictures_[k].Picture(document_->lines(), key.blockLine);
   for (int v = 0; v < kViewCount; ++v) {
     const auto view = static_cast<ViewKind>(v);
     KeyControls& c = controls_[k][v];
     const FaceLayout layout = KeyFaceLayout(key, view, hasPicture);
     c.face->setGeometry(layout.face);
     if (c.editor) c.editor->setGeometry(layout.editor);
-    // Pictures come with picture attachment; until then a picture key shows none.
-    c.picture->SetImage(QImage());
+    c.picture->SetImage(picture);
     c.face->SetImage(layout.face.isEmpty() ? QImage() : RenderKeyFace(document_->lines(), key, view));
+  }
+}
+
+void StripView::RefreshKeyBlockLines() {
+  if (!document_) return;
+  for (KeyPlan& key : plan_.keys) {
+    key.blockLine = ::KeyBlockLine(document_->lines(), plan_.stripStart, key.index);
   }
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "view/KeyControls.h"
+#include "view/KeyPicture.h"
 #include "view/StripGeometry.h"
 
 class CanvasImage;
@@ -56,6 +57,11 @@ class StripView : public QObject {
   // Editing in place: the editor over the frame, the frame hidden; and back.
   void ShowEditor(int k);
   void HideEditor(int k);
+  // Reads every key's block line again after text lines were added or
+  // removed. DocumentError when the strip's counts no longer add up.
+  void RefreshKeyBlockLines();
+  // How often key k's picture was decoded since the strip was laid out.
+  int PictureDecodeCount(int k) const { return pictures_[k].DecodeCount(); }
 
  signals:
   // A double-click on a key's face, picture or number label in the all view.
@@ -98,4 +104,6 @@ class StripView : public QObject {
   StripDocument* document_ = nullptr;
   StripPlan plan_;
   std::vector<std::array<KeyControls, kViewCount>> controls_;
+  // Each key's decoded picture, so that redrawing a key does not decode it.
+  std::vector<KeyPictureMemo> pictures_;
 };
