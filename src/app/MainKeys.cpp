@@ -157,7 +157,12 @@ void TFMain::KeyPictureClick(int k) {
   EnablePictureRemoval(true);
 }
 
-void TFMain::KeyPictureDblClick(int) { ActionEditPicOnExecute(); }
+void TFMain::KeyPictureDblClick(int k) {
+  // The click before a double-click has made k current; a double-click that
+  // comes alone (from a test or an accessibility tool) does the same.
+  if (!selectionClickFlag_ && currentKey_ != k) FocusKeyPanel(k);
+  ActionEditPicOnExecute();
+}
 
 // --- Editing in place ------------------------------------------------------
 
