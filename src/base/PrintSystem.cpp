@@ -13,14 +13,14 @@ namespace {
 // placed from the paper corner whatever margins the printer cannot print.
 class QtPrintJob final : public PrintJob {
  public:
-  QtPrintJob(const QString& printerName, const QString& title, QPageSize::PageSizeId paper,
+  QtPrintJob(const QString& printerName, const QString& title, const QPageSize& paper,
              QPageLayout::Orientation orientation)
       : printer_(QPrinter::HighResolution) {
     printer_.setPrinterName(printerName);
     printer_.setDocName(title);
     printer_.setFullPage(true);
     printer_.setPageOrientation(orientation);
-    if (paper != QPageSize::Custom) printer_.setPageSize(QPageSize(paper));
+    if (paper.isValid()) printer_.setPageSize(paper);
     printer_.setCopyCount(1);
     printer_.setCollateCopies(false);
   }
@@ -108,7 +108,7 @@ class QtPrintSystem final : public PrintSystem {
 
   std::unique_ptr<PrintJob> BeginJob(const QString& title,
                                      QPageLayout::Orientation orientation) override {
-    auto job = std::make_unique<QtPrintJob>(CurrentPrinterName(), title, Paper(), orientation);
+    auto job = std::make_unique<QtPrintJob>(CurrentPrinterName(), title, DriverPageSize(Paper()), orientation);
     if (!job->Begin()) return nullptr;
     return job;
   }
@@ -118,6 +118,18 @@ class QtPrintSystem final : public PrintSystem {
     const QStringList names = Printers();
     if (printer < 0 || printer >= names.size()) return QPrinterInfo();
     return QPrinterInfo::printerInfo(names[printer]);
+  }
+
+  // The driver's own definition of a paper: its size in points may differ a
+  // little from the standard's (CUPS-PDF's A5 is 421 x 595 points). A job
+  // of exactly the driver's size is passed through unscaled, so print stays
+  // placed from the paper corner.
+  QPageSize DriverPageSize(QPageSize::PageSizeId id) const {
+    if (id == QPageSize::Custom) return QPageSize();
+    for (const QPageSize& size : InfoOf(CurrentPrinter()).supportedPageSizes()) {
+      if (size.id() == id) return size;
+    }
+    return QPageSize(id);
   }
 
   int current_ = -1;
