@@ -8,6 +8,7 @@
 #include "base/Prompts.h"
 #include "print/Adjust.h"
 #include "print/Printjimeijocard.h"
+#include "print/Printjimeijolist.h"
 
 namespace {
 
@@ -49,4 +50,12 @@ void TFMain::ActionFilePrintExecute() {
   windows_.printCard->ShowModal(document_, selection, adjustment);
 }
 
-void TFMain::ActionFilePrintListExecute() {}
+void TFMain::ActionFilePrintListExecute() {
+  if (ListView1->topLevelItemCount() == 0) return;
+  if (!PrintSystem::Current().HasPrinters()) {
+    Prompts::Error(QString::fromUtf8(kNoPrinterMainText));
+    return;
+  }
+  CommitPendingKey();
+  if (windows_.printList) windows_.printList->ShowModal([this] { return ListRows(); });
+}
