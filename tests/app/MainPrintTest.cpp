@@ -11,6 +11,7 @@
 #include "base/LineIO.h"
 #include "print/Adjust.h"
 #include "print/Printjimeijocard.h"
+#include "print/Printjimeijolist.h"
 #include "support/FakePrintSystem.h"
 #include "support/FakePrompts.h"
 #include "support/StripBuilder.h"
@@ -25,16 +26,19 @@ struct MainPrintTest : ::testing::Test {
   std::unique_ptr<TFMain> main = std::make_unique<TFMain>(dir.path());
   std::unique_ptr<TFAdjust> adjust = std::make_unique<TFAdjust>(main->Settings());
   std::unique_ptr<TFPrintJimeijoCard> card = std::make_unique<TFPrintJimeijoCard>(main->Settings());
+  std::unique_ptr<TFPrintJimeijoList> list = std::make_unique<TFPrintJimeijoList>(main->Settings());
 
   void SetUp() override {
     AppWindows windows;
     windows.adjust = adjust.get();
     windows.printCard = card.get();
+    windows.printList = list.get();
     main->SetWindows(windows);
     main->show();
   }
   void TearDown() override {
     main->SetWindows({});
+    list.reset();
     card.reset();
     adjust.reset();
     main->Document().MarkSaved();
@@ -60,6 +64,10 @@ struct MainPrintTest : ::testing::Test {
         shown = QStringLiteral("card");
         selection = card->Selection();
         card->reject();
+      } else if (list->isVisible()) {
+        shown = QStringLiteral("list");
+        listPages = list->PageCount();
+        list->reject();
       } else if (adjust->isVisible()) {
         shown = QStringLiteral("adjust");
         adjust->reject();
@@ -76,6 +84,7 @@ struct MainPrintTest : ::testing::Test {
     for (int r : rows) list->topLevelItem(r)->setSelected(true);
   }
   QList<int> selection;
+  int listPages = 0;
 };
 
 }  // namespace
@@ -89,11 +98,14 @@ TEST_F(MainPrintTest, SelectedRowsInListOrderOrElseTheFocusedRowGoToThePreview) 
   Select({}, 1);
   EXPECT_EQ(Run("ActionFilePrint"), QStringLiteral("card"));
   EXPECT_EQ(selection, (QList<int>{1}));
+  EXPECT_EQ(Run("ActionFilePrintList"), QStringLiteral("list"));
+  EXPECT_EQ(listPages, 1);
   EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
 TEST_F(MainPrintTest, NothingToPrintAndNoPrinter) {
   EXPECT_EQ(Run("ActionFilePrint"), QString());  // an empty list: nothing happens
+  EXPECT_EQ(Run("ActionFilePrintList"), QString());
   EXPECT_TRUE(prompts.messages.isEmpty());
   EXPECT_EQ(Run("ActionFileSetup"), QStringLiteral("adjust"));
 
@@ -101,9 +113,11 @@ TEST_F(MainPrintTest, NothingToPrintAndNoPrinter) {
   printer.printers.clear();
   EXPECT_EQ(Run("ActionFilePrint"), QString());
   EXPECT_EQ(Run("ActionFileSetup"), QString());
-  ASSERT_EQ(prompts.messages.size(), 2);
+  EXPECT_EQ(Run("ActionFilePrintList"), QString());
+  ASSERT_EQ(prompts.messages.size(), 3);
   EXPECT_EQ(prompts.messages[0].text, QStringLiteral("プリンターがインストールされていません。"));
   EXPECT_EQ(prompts.messages[1].text, QStringLiteral("プリンタがインストールされていません。"));
+  EXPECT_EQ(prompts.messages[2].text, QStringLiteral("プリンターがインストールされていません。"));
   for (const RecordedMessage& m : prompts.messages) {
     EXPECT_EQ(m.title, QStringLiteral("エラー"));
     EXPECT_EQ(m.icon, PromptIcon::Stop);
