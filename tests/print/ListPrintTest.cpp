@@ -172,6 +172,7 @@ TEST_F(ListPreviewTest, PagesWithoutMessagesAndBuildsTheRowsOncePerShow) {
   preview.Prepare(Source(30));
   EXPECT_FALSE(preview.ButtonNext->isEnabled());
   EXPECT_EQ(preview.minimumSize(), QSize(640, 480));
+  EXPECT_EQ(preview.size(), QSize(1000, 600));  // ListWidth, ListHeight by default
   EXPECT_EQ(preview.windowTitle(), QStringLiteral("示名条一覧印刷プレビュー"));
 }
 
