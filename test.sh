@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps
+scripts/setup-cups-pdf
 scripts/build
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j "${JOBS:-2}"

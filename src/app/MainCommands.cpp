@@ -5,9 +5,6 @@
 #include "app/Main.h"
 #include "app/Version.h"
 
-void TFMain::ActionFileSetupExecute() {}
-void TFMain::ActionFilePrintExecute() {}
-void TFMain::ActionFilePrintListExecute() {}
 void TFMain::ActionFileExitExecute() { close(); }
 
 void TFMain::ActionEditFindExecute() {}

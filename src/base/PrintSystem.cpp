@@ -1,8 +1,50 @@
 #include "base/PrintSystem.h"
 
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPrinterInfo>
+#include <algorithm>
 
 namespace {
+
+// A job on a QPrinter. The printer is set to full page: the canvas origin is
+// the paper's top-left corner, not the printable area's, so everything is
+// placed from the paper corner whatever margins the printer cannot print.
+class QtPrintJob final : public PrintJob {
+ public:
+  QtPrintJob(const QString& printerName, const QString& title, const QPageSize& paper,
+             QPageLayout::Orientation orientation)
+      : printer_(QPrinter::HighResolution) {
+    printer_.setPrinterName(printerName);
+    printer_.setDocName(title);
+    printer_.setFullPage(true);
+    printer_.setPageOrientation(orientation);
+    if (paper.isValid()) printer_.setPageSize(paper);
+    printer_.setCopyCount(1);
+    printer_.setCollateCopies(false);
+  }
+
+  bool Begin() { return printer_.isValid() && painter_.begin(&printer_); }
+
+  QPainter& Canvas() override { return painter_; }
+  int DpiX() const override { return printer_.logicalDpiX(); }
+  int DpiY() const override { return printer_.logicalDpiY(); }
+  QPoint CanvasOrigin() const override {
+    // Full page: the paper rectangle starts at the canvas origin.
+    const QRectF paper = printer_.paperRect(QPrinter::DevicePixel);
+    return QPoint(static_cast<int>(-paper.left()), static_cast<int>(-paper.top()));
+  }
+  bool NewPage() override { return printer_.newPage(); }
+  bool End() override {
+    if (!painter_.isActive()) return false;
+    return painter_.end() && printer_.printerState() != QPrinter::Error;
+  }
+
+ private:
+  QPrinter printer_;
+  QPainter painter_;
+};
 
 class QtPrintSystem final : public PrintSystem {
  public:
@@ -16,20 +58,82 @@ class QtPrintSystem final : public PrintSystem {
     return def >= 0 ? def : 0;
   }
 
-  void SetCurrentPrinter(int index) override { current_ = index; }
+  void SetCurrentPrinter(int index) override {
+    if (index != current_) paper_.reset();  // another printer has its own paper
+    current_ = index;
+  }
 
-  QList<QPageSize::PageSizeId> PaperSizes(int printer) const override {
-    QStringList names = Printers();
+  std::optional<QList<QPageSize::PageSizeId>> PaperSizes(int printer) const override {
+    const QPrinterInfo info = InfoOf(printer);
+    if (info.isNull()) return std::nullopt;
     QList<QPageSize::PageSizeId> ids;
-    if (printer < 0 || printer >= names.size()) return ids;
-    for (const QPageSize& size : QPrinterInfo::printerInfo(names[printer]).supportedPageSizes()) {
-      ids.append(size.id());
-    }
+    for (const QPageSize& size : info.supportedPageSizes()) ids.append(size.id());
     return ids;
   }
 
+  bool PaperSelectable(int printer) const override { return !InfoOf(printer).isNull(); }
+
+  void SetPaper(QPageSize::PageSizeId paper) override { paper_ = paper; }
+  QPageSize::PageSizeId Paper() const override {
+    if (paper_) return *paper_;
+    const QPrinterInfo info = InfoOf(CurrentPrinter());
+    return info.isNull() ? QPageSize::A4 : info.defaultPageSize().id();
+  }
+
+  std::optional<PrintChoice> ShowPrintDialog(const PrintDialogRequest& request) override {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(CurrentPrinterName());
+    QPrintDialog dialog(&printer);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    const bool offerRange = request.maxPage > 0;
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, offerRange);
+    if (offerRange) {
+      dialog.setMinMax(request.minPage, request.maxPage);
+      dialog.setFromTo(request.minPage, request.maxPage);
+    }
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const int chosen = static_cast<int>(Printers().indexOf(printer.printerName()));
+    if (chosen >= 0) SetCurrentPrinter(chosen);
+    PrintChoice choice;
+    choice.copies = std::max(1, printer.copyCount());
+    choice.collate = printer.collateCopies();
+    if (offerRange && dialog.printRange() == QAbstractPrintDialog::PageRange) {
+      choice.fromPage = dialog.fromPage();
+      choice.toPage = dialog.toPage();
+    }
+    return choice;
+  }
+
+  std::unique_ptr<PrintJob> BeginJob(const QString& title,
+                                     QPageLayout::Orientation orientation) override {
+    auto job = std::make_unique<QtPrintJob>(CurrentPrinterName(), title, DriverPageSize(Paper()), orientation);
+    if (!job->Begin()) return nullptr;
+    return job;
+  }
+
  private:
+  QPrinterInfo InfoOf(int printer) const {
+    const QStringList names = Printers();
+    if (printer < 0 || printer >= names.size()) return QPrinterInfo();
+    return QPrinterInfo::printerInfo(names[printer]);
+  }
+
+  // The driver's own definition of a paper: its size in points may differ a
+  // little from the standard's (CUPS-PDF's A5 is 421 x 595 points). A job
+  // of exactly the driver's size is passed through unscaled, so print stays
+  // placed from the paper corner.
+  QPageSize DriverPageSize(QPageSize::PageSizeId id) const {
+    if (id == QPageSize::Custom) return QPageSize();
+    for (const QPageSize& size : InfoOf(CurrentPrinter()).supportedPageSizes()) {
+      if (size.id() == id) return size;
+    }
+    return QPageSize(id);
+  }
+
   int current_ = -1;
+  std::optional<QPageSize::PageSizeId> paper_;
 };
 
 QtPrintSystem& QtInstance() {
@@ -58,4 +162,18 @@ QPageSize::PageSizeId PageSizeOfPaperCode(int code) {
     case 13: return QPageSize::JisB5;  // 182 x 257 mm
     default: return QPageSize::Custom;
   }
+}
+
+int SetPaperSize(PrintSystem& system, int paperCode) {
+  const int printer = system.CurrentPrinter();
+  if (printer < 0) return kPaperQueryFailed;
+  system.SetCurrentPrinter(printer);
+  if (!system.PaperSelectable(printer)) return kPaperNotSelectable;
+  const auto papers = system.PaperSizes(printer);
+  if (!papers) return kPaperQueryFailed;
+  if (papers->isEmpty()) return kNoPapers;
+  const QPageSize::PageSizeId wanted = PageSizeOfPaperCode(paperCode);
+  if (wanted == QPageSize::Custom || !papers->contains(wanted)) return kPaperNotOffered;
+  system.SetPaper(wanted);
+  return kPaperSet;
 }

@@ -1,8 +1,15 @@
 #pragma once
-// The print position adjustment dialog.
+// The print position adjustment dialog: names the printer in use and takes
+// the vertical and horizontal shift of everything strip card printing puts
+// on paper.
 
 #include <QDialog>
 
+#include "print/CardPrint.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class TSettings;
 
 class TFAdjust : public QDialog {
@@ -11,13 +18,28 @@ class TFAdjust : public QDialog {
   explicit TFAdjust(TSettings& settings, QWidget* parent = nullptr);
   ~TFAdjust() override;
 
-  // Shifts applied to everything strip card printing puts on paper, in
-  // millimetres. They start at 0 in every run and are not saved.
-  double VerticalMm() const { return vertical_; }
-  double HorizontalMm() const { return horizontal_; }
+  // Shows the dialog modally with the stored offsets.
+  int ShowModal();
+
+  // The shifts in millimetres. They start at 0 in every run and are not saved.
+  const PrintAdjustment& Adjustment() const { return adjustment_; }
+  double VerticalMm() const { return adjustment_.vertical.ToDouble(); }
+  double HorizontalMm() const { return adjustment_.horizontal.ToDouble(); }
+
+  QLabel* LabelPrinter = nullptr;
+  QLineEdit* EditVertical = nullptr;
+  QLineEdit* EditHorizontal = nullptr;
+  QPushButton* ButtonOk = nullptr;
+  QPushButton* ButtonCancel = nullptr;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void ButtonOkClick();
+  // The box's value, or nothing after the message with the box selected.
+  std::optional<Decimal4> CheckedValue(QLineEdit* box);
+
   TSettings& settings_;
-  double vertical_ = 0;
-  double horizontal_ = 0;
+  PrintAdjustment adjustment_;
 };

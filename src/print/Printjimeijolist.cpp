@@ -1,15 +1,94 @@
 #include "print/Printjimeijolist.h"
 
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+
 #include "base/Mainsub.h"
 #include "base/Placement.h"
+#include "base/PrintSystem.h"
+#include "base/Prompts.h"
+#include "view/CanvasImage.h"
+#include "view/StripRenderer.h"
 
 TFPrintJimeijoList::TFPrintJimeijoList(TSettings& settings, QWidget* parent)
     : QDialog(parent), settings_(settings) {
   setObjectName(QStringLiteral("FPrintJimeijoList"));
   setWindowTitle(QStringLiteral("示名条一覧印刷プレビュー"));
+  const PreviewControls c = BuildPreviewControls(this);
+  ButtonPrint = c.ButtonPrint;
+  ButtonPrev = c.ButtonPrev;
+  ButtonNext = c.ButtonNext;
+  ButtonClose = c.ButtonClose;
+  ScrollBox1 = c.ScrollBox1;
+  imgPage = c.imgPage;
+  connect(ButtonPrint, &QPushButton::clicked, this, &TFPrintJimeijoList::ButtonPrintClick);
+  connect(ButtonPrev, &QPushButton::clicked, this, &TFPrintJimeijoList::ButtonPrevClick);
+  connect(ButtonNext, &QPushButton::clicked, this, &TFPrintJimeijoList::ButtonNextClick);
   RestoreWindowPlacement(this, settings_, QStringLiteral("List"), {0, 0, 1000, 600, 0});
 }
 
 TFPrintJimeijoList::~TFPrintJimeijoList() {
   SaveWindowPlacement(this, settings_, QStringLiteral("List"));
+}
+
+void TFPrintJimeijoList::RebuildRows() {
+  rows_ = BuildListRows(source_ ? source_() : QList<StripRow>());
+  pageCount_ = ListPageCount(static_cast<int>(rows_.size()));
+}
+
+void TFPrintJimeijoList::Prepare(RowSource source) {
+  source_ = std::move(source);
+  RebuildRows();
+  currentPage_ = 1;
+  ButtonPrev->setEnabled(false);
+  ButtonNext->setEnabled(pageCount_ > 1);
+  ShowPage();
+}
+
+int TFPrintJimeijoList::ShowModal(RowSource source) {
+  Prepare(std::move(source));
+  return exec();
+}
+
+void TFPrintJimeijoList::ShowPage() {
+  ScrollBox1->horizontalScrollBar()->setValue(0);
+  ScrollBox1->verticalScrollBar()->setValue(0);
+  QImage page = NewScreenImage(QSize(kPageWidth, kPageHeight));
+  {
+    QPainter painter(&page);
+    DrawListPage(painter, rows_, currentPage_, QDateTime::currentDateTime());
+  }
+  imgPage->SetImage(page);
+}
+
+void TFPrintJimeijoList::ButtonNextClick() {
+  if (currentPage_ >= pageCount_) return;
+  ++currentPage_;
+  ShowPage();
+  ButtonPrev->setEnabled(true);
+  if (currentPage_ == pageCount_) ButtonNext->setEnabled(false);
+}
+
+void TFPrintJimeijoList::ButtonPrevClick() {
+  if (currentPage_ <= 1) return;
+  --currentPage_;
+  ShowPage();
+  ButtonNext->setEnabled(true);
+  if (currentPage_ == 1) ButtonPrev->setEnabled(false);
+}
+
+void TFPrintJimeijoList::ButtonPrintClick() {
+  PrintSystem& system = PrintSystem::Current();
+  if (!system.HasPrinters()) {
+    Prompts::Error(QString::fromUtf8(kNoPrinterText));
+    return;
+  }
+  RebuildRows();
+  const std::optional<PrintChoice> choice = system.ShowPrintDialog({1, pageCount_});
+  if (!choice) return;
+  if (!PrintStripList(system, rows_, *choice, QDateTime::currentDateTime())) {
+    Prompts::PrinterError(QString::fromUtf8(kPrinterErrorText));
+  }
 }

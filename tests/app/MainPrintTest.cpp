@@ -1,0 +1,125 @@
+// The print commands of the main window: which strips go to the preview,
+// and the messages when there is nothing to print or no printer.
+#include <QAction>
+#include <QItemSelectionModel>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "app/Main.h"
+#include "base/LineIO.h"
+#include "print/Adjust.h"
+#include "print/Printjimeijocard.h"
+#include "print/Printjimeijolist.h"
+#include "support/FakePrintSystem.h"
+#include "support/FakePrompts.h"
+#include "support/StripBuilder.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+struct MainPrintTest : ::testing::Test {
+  QTemporaryDir dir;
+  FakePrompts prompts;
+  FakePrintSystem printer;
+  std::unique_ptr<TFMain> main = std::make_unique<TFMain>(dir.path());
+  std::unique_ptr<TFAdjust> adjust = std::make_unique<TFAdjust>(main->Settings());
+  std::unique_ptr<TFPrintJimeijoCard> card = std::make_unique<TFPrintJimeijoCard>(main->Settings());
+  std::unique_ptr<TFPrintJimeijoList> list = std::make_unique<TFPrintJimeijoList>(main->Settings());
+
+  void SetUp() override {
+    AppWindows windows;
+    windows.adjust = adjust.get();
+    windows.printCard = card.get();
+    windows.printList = list.get();
+    main->SetWindows(windows);
+    main->show();
+  }
+  void TearDown() override {
+    main->SetWindows({});
+    list.reset();
+    card.reset();
+    adjust.reset();
+    main->Document().MarkSaved();
+    main.reset();
+  }
+  void Open(int strips) {
+    QList<TestStrip> list;
+    for (int i = 0; i < strips; ++i) {
+      TestStrip strip;
+      strip.extension = QByteArray::number(201 + i);
+      list.append(strip);
+    }
+    const QString path = dir.filePath(QStringLiteral("site.VRD"));
+    ASSERT_TRUE(WriteLinesFile(path, DocumentLines(list)));
+    ASSERT_TRUE(main->OpenDataFile(path));
+  }
+  // Runs a command; a window it shows modally is closed at once and noted.
+  QString Run(const char* action) {
+    QString shown;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+      if (card->isVisible()) {
+        shown = QStringLiteral("card");
+        selection = card->Selection();
+        card->reject();
+      } else if (list->isVisible()) {
+        shown = QStringLiteral("list");
+        listPages = list->PageCount();
+        list->reject();
+      } else if (adjust->isVisible()) {
+        shown = QStringLiteral("adjust");
+        adjust->reject();
+      }
+    });
+    watch.start(0);
+    main->Action(QString::fromLatin1(action))->trigger();
+    return shown;
+  }
+  void Select(QList<int> rows, int focused) {
+    QTreeWidget* list = main->ListView1;
+    list->clearSelection();
+    list->setCurrentItem(list->topLevelItem(focused), 0, QItemSelectionModel::NoUpdate);
+    for (int r : rows) list->topLevelItem(r)->setSelected(true);
+  }
+  QList<int> selection;
+  int listPages = 0;
+};
+
+}  // namespace
+
+TEST_F(MainPrintTest, SelectedRowsInListOrderOrElseTheFocusedRowGoToThePreview) {
+  Open(3);
+  Select({2, 0}, 1);
+  EXPECT_EQ(Run("ActionFilePrint"), QStringLiteral("card"));
+  EXPECT_EQ(selection, (QList<int>{0, 2}));
+  EXPECT_TRUE(card->Selection().isEmpty());  // discarded when the preview closed
+  Select({}, 1);
+  EXPECT_EQ(Run("ActionFilePrint"), QStringLiteral("card"));
+  EXPECT_EQ(selection, (QList<int>{1}));
+  EXPECT_EQ(Run("ActionFilePrintList"), QStringLiteral("list"));
+  EXPECT_EQ(listPages, 1);
+  EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(MainPrintTest, NothingToPrintAndNoPrinter) {
+  EXPECT_EQ(Run("ActionFilePrint"), QString());  // an empty list: nothing happens
+  EXPECT_EQ(Run("ActionFilePrintList"), QString());
+  EXPECT_TRUE(prompts.messages.isEmpty());
+  EXPECT_EQ(Run("ActionFileSetup"), QStringLiteral("adjust"));
+
+  Open(1);
+  printer.printers.clear();
+  EXPECT_EQ(Run("ActionFilePrint"), QString());
+  EXPECT_EQ(Run("ActionFileSetup"), QString());
+  EXPECT_EQ(Run("ActionFilePrintList"), QString());
+  ASSERT_EQ(prompts.messages.size(), 3);
+  EXPECT_EQ(prompts.messages[0].text, QStringLiteral("プリンターがインストールされていません。"));
+  EXPECT_EQ(prompts.messages[1].text, QStringLiteral("プリンタがインストールされていません。"));
+  EXPECT_EQ(prompts.messages[2].text, QStringLiteral("プリンターがインストールされていません。"));
+  for (const RecordedMessage& m : prompts.messages) {
+    EXPECT_EQ(m.title, QStringLiteral("エラー"));
+    EXPECT_EQ(m.icon, PromptIcon::Stop);
+  }
+}
