@@ -23,6 +23,7 @@ class QTreeWidget;
 class QStatusBar;
 class TSettings;
 class CanvasImage;
+class PaletteButtons;
 class StripView;
 
 // The windows created at start-up besides the main window, in creation order.
@@ -83,6 +84,15 @@ class TFMain : public QMainWindow, private FileSessionView {
   void ClearStripView() override;
   StripView& View() { return *stripView_; }
 
+  // The key-label palette (MainPalette.cpp).
+  void MakeKeyLabelButtons(int series);
+  void FreeKeyLabelButtons();
+  void SetKeyLabelCaptions();
+  // Hands palette entry `entry` to the keys being edited.
+  void ApplyPaletteEntryToSelectedKeys(int entry);
+  PaletteButtons& KeyLabelButtons();
+  const Lines& PaletteList() const { return paletteList_; }
+
  public slots:
   // File
   void ActionFileNewExecute();
@@ -132,6 +142,7 @@ class TFMain : public QMainWindow, private FileSessionView {
   void ListView1SelectItem(int row);
   void ListView1DblClick();
   void ComboBoxSeriesChange(int index);
+  void KeyLabelButtonClick(int entry);
   void Splitter1Moved();
 
  protected:
@@ -161,6 +172,10 @@ class TFMain : public QMainWindow, private FileSessionView {
   void FirstShow();
   void FillFontList();
   void Myfunc_Set_FontSize(QComboBox* target);
+
+  // The palette of the current series: buttons, list, captions.
+  void StartPalette();
+  void ChangePaletteSeries(int series);
 
   // Hints and status line.
   void ApplicationHint(const QString& longHint);
@@ -217,6 +232,11 @@ class TFMain : public QMainWindow, private FileSessionView {
   bool dispStatusBar_ = true;
   bool showDetail_ = false;
   QStringList fontList_;
+
+  // Palette state.
+  Lines paletteList_;
+  Lines labelLines_;
+  PaletteButtons* keyLabelButtons_ = nullptr;
 
   QHash<QString, QAction*> actions_;
   StripView* stripView_ = nullptr;

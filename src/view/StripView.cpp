@@ -1,5 +1,7 @@
 #include "view/StripView.h"
 
+#include <algorithm>
+
 #include "base/ColorPair.h"
 #include "base/ShiftJis.h"
 #include "document/StripDocument.h"
@@ -128,6 +130,10 @@ void StripView::WireAllViewEvents(int k, const KeyControls& c) {
   connect(c.face, &KeyImage::DoubleClicked, this, jump);
   connect(c.picture, &KeyImage::DoubleClicked, this, jump);
   connect(c.label, &NumberLabel::DoubleClicked, this, jump);
+}
+
+void StripView::KeyBlockResized(int k, qsizetype delta) {
+  for (size_t i = size_t(std::max(k + 1, 0)); i < plan_.keys.size(); ++i) plan_.keys[i].blockLine += delta;
 }
 
 QPlainTextEdit* StripView::Editor(int k) {

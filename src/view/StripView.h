@@ -46,6 +46,9 @@ class StripView : public QObject {
   QPlainTextEdit* Editor(int k);
   // The document line of key k's block.
   qsizetype KeyBlockLine(int k) const { return plan_.keys[k].blockLine; }
+  // Key k's block grew by `delta` lines (negative: shrank): the blocks of
+  // the keys after it move by as much.
+  void KeyBlockResized(int k, qsizetype delta);
 
  signals:
   // A double-click on a key's face, picture or number label in the all view.
