@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QPushButton>
 #include <QTabWidget>
+#include <utility>
 
 #include "document/Series.h"
 
@@ -52,7 +53,7 @@ void PaletteButtons::Make(int series) {
 }
 
 void PaletteButtons::Free() {
-  qDeleteAll(buttons_);
+  for (QPushButton* button : std::as_const(buttons_)) delete button;
   buttons_.clear();
   delete group_;
   group_ = nullptr;

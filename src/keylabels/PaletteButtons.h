@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <functional>
 
 #include "document/CheckedRead.h"
@@ -60,6 +61,7 @@ class PaletteButtons : public QObject {
   QTabWidget* pages_;
   Latch latch_;
   QButtonGroup* group_ = nullptr;
-  QList<QPushButton*> buttons_;
+  // The tab sheets own the buttons and may go first when a window closes.
+  QList<QPointer<QPushButton>> buttons_;
   int perTab_ = 0;
 };
