@@ -51,6 +51,9 @@ TFKeyLabel::TFKeyLabel(TSettings& settings, QWidget* parent)
   dialogFont.setPixelSize(13);
   setFont(dialogFont);
   setFixedSize(518, 506);
+  // A fixed dialog border: a close box, no minimise or maximise.
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
   CreateControls();
   RestoreDialogPosition(this, settings_, QStringLiteral("KeyLabelTop"), QStringLiteral("KeyLabelLeft"));
 }
