@@ -133,18 +133,3 @@ QIcon ToolbarGlyph(const QString& buttonName) {
   Draw(p, buttonName);
   return QIcon(pixmap);
 }
-
-QPixmap TrueTypeSign() {
-  QPixmap pixmap(12, 12);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  QFont f(QStringLiteral("DejaVu Serif"));
-  f.setPixelSize(9);
-  f.setBold(true);
-  p.setFont(f);
-  p.setPen(QColor(0x60, 0x60, 0x60));
-  p.drawText(QRect(-1, 0, 10, 12), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("T"));
-  p.setPen(QColor(0x10, 0x40, 0xa0));
-  p.drawText(QRect(3, 1, 10, 12), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("T"));
-  return pixmap;
-}

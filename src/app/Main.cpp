@@ -127,6 +127,7 @@ void TFMain::FirstShow() {
   ApplicationHint(QString());
   FillFontList();
   Myfunc_Set_FontSize(ComboBoxFontSize);
+  StartPalette();
   ClearStripView();
 }
 

@@ -26,6 +26,7 @@ class QTreeWidget;
 class QStatusBar;
 class TSettings;
 class CanvasImage;
+class PaletteButtons;
 class StripView;
 
 // The windows created at start-up besides the main window, in creation order.
@@ -100,7 +101,7 @@ class TFMain : public QMainWindow, private FileSessionView {
   // damaged block shows the layout error and leaves the document alone.
   bool CommitKeyText(int k);
   // A palette label handed to every selected key that shows no picture.
-  void KeyLabelButtonClick(const KeyLabelValues& label);
+  void ApplyKeyLabelToSelectedKeys(const KeyLabelValues& label);
   // Ends the edit in progress, if any, committing it.
   void EndKeyEdit();
   // Shows key k's format in the tool bar (with the formatting commands).
@@ -117,6 +118,12 @@ class TFMain : public QMainWindow, private FileSessionView {
   void KeyPanelExit(int k);
   void KeyEditorKeyPress(int k, int key);
   void KeyEditorExit(int k);
+  // The key-label palette (MainPalette.cpp).
+  void MakeKeyLabelButtons(int series);
+  void FreeKeyLabelButtons();
+  void SetKeyLabelCaptions();
+  PaletteButtons& KeyLabelButtons();
+  const Lines& PaletteList() const { return paletteList_; }
 
  public slots:
   // File
@@ -167,6 +174,7 @@ class TFMain : public QMainWindow, private FileSessionView {
   void ListView1SelectItem(int row);
   void ListView1DblClick();
   void ComboBoxSeriesChange(int index);
+  void KeyLabelButtonClick(int entry);
   void Splitter1Moved();
 
  protected:
@@ -196,6 +204,10 @@ class TFMain : public QMainWindow, private FileSessionView {
   void FirstShow();
   void FillFontList();
   void Myfunc_Set_FontSize(QComboBox* target);
+
+  // The palette of the current series: buttons, list, captions.
+  void StartPalette();
+  void ChangePaletteSeries(int series);
 
   // Hints and status line.
   void ApplicationHint(const QString& longHint);
@@ -271,6 +283,11 @@ class TFMain : public QMainWindow, private FileSessionView {
   bool dispStatusBar_ = true;
   bool showDetail_ = false;
   QStringList fontList_;
+
+  // Palette state.
+  Lines paletteList_;
+  Lines labelLines_;
+  PaletteButtons* keyLabelButtons_ = nullptr;
 
   QHash<QString, QAction*> actions_;
   StripView* stripView_ = nullptr;

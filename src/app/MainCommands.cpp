@@ -11,8 +11,6 @@ void TFMain::ActionEditFindExecute() {}
 void TFMain::ActionEditReplaceExecute() {}
 
 
-void TFMain::ActionKeyLabelEditExecute() {}
-
 void TFMain::ActionFormatFontExecute() {}
 void TFMain::ActionFormatColorExecute() {}
 void TFMain::ActionFormatBColorExecute() {}

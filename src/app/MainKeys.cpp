@@ -292,7 +292,7 @@ void TFMain::ActionEditSelResetExecute() {
 
 // --- Palette ---------------------------------------------------------------
 
-void TFMain::KeyLabelButtonClick(const KeyLabelValues& label) {
+void TFMain::ApplyKeyLabelToSelectedKeys(const KeyLabelValues& label) {
   if (keyCount_ == 0 || !showDetail_) return;
   try {
     for (int k : selection_.SelectedKeys()) {

@@ -20,6 +20,7 @@
 #include "app/Glyphs.h"
 #include "app/Main.h"
 #include "base/Hints.h"
+#include "base/FontItemDelegate.h"
 #include "document/Series.h"
 #include "view/CanvasImage.h"
 
@@ -105,38 +106,6 @@ const QList<MenuSpec> kMenus = {
     {"MenuHelp", "ヘルプ(&H)", {"ActionHelpAbout"}},
 };
 
-// Draws the font list: the TrueType sign before scalable families, the
-// family name after it, and tells the window that the list was drawn.
-class FontItemDelegate : public QStyledItemDelegate {
- public:
-  FontItemDelegate(const QStringList* fontList, bool* drawnFlag, QObject* parent)
-      : QStyledItemDelegate(parent), fontList_(fontList), drawnFlag_(drawnFlag) {}
-
-  void paint(QPainter* painter, const QStyleOptionViewItem& option,
-             const QModelIndex& index) const override {
-    *drawnFlag_ = true;
-    const bool selected = option.state & QStyle::State_Selected;
-    painter->fillRect(option.rect, option.palette.brush(selected ? QPalette::Highlight : QPalette::Base));
-    const int row = index.row();
-    const bool trueType = row >= 0 && row < fontList_->size() && (*fontList_)[row].endsWith('t');
-    static const QPixmap sign = TrueTypeSign();
-    if (trueType) painter->drawPixmap(option.rect.left() + 2, option.rect.top() + 2, sign);
-    const QString name = index.data().toString();
-    const int textHeight = option.fontMetrics.height();
-    const int top = option.rect.top() + (option.rect.height() - textHeight) / 2;
-    painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-    painter->drawText(QRect(option.rect.left() + sign.width() + 4, top, option.rect.width(), textHeight),
-                      Qt::AlignLeft | Qt::AlignVCenter, name);
-  }
-
-  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    return QSize(QStyledItemDelegate::sizeHint(option, index).width() + 16, 16);
-  }
-
- private:
-  const QStringList* fontList_;
-  bool* drawnFlag_;
-};
 
 }  // namespace
 

@@ -247,10 +247,9 @@ void TFMain::WireStripView() {
 }
 
 void TFMain::ComboBoxSeriesChange(int index) {
-  if (!IsSeries(index)) return;
   // The palette of the old series is replaced by that of the new one; the
   // strips in the document keep their own series.
-  currentSeries_ = index;
+  ChangePaletteSeries(index);
 }
 
 void TFMain::SelectSeries(int s) {

@@ -2,6 +2,7 @@
 
 #include <QFocusEvent>
 #include <QSignalBlocker>
+#include <algorithm>
 
 #include "base/ColorPair.h"
 #include "base/ShiftJis.h"

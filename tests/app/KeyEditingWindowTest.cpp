@@ -413,7 +413,7 @@ TEST_F(KeyEditingWindowTest, APaletteLabelGoesToTheSelectedKeysWithoutPicture) {
   Press(Qt::Key_Tab);
   Click(4, Qt::ControlModifier);
   ASSERT_EQ(Selected(), (std::vector<int>{3, 4}));
-  main->KeyLabelButtonClick({Sj("ＭＳ ゴシック"), 12, 255, 65535, {Sj("保留"), QByteArray(22, 'h')}});
+  main->ApplyKeyLabelToSelectedKeys({Sj("ＭＳ ゴシック"), 12, 255, 65535, {Sj("保留"), QByteArray(22, 'h')}});
   Key(4).font = Sj("ＭＳ ゴシック");
   Key(4).size = "12";
   Key(4).colors = "255,65535";
