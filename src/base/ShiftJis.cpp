@@ -9,10 +9,11 @@ namespace {
 
 // Runs iconv over the whole input. On an invalid or incomplete sequence the
 // offending input unit is skipped and `replacement` is written instead.
-QByteArray Convert(const char* to, const char* from, const QByteArray& input,
-                   int unitSize, const QByteArray& replacement) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+QByteArray Convert(iconv_t cd, const QByteArray& input, int unitSize, const QByteArray& replacement) {
+  if (cd == kNoConverter) return {};
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state for every text
   QByteArray out;
   std::vector<char> buffer(4096);
   char* in = const_cast<char*>(input.constData());
@@ -31,9 +32,18 @@ QByteArray Convert(const char* to, const char* from, const QByteArray& input,
       out.append(replacement);
     }
   }
-  iconv_close(cd);
   return out;
 }
+
+QByteArray Convert(const char* to, const char* from, const QByteArray& input,
+                   int unitSize, const QByteArray& replacement) {
+  iconv_t cd = iconv_open(to, from);
+  QByteArray out = Convert(cd, input, unitSize, replacement);
+  if (cd != kNoConverter) iconv_close(cd);
+  return out;
+}
+
+constexpr char kReplacementUtf8[] = "\xEF\xBF\xBD";
 
 }  // namespace
 
@@ -41,8 +51,19 @@ namespace sjis {
 
 QString Decode(const QByteArray& bytes) {
   if (bytes.isEmpty()) return {};
-  QByteArray utf8 = Convert("UTF-8", "CP932", bytes, 1, "\xEF\xBF\xBD");
+  QByteArray utf8 = Convert("UTF-8", "CP932", bytes, 1, kReplacementUtf8);
   return QString::fromUtf8(utf8);
+}
+
+Decoder::Decoder() : cd_(iconv_open("UTF-8", "CP932")) {}
+
+Decoder::~Decoder() {
+  if (static_cast<iconv_t>(cd_) != kNoConverter) iconv_close(static_cast<iconv_t>(cd_));
+}
+
+QString Decoder::operator()(const QByteArray& bytes) {
+  if (bytes.isEmpty()) return {};
+  return QString::fromUtf8(Convert(static_cast<iconv_t>(cd_), bytes, 1, kReplacementUtf8));
 }
 
 QByteArray Encode(const QString& text) {
