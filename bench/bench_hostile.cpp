@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <utility>
 
 #include "GenerateStrips.h"
 #include "base/LineIO.h"
@@ -43,8 +44,8 @@ double Milliseconds(const std::function<void()>& work) {
 
 // What opening does with a file: parse, index, list rows with decoded texts,
 // and the check walk that vrdtool runs.
-QString Open(const QByteArray& bytes) {
-  const DataFileContent content = ParseDataFile(bytes);
+QString Open(QByteArray bytes) {
+  const DataFileContent content = ParseDataFile(std::move(bytes));
   if (!content.ok()) return QStringLiteral("format error at line %1").arg(content.errorLine + 1);
   StripDocument document;
   document.SetLines(content.lines);
@@ -64,12 +65,10 @@ QString Open(const QByteArray& bytes) {
   return QStringLiteral("%1 rows, %2").arg(rows).arg(check);
 }
 
-QByteArray Separator(int n) { return SeparatorLine(n); }
-
 // `count` separator lines in reverse order behind a count line.
 QByteArray Misplaced(int count) {
   Lines lines{layout::kFormatVersionLine, QByteArray::number(count)};
-  for (int n = count; n >= 1; --n) lines.append(Separator(n));
+  for (int n = count; n >= 1; --n) lines.append(SeparatorLine(n));
   return JoinLines(lines);
 }
 
@@ -104,7 +103,7 @@ QString DrawLongKeys() {
 const std::map<std::string, std::function<QString()>>& Cases() {
   static const std::map<std::string, std::function<QString()>> cases = {
       {"count-overflow", [] { return Open("file-version:\n2147483647\n2147483647" + QByteArray(10, '\xFF')); }},
-      {"count-huge", [] { return Open(JoinLines({layout::kFormatVersionLine, "100000000", Separator(1), "1"})); }},
+      {"count-huge", [] { return Open(JoinLines({layout::kFormatVersionLine, "100000000", SeparatorLine(1), "1"})); }},
       {"misplaced-100000", [] { return Open(Misplaced(100000)); }},
       {"misplaced-200000", [] { return Open(Misplaced(200000)); }},
       {"key-sum", [] {
@@ -145,8 +144,8 @@ int main(int argc, char** argv) {
     QByteArray bytes;
     if (!ReadFileBytes(args[1], &bytes)) return 1;
     QString answer;
-    const double ms = Milliseconds([&] { answer = Open(bytes); });
-    bytes.clear();
+    // As ReadDataFile does, the bytes read are handed over.
+    const double ms = Milliseconds([&] { answer = Open(std::move(bytes)); });
     std::printf("open %s: %.1f ms, %.1f MB peak, %s\n", qPrintable(args[1]), ms, PeakMegabytes(), qPrintable(answer));
     return 0;
   }
