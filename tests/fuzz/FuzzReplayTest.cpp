@@ -45,3 +45,15 @@ TEST(FuzzReplay, TheHostileInputsAreKept) {
   }
   EXPECT_EQ(ReadBytes(QStringLiteral(TEST_DATA_DIR "/hostile/strip_count_overflow.VRD")).size(), 45);
 }
+
+TEST(FuzzReplay, EveryTargetHasItsFuzzerProgram) {
+  // fuzz/CMakeLists.txt names the programs that scripts/fuzz and CI run.
+  const QByteArray cmake = ReadBytes(QStringLiteral(SOURCE_DIR "/fuzz/CMakeLists.txt"));
+  const qsizetype from = cmake.indexOf("set(LABELKOBO_FUZZ_TARGETS");
+  ASSERT_GE(from, 0);
+  const QList<QByteArray> listed =
+      cmake.mid(from, cmake.indexOf(')', from) - from).simplified().split(' ').mid(1);
+  QList<QByteArray> registered;
+  for (const FuzzTarget& target : FuzzTargets()) registered.append(target.name);
+  EXPECT_EQ(listed, registered);
+}
