@@ -3,6 +3,7 @@
 #include "FuzzSupport.h"
 #include "FuzzTargets.h"
 #include "base/LineIO.h"
+#include "base/SharedLines.h"
 #include "document/DataFile.h"
 #include "document/StripCheck.h"
 #include "document/StripDocument.h"
@@ -23,7 +24,10 @@ bool IsSound(const Lines& lines) {
 }  // namespace
 
 int FuzzDataFile(const uint8_t* data, size_t size) {
-  const DataFileContent content = ParseDataFile(FuzzBytes(data, size));
+  const QByteArray bytes = FuzzBytes(data, size);
+  // The lines that share the file's buffer are the lines of the plain split.
+  FUZZ_ASSERT(SplitLinesSharing(bytes) == SplitLines(bytes));
+  const DataFileContent content = ParseDataFile(bytes);
   if (!content.ok()) return 0;
   // Written back, the lines read the same.
   FUZZ_ASSERT(SplitLines(JoinLines(content.lines)) == content.lines);
