@@ -92,12 +92,14 @@ QString DrawLongKeys() {
   const Lines lines = LongKeys(100, 10000);
   QImage image(100, 40, QImage::Format_RGB32);
   QPainter painter(&image);
-  qsizetype keyLine = 2 + 8 + 6;
-  for (int k = 0; k < 100; ++k) {
-    DrawKeyText(painter, Decimal4(), Decimal4(), Decimal4::FromInt(100), Decimal4::FromInt(40), lines, keyLine, 9);
-    keyLine += KeyBlockLength(lines, keyLine);
-  }
-  return QStringLiteral("100 keys drawn");
+  const double ms = Milliseconds([&] {
+    qsizetype keyLine = 2 + 8 + 6;
+    for (int k = 0; k < 100; ++k) {
+      DrawKeyText(painter, Decimal4(), Decimal4(), Decimal4::FromInt(100), Decimal4::FromInt(40), lines, keyLine, 9);
+      keyLine += KeyBlockLength(lines, keyLine);
+    }
+  });
+  return QStringLiteral("100 keys drawn in %1 ms (the rest: building the lines)").arg(ms, 0, 'f', 1);
 }
 
 const std::map<std::string, std::function<QString()>>& Cases() {
