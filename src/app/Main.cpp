@@ -86,12 +86,12 @@ void TFMain::RestoreState() {
   SetListShown(settings_->ReadInteger(kChecked, QStringLiteral("DispList"), 1) != 0);
   SetToolBarShown(settings_->ReadInteger(kChecked, QStringLiteral("DispToolBar"), 1) != 0);
   SetStatusBarShown(settings_->ReadInteger(kChecked, QStringLiteral("DispStatusBar"), 1) != 0);
-  const int listHeight = settings_->ReadInteger(kPosition, QStringLiteral("TelListHeight"), 105);
+  const int listHeight = ClampedSize(settings_->ReadInteger(kPosition, QStringLiteral("TelListHeight"), 105));
   ListView1->resize(ListView1->width(), listHeight);
   Splitter1->setSizes({qMax(0, height() - listHeight), listHeight});
   for (int c = 0; c < 6; ++c) {
     ListView1->setColumnWidth(
-        c, settings_->ReadInteger(kPosition, QStringLiteral("TelList%1").arg(c), kDefaultColumnWidths[c]));
+        c, ClampedSize(settings_->ReadInteger(kPosition, QStringLiteral("TelList%1").arg(c), kDefaultColumnWidths[c])));
   }
   showDetail_ = settings_->ReadInteger(kChecked, QStringLiteral("DispLayout"), 1) == 0;
   SetDisplayMode(showDetail_);

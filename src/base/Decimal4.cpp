@@ -44,16 +44,18 @@ std::optional<Decimal4> Decimal4::FromText(const QByteArray& text) {
   }
   if (i != n || wholeDigits + fractionDigits == 0) return std::nullopt;
   for (int d = fractionDigits; d < 4; ++d) fraction *= 10;
-  int64_t raw = whole * kScale + fraction + (roundUp ? 1 : 0);
+  const int64_t raw = whole * kScale + fraction + (roundUp ? 1 : 0);
+  if (raw > kMaxWhole * kScale) return std::nullopt;  // "1000000000.00005" rounds past the limit
   return Decimal4(negative ? -raw : raw);
 }
 
 QByteArray Decimal4::ToText() const {
-  int64_t a = raw_ < 0 ? -raw_ : raw_;
-  QByteArray text = QByteArray::number(static_cast<qlonglong>(a / kScale));
-  int64_t fraction = a % kScale;
+  // The magnitude unsigned: a value held at the low end has no positive twin.
+  const uint64_t a = raw_ < 0 ? 0 - static_cast<uint64_t>(raw_) : static_cast<uint64_t>(raw_);
+  QByteArray text = QByteArray::number(static_cast<qulonglong>(a / kScale));
+  const uint64_t fraction = a % kScale;
   if (fraction != 0) {
-    QByteArray digits = QByteArray::number(static_cast<qlonglong>(fraction)).rightJustified(4, '0');
+    QByteArray digits = QByteArray::number(static_cast<qulonglong>(fraction)).rightJustified(4, '0');
     while (digits.endsWith('0')) digits.chop(1);
     text += '.' + digits;
   }

@@ -12,12 +12,17 @@ class Decimal4 {
   constexpr Decimal4() = default;
 
   static constexpr Decimal4 FromRaw(int64_t raw) { return Decimal4(raw); }
-  static constexpr Decimal4 FromInt(int64_t n) { return Decimal4(n * kScale); }
+  // Held at the ends of the range rather than overflowing.
+  static constexpr Decimal4 FromInt(int64_t n) {
+    int64_t raw = 0;
+    if (__builtin_mul_overflow(n, kScale, &raw)) return Decimal4(n < 0 ? kMin : kMax);
+    return Decimal4(raw);
+  }
   // A floating constant: value x 10000 rounded to nearest, ties to even.
   static Decimal4 FromDouble(double value);
   // Decimal text with "." as the point, rounded to four places (halves away
   // from zero). Surrounding spaces are allowed; anything else is no number,
-  // as is a value beyond a billion.
+  // as is a value beyond a billion (after rounding).
   static std::optional<Decimal4> FromText(const QByteArray& text);
 
   constexpr int64_t Raw() const { return raw_; }
@@ -27,9 +32,19 @@ class Decimal4 {
   // The value as decimal text with up to four places, trailing zeros dropped.
   QByteArray ToText() const;
 
-  friend constexpr Decimal4 operator+(Decimal4 a, Decimal4 b) { return Decimal4(a.raw_ + b.raw_); }
-  friend constexpr Decimal4 operator-(Decimal4 a, Decimal4 b) { return Decimal4(a.raw_ - b.raw_); }
-  friend constexpr Decimal4 operator-(Decimal4 a) { return Decimal4(-a.raw_); }
+  // Sums and differences are held at the ends of the range: values from
+  // damaged files may come near them, and must never overflow.
+  friend constexpr Decimal4 operator+(Decimal4 a, Decimal4 b) {
+    int64_t raw = 0;
+    if (__builtin_add_overflow(a.raw_, b.raw_, &raw)) return Decimal4(b.raw_ < 0 ? kMin : kMax);
+    return Decimal4(raw);
+  }
+  friend constexpr Decimal4 operator-(Decimal4 a, Decimal4 b) {
+    int64_t raw = 0;
+    if (__builtin_sub_overflow(a.raw_, b.raw_, &raw)) return Decimal4(b.raw_ < 0 ? kMax : kMin);
+    return Decimal4(raw);
+  }
+  friend constexpr Decimal4 operator-(Decimal4 a) { return Decimal4() - a; }
   // Products and quotients truncate toward zero to four places.
   friend Decimal4 operator*(Decimal4 a, Decimal4 b);
   // Division by zero gives zero rather than a fault.
@@ -37,6 +52,8 @@ class Decimal4 {
   friend constexpr auto operator<=>(Decimal4 a, Decimal4 b) = default;
 
   static constexpr int64_t kScale = 10000;
+  static constexpr int64_t kMax = INT64_MAX;
+  static constexpr int64_t kMin = INT64_MIN;
 
  private:
   constexpr explicit Decimal4(int64_t raw) : raw_(raw) {}

@@ -4,14 +4,20 @@
 
 #include "base/Mainsub.h"
 
+#include <algorithm>
+
 namespace {
 const QString kSection = QStringLiteral("Position");
 }
 
+int ClampedSize(int value) { return std::clamp(value, 0, QWIDGETSIZE_MAX); }
+
+int ClampedPosition(int value) { return std::clamp(value, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX); }
+
 void RestoreDialogPosition(QWidget* dialog, const TSettings& settings, const QString& topKey,
                            const QString& leftKey) {
-  int top = settings.ReadInteger(kSection, topKey, 100);
-  int left = settings.ReadInteger(kSection, leftKey, 100);
+  const int top = ClampedPosition(settings.ReadInteger(kSection, topKey, 100));
+  const int left = ClampedPosition(settings.ReadInteger(kSection, leftKey, 100));
   dialog->move(left, top);
 }
 
@@ -30,11 +36,12 @@ int StoredWindowState(const QWidget* window) {
 
 void RestoreWindowPlacement(QWidget* window, const TSettings& settings, const QString& prefix,
                             const WindowPlacementDefaults& d) {
-  // Values are applied as read: a size of 0 or a negative position included.
-  window->move(settings.ReadInteger(kSection, prefix + "Left", d.left),
-               settings.ReadInteger(kSection, prefix + "Top", d.top));
-  window->resize(settings.ReadInteger(kSection, prefix + "Width", d.width),
-                 settings.ReadInteger(kSection, prefix + "Height", d.height));
+  // Values are applied as read, a size of 0 or a negative position included,
+  // within what a geometry can hold.
+  window->move(ClampedPosition(settings.ReadInteger(kSection, prefix + "Left", d.left)),
+               ClampedPosition(settings.ReadInteger(kSection, prefix + "Top", d.top)));
+  window->resize(ClampedSize(settings.ReadInteger(kSection, prefix + "Width", d.width)),
+                 ClampedSize(settings.ReadInteger(kSection, prefix + "Height", d.height)));
   switch (settings.ReadInteger(kSection, prefix + "WState", d.state)) {
     case 1: window->setWindowState(Qt::WindowMinimized); break;
     case 2: window->setWindowState(Qt::WindowMaximized); break;

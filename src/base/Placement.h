@@ -6,6 +6,13 @@
 class QWidget;
 class TSettings;
 
+// Placement values read from the settings file, held to what a window
+// geometry can take: sizes 0 ... QWIDGETSIZE_MAX, positions within the same
+// distance either side of 0, so that sums of position and size cannot
+// overflow. Values in that range are applied as read.
+int ClampedSize(int value);
+int ClampedPosition(int value);
+
 // Dialogs keep only their top-left corner (default 100, 100).
 void RestoreDialogPosition(QWidget* dialog, const TSettings& settings, const QString& topKey,
                            const QString& leftKey);

@@ -2,26 +2,28 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <vector>
 
 namespace {
 
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
 // Runs iconv over the whole input. On an invalid or incomplete sequence the
 // offending input unit is skipped and `replacement` is written instead.
-QByteArray Convert(const char* to, const char* from, const QByteArray& input,
-                   int unitSize, const QByteArray& replacement) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+QByteArray Convert(iconv_t cd, const QByteArray& input, int unitSize, const QByteArray& replacement) {
+  if (cd == kNoConverter) return {};
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state for every text
   QByteArray out;
-  std::vector<char> buffer(4096);
+  out.reserve(input.size() * 2);
+  char buffer[1024];
   char* in = const_cast<char*>(input.constData());
   size_t inLeft = static_cast<size_t>(input.size());
   while (inLeft > 0) {
-    char* o = buffer.data();
-    size_t oLeft = buffer.size();
+    char* o = buffer;
+    size_t oLeft = sizeof buffer;
     size_t r = iconv(cd, &in, &inLeft, &o, &oLeft);
-    out.append(buffer.data(), static_cast<qsizetype>(buffer.size() - oLeft));
+    out.append(buffer, static_cast<qsizetype>(sizeof buffer - oLeft));
     if (r == static_cast<size_t>(-1)) {
       if (errno == E2BIG) continue;
       // EILSEQ or EINVAL: skip one unit of input.
@@ -31,18 +33,42 @@ QByteArray Convert(const char* to, const char* from, const QByteArray& input,
       out.append(replacement);
     }
   }
-  iconv_close(cd);
   return out;
 }
+
+QByteArray Convert(const char* to, const char* from, const QByteArray& input,
+                   int unitSize, const QByteArray& replacement) {
+  iconv_t cd = iconv_open(to, from);
+  QByteArray out = Convert(cd, input, unitSize, replacement);
+  if (cd != kNoConverter) iconv_close(cd);
+  return out;
+}
+
+constexpr char kReplacementUtf8[] = "\xEF\xBF\xBD";
 
 }  // namespace
 
 namespace sjis {
 
 QString Decode(const QByteArray& bytes) {
+  // One converter per thread: the strip list decodes six texts per row.
+  thread_local Decoder decoder;
+  return decoder(bytes);
+}
+
+Decoder::Decoder() : cd_(iconv_open("UTF-8", "CP932")) {}
+
+Decoder::~Decoder() {
+  if (static_cast<iconv_t>(cd_) != kNoConverter) iconv_close(static_cast<iconv_t>(cd_));
+}
+
+QString Decoder::operator()(const QByteArray& bytes) {
   if (bytes.isEmpty()) return {};
-  QByteArray utf8 = Convert("UTF-8", "CP932", bytes, 1, "\xEF\xBF\xBD");
-  return QString::fromUtf8(utf8);
+  // Plain ASCII, as numbers and dates are, reads the same in CP932.
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return QString::fromLatin1(bytes);
+  }
+  return QString::fromUtf8(Convert(static_cast<iconv_t>(cd_), bytes, 1, kReplacementUtf8));
 }
 
 QByteArray Encode(const QString& text) {

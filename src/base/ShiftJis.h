@@ -11,6 +11,21 @@ namespace sjis {
 // Bytes in CP932 to text. Bytes that are not valid CP932 become U+FFFD.
 QString Decode(const QByteArray& bytes);
 
+// Decodes many texts through one conversion: opening iconv costs more than
+// converting a short key text line.
+class Decoder {
+ public:
+  Decoder();
+  ~Decoder();
+  Decoder(const Decoder&) = delete;
+  Decoder& operator=(const Decoder&) = delete;
+  // As Decode.
+  QString operator()(const QByteArray& bytes);
+
+ private:
+  void* cd_;  // the iconv descriptor
+};
+
 // Text to CP932 bytes. Characters without a CP932 form become '?'.
 QByteArray Encode(const QString& text);
 

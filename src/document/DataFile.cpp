@@ -1,8 +1,10 @@
 #include "document/DataFile.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "base/LineIO.h"
+#include "base/SharedLines.h"
 #include "document/StripLayout.h"
 
 bool IsCurrentLayout(const Lines& lines) {
@@ -102,9 +104,11 @@ qsizetype DataFileContent::FileLineOf(qsizetype documentLine) const {
   return documentLine - (before - insertedLines.begin());
 }
 
-DataFileContent ParseDataFile(const QByteArray& bytes) {
+DataFileContent ParseDataFile(QByteArray bytes) {
   DataFileContent content;
-  Lines lines = SplitLines(bytes);
+  // The lines share the file's bytes: a large file takes its own size plus
+  // a list entry per line, not a heap block per line.
+  Lines lines = SplitLinesSharing(std::move(bytes));
   if (IsCurrentLayout(lines)) {
     content.lines = std::move(lines);
   } else {
@@ -134,7 +138,7 @@ DataFileContent ReadDataFile(const QString& path) {
     content.status = DataFileContent::Status::kReadError;
     return content;
   }
-  return ParseDataFile(bytes);
+  return ParseDataFile(std::move(bytes));
 }
 
 bool WriteDataFile(const QString& path, const Lines& lines) { return WriteLinesFile(path, lines); }

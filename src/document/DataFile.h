@@ -44,7 +44,8 @@ struct DataFileContent {
 // The bytes of a data file as a document: split into lines, converted from
 // the old layout when line 0 lacks the version mark, and the strip count of
 // line 1 (when there is one) checked. An empty file is a format error.
-DataFileContent ParseDataFile(const QByteArray& bytes);
+// The lines share the bytes' buffer (SplitLinesSharing).
+DataFileContent ParseDataFile(QByteArray bytes);
 // Reads and parses a file; kReadError when it cannot be read completely.
 DataFileContent ReadDataFile(const QString& path);
 

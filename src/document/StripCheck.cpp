@@ -48,7 +48,7 @@ int CheckStrip(const Lines& lines, qsizetype stripStart, qsizetype* end) {
   for (int g = 0; g < groups; ++g) {
     CheckGroupHeader(lines, line);
     const int groupKeys = ReadCount(lines, line + kKeyCount);
-    if (keys + groupKeys > kMaxKeys) {
+    if (groupKeys > kMaxKeys - keys) {  // not keys + groupKeys: that may overflow
       throw DocumentError(line + kKeyCount, QStringLiteral("合わせて%1以下のキー数").arg(kMaxKeys));
     }
     line += kGroupHeaderLines;

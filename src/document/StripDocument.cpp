@@ -1,20 +1,14 @@
 #include "document/StripDocument.h"
 
 #include <algorithm>
+#include <climits>
 #include <utility>
 
-void StripDocument::SetLines(Lines lines) {
-  lines_ = std::move(lines);
-  RebuildIndex();
-}
-
-void StripDocument::Clear() {
-  lines_.clear();
-  separators_.clear();
-  misplaced_ = 0;
-}
-
 namespace {
+
+// Lines 0 and 1 are the format version and the strip count; a separator
+// line above them opens no strip.
+constexpr qsizetype kDocumentHeaderLines = 2;
 
 auto FirstAtOrAfter(auto& separators, qsizetype line) {
   return std::lower_bound(separators.begin(), separators.end(), line,
@@ -23,56 +17,50 @@ auto FirstAtOrAfter(auto& separators, qsizetype line) {
 
 }  // namespace
 
+void StripDocument::SetLines(Lines lines) {
+  lines_ = std::move(lines);
+  RebuildIndex();
+}
+
+void StripDocument::Clear() {
+  lines_.clear();
+  candidates_.clear();
+  strips_.valid = false;
+}
+
 void StripDocument::RebuildIndex() {
-  separators_.clear();
+  candidates_.clear();
   // Read through a const view: the lines are usually shared with the saved
   // copy, and a non-const access would copy the whole list.
   const Lines& lines = lines_;
   for (qsizetype i = 0; i < lines.size(); ++i) {
-    if (int n = StripNumberOfSeparator(lines[i]); n > 0) separators_.push_back({i, n});
+    if (int n = StripNumberOfSeparator(lines[i]); n > 0) candidates_.push_back({i, n});
   }
-  CountMisplaced();
-}
-
-void StripDocument::CountMisplaced() {
-  misplaced_ = 0;
-  for (size_t i = 0; i < separators_.size(); ++i) {
-    if (separators_[i].number != static_cast<int>(i) + 1) ++misplaced_;
-  }
+  strips_.valid = false;
 }
 
 void StripDocument::ShiftIndex(qsizetype from, qsizetype delta) {
-  for (auto it = FirstAtOrAfter(separators_, from); it != separators_.end(); ++it) it->line += delta;
+  for (auto it = FirstAtOrAfter(candidates_, from); it != candidates_.end(); ++it) it->line += delta;
 }
 
-bool StripDocument::IndexLine(qsizetype i) {
-  auto it = FirstAtOrAfter(separators_, i);
-  const bool listed = it != separators_.end() && it->line == i;
+void StripDocument::IndexLine(qsizetype i) {
+  auto it = FirstAtOrAfter(candidates_, i);
+  const bool listed = it != candidates_.end() && it->line == i;
   const int number = StripNumberOfSeparator(std::as_const(lines_)[i]);
   if (number > 0 && listed) {
-    // Renumbering in place (deleting strips does it to every later strip)
-    // keeps the entry's position, so the misplaced count updates directly.
-    const int expected = static_cast<int>(it - separators_.begin()) + 1;
-    if (it->number != expected) --misplaced_;
-    if (number != expected) ++misplaced_;
     it->number = number;
-    return false;
+  } else if (number > 0) {
+    candidates_.insert(it, {i, number});
+  } else if (listed) {
+    candidates_.erase(it);
   }
-  if (number > 0) {
-    separators_.insert(it, {i, number});
-    return true;
-  }
-  if (listed) {
-    separators_.erase(it);
-    return true;
-  }
-  return false;
 }
 
 void StripDocument::Replace(qsizetype i, const QByteArray& line) {
   LineAt(lines_, i);
   lines_[i] = line;
-  if (IndexLine(i)) CountMisplaced();
+  IndexLine(i);
+  strips_.valid = false;
 }
 
 void StripDocument::Insert(qsizetype at, const QByteArray& line) { Insert(at, Lines{line}); }
@@ -90,21 +78,17 @@ void StripDocument::Insert(qsizetype at, const Lines& lines) {
     lines_.insert(at, added.size(), QByteArray());
     std::copy(added.begin(), added.end(), lines_.begin() + at);
   }
-  bool membershipChanged = false;
-  for (qsizetype i = at; i < at + added.size(); ++i) membershipChanged |= IndexLine(i);
-  if (membershipChanged) CountMisplaced();
+  for (qsizetype i = at; i < at + added.size(); ++i) IndexLine(i);
+  strips_.valid = false;
 }
 
 void StripDocument::Remove(qsizetype at, qsizetype count) {
   if (at < 0 || count <= 0 || at >= lines_.size()) return;
   count = std::min(count, lines_.size() - at);
-  auto first = FirstAtOrAfter(separators_, at);
-  auto last = FirstAtOrAfter(separators_, at + count);
-  const bool membershipChanged = first != last;
-  separators_.erase(first, last);
+  candidates_.erase(FirstAtOrAfter(candidates_, at), FirstAtOrAfter(candidates_, at + count));
   ShiftIndex(at, -count);
   lines_.remove(at, count);
-  if (membershipChanged) CountMisplaced();
+  strips_.valid = false;
 }
 
 int StripDocument::StripCount() const {
@@ -112,28 +96,57 @@ int StripDocument::StripCount() const {
   return ReadCount(lines_, 1);
 }
 
+void StripDocument::WalkStrips() const {
+  StripIndex index;
+  index.valid = true;
+  auto next = FirstAtOrAfter(candidates_, kDocumentHeaderLines);
+  while (next != candidates_.end()) {
+    const Separator separator = *next;
+    index.separators.push_back(separator);
+    // Each walk reads at most one count per group and key, and the walks
+    // never overlap when they succeed, so the whole pass stays linear.
+    const qsizetype end = WalkedStripEnd(lines_, separator.line + 1);
+    auto atEnd = end > separator.line ? FirstAtOrAfter(candidates_, end) : candidates_.end();
+    const bool walked = end == lines_.size() || (atEnd != candidates_.end() && atEnd->line == end);
+    next = walked ? atEnd : std::next(next);
+  }
+  for (size_t i = 0; i < index.separators.size(); ++i) {
+    const Separator& s = index.separators[i];
+    index.highest = std::max(index.highest, s.number);
+    if (static_cast<size_t>(s.number) != i + 1) index.inOrder = false;
+  }
+  if (!index.inOrder) {
+    index.firstLine.reserve(index.separators.size());
+    for (const Separator& s : index.separators) index.firstLine.try_emplace(s.number, s.line);
+  }
+  strips_ = std::move(index);
+}
+
+const std::vector<StripDocument::Separator>& StripDocument::StripSeparators() const {
+  if (!strips_.valid) WalkStrips();
+  return strips_.separators;
+}
+
 qsizetype StripDocument::FindStrip(int n) const {
   if (n <= 0) return -1;
-  if (misplaced_ == 0) {
+  const std::vector<Separator>& separators = StripSeparators();
+  if (strips_.inOrder) {
     const size_t entry = static_cast<size_t>(n) - 1;
-    return entry < separators_.size() ? separators_[entry].line : -1;
+    return entry < separators.size() ? separators[entry].line : -1;
   }
   // A damaged document (or one halfway through a renumbering) may hold the
   // number elsewhere, or twice: the first one counts.
-  for (const Separator& s : separators_) {
-    if (s.number == n) return s.line;
-  }
-  return -1;
+  const auto it = strips_.firstLine.find(n);
+  return it != strips_.firstLine.end() ? it->second : -1;
 }
 
 int StripDocument::HighestStripNumber() const {
-  if (misplaced_ == 0) return static_cast<int>(separators_.size());
-  int highest = 0;
-  for (const Separator& s : separators_) highest = std::max(highest, s.number);
-  return highest;
+  StripSeparators();
+  return strips_.highest;
 }
 
 qsizetype StripDocument::EndOfStrip(int n) const {
-  qsizetype next = FindStrip(n + 1);
+  // Strip INT_MAX has no next strip to look for.
+  const qsizetype next = n < INT_MAX ? FindStrip(n + 1) : -1;
   return next >= 1 ? next : lines_.size();
 }

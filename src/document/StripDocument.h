@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <unordered_map>
 #include <vector>
 
 #include "document/StripLayout.h"
@@ -35,11 +36,24 @@ class StripDocument {
 
   // Line 1 as a count; 0 for an empty document. DocumentError when damaged.
   int StripCount() const;
-  // Index of the first line equal to the separator line of strip n, or -1.
-  // Constant time while the separators read 1, 2, ... in order; otherwise a
-  // pass over the separator index (never over the document).
+
+  // A separator line at a strip boundary and the strip number it reads.
+  struct Separator {
+    qsizetype line;
+    int number;
+  };
+  // The separator lines that open strips, in document order. The first is
+  // the first separator-looking line below the two header lines; each next
+  // one is where the strip before it ends when walked by its counts, so a
+  // key text or header line that merely looks like a separator is none.
+  // When a strip does not walk to a separator line (damage), the next
+  // separator-looking line after its own is taken.
+  const std::vector<Separator>& StripSeparators() const;
+  // Index of the first strip separator line of strip n, or -1. Constant
+  // time while the separators read 1, 2, ... in order; a hash lookup
+  // otherwise. The index is brought up to date after changes on first use.
   qsizetype FindStrip(int n) const;
-  // The highest strip number of any separator line, 0 when there is none.
+  // The highest strip number of any strip separator, 0 when there is none.
   int HighestStripNumber() const;
   // Index of the separator line of strip n + 1, or the line count when
   // strip n is the last.
@@ -47,20 +61,26 @@ class StripDocument {
 
  private:
   void ShiftIndex(qsizetype from, qsizetype delta);
-  // Brings the index up to date for line i; true when a separator came or went.
-  bool IndexLine(qsizetype i);
+  // Brings the separator-looking lines up to date for line i.
+  void IndexLine(qsizetype i);
   void RebuildIndex();
-  void CountMisplaced();
+  // The strip separators from the separator-looking lines, walked anew.
+  void WalkStrips() const;
 
   Lines lines_;
   Lines saved_;
-  struct Separator {
-    qsizetype line;  // index of a separator-looking line
-    int number;      // the strip number it reads
+  // Every separator-looking line, in document order, kept up to date by
+  // each change.
+  std::vector<Separator> candidates_;
+  // Derived from candidates_ and the counts on first use after a change.
+  struct StripIndex {
+    bool valid = false;
+    std::vector<Separator> separators;
+    // While no separator is out of place, strip n is entry n - 1.
+    bool inOrder = true;
+    int highest = 0;
+    // First separator line of each number; filled only when out of order.
+    std::unordered_map<int, qsizetype> firstLine;
   };
-  // Every separator-looking line, in document order.
-  std::vector<Separator> separators_;
-  // How many entries of separators_ do not read their position + 1. While
-  // it is 0, strip n is entry n - 1.
-  size_t misplaced_ = 0;
+  mutable StripIndex strips_;
 };

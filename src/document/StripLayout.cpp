@@ -1,5 +1,7 @@
 #include "document/StripLayout.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include "base/Numbers.h"
@@ -53,13 +55,43 @@ qsizetype KeyBlockLine(const Lines& lines, qsizetype stripStart, int k) {
   throw DocumentError(line, QStringLiteral("キー"));
 }
 
+namespace {
+
+// A count line that may be missing: -1 for anything but a count.
+int CountOrMinus(const Lines& lines, qsizetype i) {
+  if (i < 0 || i >= lines.size()) return -1;
+  return std::max(ParseIntOr(lines[i], -1), -1);
+}
+
+}  // namespace
+
+qsizetype WalkedStripEnd(const Lines& lines, qsizetype stripStart) {
+  const int groups = CountOrMinus(lines, stripStart + layout::kGroupCount);
+  if (groups < 0 || groups > layout::kMaxGroups) return -1;
+  qsizetype line = stripStart + layout::kFirstGroup;
+  int keysLeft = layout::kMaxKeys;
+  for (int g = 0; g < groups; ++g) {
+    const int keys = CountOrMinus(lines, line + layout::kKeyCount);
+    if (keys < 0 || keys > keysLeft) return -1;
+    keysLeft -= keys;
+    line += layout::kGroupHeaderLines;
+    for (int k = 0; k < keys; ++k) {
+      const int texts = CountOrMinus(lines, line + layout::kTextCount);
+      if (texts < 0) return -1;
+      line += layout::kKeyFixedLines + static_cast<qsizetype>(texts);
+    }
+  }
+  return line <= lines.size() ? line : -1;
+}
+
 int GroupFirstKey(const Lines& lines, qsizetype stripStart, int g) {
   const int groups = ReadCount(lines, stripStart + layout::kGroupCount);
   if (g >= groups) return 0;
   int first = 0;
   qsizetype line = stripStart + layout::kFirstGroup;
   for (int i = 0; i < g; ++i) {
-    first += ReadCount(lines, line + layout::kKeyCount);
+    const int keys = ReadCount(lines, line + layout::kKeyCount);
+    first = keys > INT_MAX - first ? INT_MAX : first + keys;
     line += GroupLength(lines, line);
   }
   return first;

@@ -64,7 +64,13 @@ qsizetype GroupLength(const Lines& lines, qsizetype groupLine);
 // groups by their key counts. DocumentError when the strip has no key k, a
 // count on the way is damaged, or the block would lie past the end.
 qsizetype KeyBlockLine(const Lines& lines, qsizetype stripStart, int k);
-// Sum of the key counts of the groups before group g (0 when g is past the end).
+// The line after the last key block of the strip whose first header line is
+// `stripStart`, walked by its counts within the group and key limits; -1
+// when a count is no count, a limit is passed or the walk runs past the
+// end. Reads at most one count per group and key, never throws.
+qsizetype WalkedStripEnd(const Lines& lines, qsizetype stripStart);
+// Sum of the key counts of the groups before group g (0 when g is past the
+// end); held at INT_MAX when damaged counts add up beyond it.
 int GroupFirstKey(const Lines& lines, qsizetype stripStart, int g);
 
 // The key number field read as a whole: above 0 marks an editable key.

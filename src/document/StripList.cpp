@@ -23,13 +23,11 @@ struct Block {
   int number;
 };
 
-std::vector<Block> BlocksOf(const Lines& lines) {
+std::vector<Block> BlocksOf(const StripDocument& document) {
   std::vector<Block> blocks;
-  for (qsizetype i = kDocumentHeaderLines; i < lines.size(); ++i) {
-    const int number = StripNumberOfSeparator(lines[i]);
-    if (number == 0) continue;
-    if (!blocks.empty()) blocks.back().end = i;
-    blocks.push_back({i, lines.size(), number});
+  for (const StripDocument::Separator& s : document.StripSeparators()) {
+    if (!blocks.empty()) blocks.back().end = s.line;
+    blocks.push_back({s.line, document.size(), s.number});
   }
   return blocks;
 }
@@ -87,7 +85,7 @@ StripDeletion DeleteStripRows(StripDocument& document, QList<int> selectedRows, 
   if (deletion.removedRows.isEmpty()) return deletion;
 
   const Lines& lines = document.lines();
-  std::vector<Block> blocks = BlocksOf(lines);
+  std::vector<Block> blocks = BlocksOf(document);
   const qsizetype firstBlock = blocks.empty() ? lines.size() : blocks.front().separator;
   for (int r : deletion.removedRows) {
     if (!DeleteRowFromBlocks(blocks, r, count)) deletion.rowsWithoutStrip.append(r);
@@ -139,17 +137,18 @@ QString CountViolation(const StripDocument& document, qsizetype rows, QList<qsiz
     return QStringLiteral("line 1 is missing or not a strip count");
   }
   if (count != rows) return QStringLiteral("line 1 counts %1 strips but the list has %2 rows").arg(count).arg(rows);
-  const Lines& lines = document.lines();
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    const int number = StripNumberOfSeparator(lines[i]);
-    if (number == 0) continue;
-    if (i < kDocumentHeaderLines) return QStringLiteral("line %1 is a separator line, not a header line").arg(i);
-    const qsizetype expected = separators->size() + 1;
-    if (number != expected) {
-      return QStringLiteral("line %1 is the separator line of strip %2 where strip %3's belongs")
-          .arg(i).arg(number).arg(expected);
+  for (qsizetype i = 0; i < std::min(document.size(), kDocumentHeaderLines); ++i) {
+    if (StripNumberOfSeparator(document.at(i)) > 0) {
+      return QStringLiteral("line %1 is a separator line, not a header line").arg(i);
     }
-    separators->append(i);
+  }
+  for (const StripDocument::Separator& s : document.StripSeparators()) {
+    const qsizetype expected = separators->size() + 1;
+    if (s.number != expected) {
+      return QStringLiteral("line %1 is the separator line of strip %2 where strip %3's belongs")
+          .arg(s.line).arg(s.number).arg(expected);
+    }
+    separators->append(s.line);
   }
   if (separators->size() != count) {
     return QStringLiteral("line 1 counts %1 strips but there are %2 separator lines").arg(count).arg(separators->size());

@@ -1,6 +1,8 @@
 #include "document/StripRow.h"
 
 #include <algorithm>
+#include <unordered_set>
+#include <vector>
 
 #include "base/ShiftJis.h"
 #include "document/StripDocument.h"
@@ -34,12 +36,16 @@ StripRow ReadStripRow(const Lines& lines, qsizetype separatorLine, int number) {
 QList<StripRow> StripRowsOf(const StripDocument& document) {
   QList<StripRow> rows;
   if (document.size() < 2) return rows;
-  // A count far beyond the separators present must not make the loop run on.
-  const int last = std::min(document.StripCount(), document.HighestStripNumber());
-  rows.reserve(last);
-  for (int n = 1; n <= last; ++n) {
-    const qsizetype s = document.FindStrip(n);
-    if (s > 0) rows.append(ReadStripRow(document.lines(), s, n));
+  const int count = document.StripCount();
+  // One pass over the separators the file holds, whatever the count line
+  // claims: the first separator of each number 1 ... count, by number.
+  std::vector<StripDocument::Separator> listed;
+  std::unordered_set<int> seen;
+  for (const StripDocument::Separator& s : document.StripSeparators()) {
+    if (s.number <= count && seen.insert(s.number).second) listed.push_back(s);
   }
+  std::sort(listed.begin(), listed.end(), [](const auto& a, const auto& b) { return a.number < b.number; });
+  rows.reserve(static_cast<qsizetype>(listed.size()));
+  for (const StripDocument::Separator& s : listed) rows.append(ReadStripRow(document.lines(), s.line, s.number));
   return rows;
 }

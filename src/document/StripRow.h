@@ -37,7 +37,8 @@ struct StripRow {
 // header cut short by the end of the document gives empty texts.
 StripRow ReadStripRow(const Lines& lines, qsizetype separatorLine, int number);
 
-// One row per strip n = 1 ... the strip count of line 1 whose separator line
-// is found at an index above 0; strips without one get no row.
+// One row per strip n = 1 ... the strip count of line 1 that has a strip
+// separator (StripDocument::StripSeparators); strips without one get no
+// row. Linear in the separators present, whatever line 1 claims.
 // DocumentError when line 1 is not a count.
 QList<StripRow> StripRowsOf(const StripDocument& document);

@@ -146,8 +146,17 @@ void DrawKeyText(QPainter& canvas, Decimal4 left, Decimal4 top, Decimal4 right, 
   const Decimal4 count = Decimal4::FromInt(format.text.size());
   const Decimal4 pad = ((bottom - top) - h * count) / Decimal4::FromInt(2);
   Decimal4 x;
-  for (qsizetype i = 0; i < format.text.size(); ++i) {
-    const QString text = sjis::Decode(format.text[i]);
+  // Only lines near the area can show: line i spans pad + i h to pad +
+  // (i + 1) h below top. A line either side is kept for the truncation of
+  // the quotients; the clip test below stays exact. Skipping lines is safe
+  // for x: it depends on the line's own width, or never moves from 0.
+  const int64_t firstShown = ((-pad) / h).Raw() / Decimal4::kScale - 1;
+  const int64_t lastShown = ((bottom - top - pad) / h).Raw() / Decimal4::kScale + 1;
+  const qsizetype first = std::clamp<int64_t>(firstShown, 0, format.text.size());
+  const qsizetype end = std::clamp<int64_t>(lastShown + 1, first, format.text.size());
+  sjis::Decoder decode;
+  for (qsizetype i = first; i < end; ++i) {
+    const QString text = decode(format.text[i]);
     x = HorizontalPosition(format.alignment, x, left, right, metrics.horizontalAdvance(text));
     const Decimal4 y = top + pad + Decimal4::FromInt(i) * h;
     const Decimal4 clipTop = std::max(top, y);

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
+#include <climits>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include "base/IniFile.h"
 #include "document/DocumentError.h"
 #include "support/FakePrompts.h"
+#include "base/Placement.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -114,6 +116,32 @@ TEST(Startup, WrongValuesReadAsDefaultsAndOtherKeysStay) {
   EXPECT_EQ(ini.ReadInteger("Data", "SelSeriesNo", -1), 0);
   EXPECT_EQ(ini.ReadInteger("Checked", "DispKeyLabel", -1), 1);
   EXPECT_EQ(ini.ReadInteger("Position", "TelList1", -1), 280);
+}
+
+TEST(Startup, ExtremePlacementValuesAreHeldToWhatAWindowCanTake) {
+  QTemporaryDir dir;
+  WriteBytes(dir.filePath("VRD6S.ini"),
+             "[Position]\r\nMainWState=0\r\nMainTop=2147483647\r\nMainLeft=-2147483648\r\n"
+             "MainWidth=2147483647\r\nMainHeight=-5\r\nTelListHeight=-2147483648\r\n"
+             "TelList0=2147483647\r\nTelAddTop=-2147483648\r\n");
+  {
+    TFMain main(dir.path());
+    EXPECT_EQ(main.pos(), QPoint(-QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    EXPECT_LE(main.width(), QWIDGETSIZE_MAX);
+    EXPECT_GE(main.height(), 0);
+    auto* list = main.findChild<QTreeWidget*>(QStringLiteral("ListView1"));
+    ASSERT_TRUE(list);
+    EXPECT_GE(list->height(), 0);
+    EXPECT_GE(list->columnWidth(0), 0);
+  }
+  // Sane values are applied as read.
+  EXPECT_EQ(ClampedPosition(-30), -30);
+  EXPECT_EQ(ClampedSize(0), 0);
+  EXPECT_EQ(ClampedSize(-1), 0);
+  EXPECT_EQ(ClampedSize(1100), 1100);
+  EXPECT_EQ(ClampedPosition(INT_MIN), -QWIDGETSIZE_MAX);
+  // The whole program starts and ends with them too.
+  EXPECT_EQ(RunAndClose(dir.path()), 0);
 }
 
 TEST(Startup, UnwritableProgramFolderIsSilent) {

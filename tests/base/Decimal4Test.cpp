@@ -54,3 +54,26 @@ TEST(Decimal4, WritesShortestText) {
   EXPECT_EQ(T("-0.05").ToText(), QByteArray("-0.05"));
   EXPECT_EQ(T("7").ToText(), QByteArray("7"));
 }
+
+TEST(Decimal4, ValuesAtTheEndsOfTheRangeHoldThere) {
+  // A billion is the largest value text may give, also after rounding.
+  EXPECT_EQ(T("1000000000").Raw(), 10'000'000'000'000);
+  EXPECT_EQ(T("-1000000000.00004").Raw(), -10'000'000'000'000);
+  for (const char* bad : {"1000000000.00005", "1000000000.5", "-1000000000.0001", "1000000001"}) {
+    EXPECT_FALSE(Decimal4::FromText(bad)) << bad;
+  }
+  const Decimal4 top = Decimal4::FromRaw(INT64_MAX), bottom = Decimal4::FromRaw(INT64_MIN);
+  // Products beyond the range are held at its ends; sums and differences too.
+  EXPECT_EQ(T("1000000000") * T("1000000000") * T("1000"), top);
+  EXPECT_EQ(top + T("1"), top);
+  EXPECT_EQ(bottom - T("1"), bottom);
+  EXPECT_EQ(bottom + T("-0.0001"), bottom);
+  EXPECT_EQ(top - T("-1"), top);
+  EXPECT_EQ(-bottom, top);
+  EXPECT_EQ(Decimal4::FromInt(INT64_MAX), top);
+  EXPECT_EQ(Decimal4::FromInt(INT64_MIN / 2), bottom);
+  EXPECT_EQ((top + bottom).Raw(), -1);
+  // A held value still prints.
+  EXPECT_EQ(bottom.ToText(), QByteArray("-922337203685477.5808"));
+  EXPECT_EQ(top.ToText(), QByteArray("922337203685477.5807"));
+}

@@ -111,6 +111,12 @@ TEST(CheckDocument, HundredKeysAtMost) {
   const qsizetype secondGroup = 3 + 7 + 6 + 60 * 33;
   EXPECT_EQ(Damage(over), std::make_pair(secondGroup + layout::kKeyCount,
                                          QStringLiteral("示名条 1: 合わせて100以下のキー数")));
+  // A key count at the top of int after keys of an earlier group: the sum
+  // must not wrap round and let the walk run on to the wrong damage.
+  Lines huge = over;
+  huge[secondGroup + layout::kKeyCount] = "2147483647";
+  EXPECT_EQ(Damage(huge), std::make_pair(secondGroup + layout::kKeyCount,
+                                         QStringLiteral("示名条 1: 合わせて100以下のキー数")));
 }
 
 TEST(StripRows, SixColumnsInListOrder) {
@@ -142,6 +148,11 @@ TEST(StripRows, DamagedDocumentsGiveTheRowsTheyCan) {
   lines[1] = "2000000000";
   document.SetLines(lines);
   EXPECT_EQ(StripRowsOf(document).size(), 2);
+  // Count and separator at the top of int: one row, no endless count up.
+  document.SetLines({"file-version:", "2147483647", SeparatorLine(2147483647)});
+  rows = StripRowsOf(document);
+  ASSERT_EQ(rows.size(), 1);
+  EXPECT_EQ(rows[0].number, 2147483647);
   lines[1] = "1";
   document.SetLines(lines);
   EXPECT_EQ(StripRowsOf(document).size(), 1);

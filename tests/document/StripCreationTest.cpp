@@ -194,3 +194,23 @@ TEST_F(StripCreationTest, CreateStripCopiesOnlyWhenTheCopySourceNamesARow) {
   EXPECT_EQ(doc.at(KeyBlockLine(doc.lines(), *start, 0) + layout::kTextCount), "0");
   EXPECT_EQ(doc.StripCount(), 4);
 }
+
+TEST_F(StripCreationTest, CopiesUpToTheTopOfIntThenRefuses) {
+  // A count line claiming 2147483646 strips: the copy becomes strip
+  // 2147483647, which has no next strip; one more is refused.
+  MakeStrips(1);
+  doc.Replace(1, "2147483646");
+  const std::optional<qsizetype> start = NewStripFromCopy(doc, Entry("204"), 1);
+  ASSERT_TRUE(start);
+  EXPECT_EQ(doc.at(1), "2147483647");
+  EXPECT_EQ(doc.at(*start - 1), SeparatorLine(2147483647));
+  EXPECT_EQ(doc.FindStrip(2147483647), *start - 1);
+  EXPECT_EQ(doc.EndOfStrip(2147483647), doc.size());
+  const QList<StripRow> rows = StripRowsOf(doc);
+  ASSERT_EQ(rows.size(), 2);
+  EXPECT_EQ(rows[1].extension, "204");
+
+  const Lines before = doc.lines();
+  EXPECT_EQ(NewStripFromCopy(doc, Entry("205"), 2147483647), std::nullopt);
+  ExpectUnchangedWithMessage(before, QStringLiteral("示名条データの2行目に誤りがあります（示名条の数が必要です）。"));
+}

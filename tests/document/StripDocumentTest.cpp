@@ -1,7 +1,9 @@
 // The strip document: separator lines, the separator index under edits,
 // damaged documents and the walk over groups and keys.
 #include <QRandomGenerator>
+#include <climits>
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "DocumentBuilder.h"
 #include "document/StripDocument.h"
@@ -9,9 +11,50 @@
 
 namespace {
 
-// What FindStrip must answer, by scanning every line.
+bool LooksLikeSeparator(const QByteArray& line) { return StripNumberOfSeparator(line) > 0; }
+
+// Where the strip starting at `start` ends, walked by nothing but its
+// counts within the limits of 100 groups and 100 keys; -1 when the counts
+// do not lead to an end inside the list.
+qsizetype PlainWalk(const Lines& lines, qsizetype start) {
+  auto count = [&](qsizetype i) {
+    bool ok = false;
+    const int v = i < lines.size() ? lines[i].toInt(&ok) : -1;
+    return ok && v >= 0 ? v : -1;
+  };
+  const int groups = count(start + 6);
+  if (groups < 0 || groups > 100) return -1;
+  qsizetype line = start + 7;
+  int keys = 0;
+  for (int g = 0; g < groups; ++g) {
+    const int groupKeys = count(line + 5);
+    if (groupKeys < 0 || (keys += groupKeys) > 100) return -1;
+    line += 6;
+    for (int k = 0; k < groupKeys; ++k) {
+      if (count(line + 32) < 0) return -1;
+      line += 33 + count(line + 32);
+    }
+  }
+  return line <= lines.size() ? line : -1;
+}
+
+// What FindStrip must answer, found the plain way: from the first
+// separator-looking line below line 1, each strip that walks to a
+// separator-looking line (or the end) ends there; any other ends at the
+// next separator-looking line. The first strip with the number counts.
 qsizetype ScanForStrip(const Lines& lines, int n) {
-  return lines.indexOf(SeparatorLine(n));
+  qsizetype at = 2;
+  while (at < lines.size() && !LooksLikeSeparator(lines[at])) ++at;
+  while (at < lines.size()) {
+    if (StripNumberOfSeparator(lines[at]) == n) return at;
+    const qsizetype end = PlainWalk(lines, at + 1);
+    if (end >= 0 && (end == lines.size() || LooksLikeSeparator(lines[end]))) {
+      at = end;
+      continue;
+    }
+    do ++at; while (at < lines.size() && !LooksLikeSeparator(lines[at]));
+  }
+  return -1;
 }
 
 StripDocument DocumentOf(const Lines& lines) {
@@ -175,12 +218,13 @@ TEST(StripDocument, DamagedSeparatorsFindTheFirstMatch) {
   EXPECT_EQ(d.FindStrip(2), s3);
   EXPECT_EQ(d.FindStrip(3), s2);
   EXPECT_EQ(d.EndOfStrip(2), s2);  // the separator of strip 3, wherever it is
-  // A separator of strip 2 standing at line 0: found, but no end before strip 1.
+  // A separator of strip 2 standing at line 0 opens no strip: lines 0 and 1
+  // are the file's own.
   Lines atTop = lines;
   atTop[0] = SeparatorLine(2);
   d = DocumentOf(atTop);
-  EXPECT_EQ(d.FindStrip(2), 0);
-  EXPECT_EQ(d.EndOfStrip(1), d.size());
+  EXPECT_EQ(d.FindStrip(2), s2);
+  EXPECT_EQ(d.EndOfStrip(1), s2);
   // Missing separator: strip 4 is still found.
   Lines missing = lines;
   missing[s3] = "3";
@@ -246,4 +290,52 @@ TEST(StripDocument, OutOfRangeEditsAreSafe) {
   EXPECT_EQ(document.lines(), before);
   document.Remove(before.size() - 2, 100);  // clipped to the end
   EXPECT_EQ(document.size(), before.size() - 2);
+}
+
+TEST(StripDocument, LinesThatOnlyLookLikeSeparatorsOpenNoStrip) {
+  // Strip 1 holds key texts reading as the separators of strips 2 and 3,
+  // strip 2 an extension number reading as strip 9's.
+  Lines lines = Document({StripBlock(1, {Group({KeyBlock("1", {SeparatorLine(2), SeparatorLine(3)})})}),
+                          StripBlock(2, {Group({KeyBlock("1")})}, SeparatorLine(9)),
+                          StripBlock(3, {Group({KeyBlock("1", {"x"})})})});
+  const qsizetype key = 2 + 8 + 6;  // strip 1's only key block
+  const qsizetype s2 = key + 35, s3 = s2 + 8 + 6 + 33;
+  ASSERT_EQ(lines[s2], SeparatorLine(2));
+  ASSERT_EQ(lines[s3], SeparatorLine(3));
+  StripDocument document = DocumentOf(lines);
+  std::vector<qsizetype> found;
+  for (const StripDocument::Separator& s : document.StripSeparators()) found.push_back(s.line);
+  EXPECT_EQ(found, (std::vector<qsizetype>{2, s2, s3}));
+  EXPECT_EQ(document.FindStrip(2), s2);
+  EXPECT_EQ(document.FindStrip(9), -1);
+  EXPECT_EQ(document.EndOfStrip(1), s2);
+  EXPECT_EQ(document.HighestStripNumber(), 3);
+
+  // Edits move the boundaries with them: a text line added to strip 1.
+  document.Insert(key + layout::kFirstText, Lines{SeparatorLine(3)});
+  document.Replace(key + layout::kTextCount, "3");
+  EXPECT_EQ(document.FindStrip(2), s2 + 1);
+  EXPECT_EQ(document.FindStrip(3), s3 + 1);
+
+  // A strip whose counts do not walk to a separator line: the next line
+  // that looks like one is taken, as nothing better is known.
+  lines[key + layout::kTextCount] = "two";
+  document.SetLines(lines);
+  EXPECT_EQ(document.FindStrip(2), key + layout::kFirstText);
+}
+
+TEST(StripDocument, SeparatorsInAnyOrderAreFoundAtOnce) {
+  // Strips 1 ... 500 with their separators in reverse order.
+  Lines lines = SimpleDocument(500, 0);
+  QList<qsizetype> at;
+  for (qsizetype i = 2; i < lines.size(); ++i) {
+    if (LooksLikeSeparator(lines[i])) at.append(i);
+  }
+  for (qsizetype i = 0; i < at.size(); ++i) lines[at[i]] = SeparatorLine(static_cast<int>(at.size() - i));
+  StripDocument document = DocumentOf(lines);
+  for (int n = 1; n <= 500; ++n) ASSERT_EQ(document.FindStrip(n), at[500 - n]) << n;
+  EXPECT_EQ(document.HighestStripNumber(), 500);
+  EXPECT_EQ(document.EndOfStrip(1), at[498]);  // the separator of strip 2, before strip 1's
+  EXPECT_EQ(document.EndOfStrip(500), lines.size());
+  EXPECT_EQ(document.EndOfStrip(INT_MAX), lines.size());
 }

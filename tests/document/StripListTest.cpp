@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "DocumentBuilder.h"
+#include "document/StripCheck.h"
 #include "document/StripDocument.h"
 #include "document/StripLayout.h"
 #include "document/StripList.h"
@@ -312,6 +313,36 @@ TEST(DeleteStripRows, TheListAgreesAfterEveryDeleteDownToNone) {
   }
 }
 
+TEST(DeleteStripRows, KeyTextsThatLookLikeSeparatorsStayText) {
+  // Strip 1's key holds texts that read as the separators of strips 2 and 3.
+  const QList<Lines> strip1 = {Group({KeyBlock("1", {Sep(2), Sep(3)})})};
+  const QList<Lines> strip2 = {Group({KeyBlock("1", {"two"})})};
+  const QList<Lines> strip3 = {Group({KeyBlock("1", {"three"}), KeyBlock("2")})};
+  const Lines lines = Document({StripBlock(1, strip1, "101"), StripBlock(2, strip2, "102"),
+                                StripBlock(3, strip3, "103")});
+  const QList<StripRow> rows = StripRowsOf(SavedDocument(lines));
+  ASSERT_EQ(rows.size(), 3);
+  EXPECT_EQ(rows[1].extension, "102");
+  EXPECT_EQ(Violation(SavedDocument(lines), rows), "");
+  struct Case {
+    QList<int> deleted;
+    Lines expected;
+  };
+  const QList<Case> cases = {
+      {{0}, Document({StripBlock(1, strip2, "102"), StripBlock(2, strip3, "103")})},
+      {{1}, Document({StripBlock(1, strip1, "101"), StripBlock(2, strip3, "103")})},
+      {{0, 2}, Document({StripBlock(1, strip2, "102")})},
+  };
+  for (const Case& c : cases) {
+    StripDocument document = SavedDocument(lines);
+    const StripDeletion deletion = DeleteStripRows(document, c.deleted, 0);
+    EXPECT_TRUE(deletion.rowsWithoutStrip.isEmpty());
+    EXPECT_EQ(document.lines(), c.expected);
+    // What a save would write is a sound file again.
+    EXPECT_NO_THROW(CheckDocument(document.lines()));
+  }
+}
+
 // --- Writing an edited header --------------------------------------------
 
 TEST(WriteStripHeader, WritesTheSixHeaderLinesInTheirOrder) {
@@ -352,13 +383,14 @@ TEST(WriteStripHeader, SkipsAMissingOrCutShortHeader) {
   EXPECT_FALSE(WriteStripHeader(document, 3, row));
   EXPECT_FALSE(WriteStripHeader(document, 0, row));
   EXPECT_EQ(document.lines(), original);
-  // Strip 1's separator read in the first line: the count line below it is
-  // no header line.
+  // Strip 1's separator read in the first line opens no strip: the header
+  // written is that of strip 1 proper, the count line below stays.
   Lines early = original;
   early[0] = Sep(1);
   document = SavedDocument(early);
-  EXPECT_FALSE(WriteStripHeader(document, 1, row));
-  EXPECT_EQ(document.lines(), early);
+  EXPECT_TRUE(WriteStripHeader(document, 1, row));
+  EXPECT_EQ(document.lines().mid(0, 3), early.mid(0, 3));
+  EXPECT_EQ(document.at(3), "999");
 
   // The document ends five lines into strip 2's header.
   Lines cut = original.mid(0, original.indexOf(Sep(2)) + 6);

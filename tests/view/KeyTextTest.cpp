@@ -359,3 +359,20 @@ TEST(DrawKeyText, BoldShowsOnThePrintersCanvas) {
   EXPECT_GT(regular, 0);
   EXPECT_GT(bold, regular * 1.15) << bold << " vs " << regular;
 }
+
+TEST(DrawKeyText, OfAThousandLinesOnlyThoseInTheAreaShow) {
+  // 1001 lines of 16 px in 30: pad = (30 - 16016) / 2 = -7993, so lines 499,
+  // 500 and 501 start at y = 11, 27 and 43 and fall into the area 20 ... 50.
+  const QRect area(10, 20, 100, 30);
+  const QSize size(130, 70);
+  Lines text;
+  for (int i = 0; i <= 1000; ++i) text.append(i >= 499 && i <= 501 ? QByteArray::number(i) : Sj("■■■■"));
+  const QImage drawn = Drawn(YellowKey("3", text), area, size, 12);
+  const QFont font = Mincho(16);
+  auto right = [&](const char* t) { return 110 - TextWidth(font, QString::fromLatin1(t)); };
+  const QImage expected = Expected(size, area, kYellow, font, Qt::black,
+                                   {{right("499"), 11, "499", QRect(10, 20, 100, 7)},
+                                    {right("500"), 27, "500", QRect(10, 27, 100, 16)},
+                                    {right("501"), 43, "501", QRect(10, 43, 100, 7)}});
+  EXPECT_EQ(drawn, expected);
+}
