@@ -134,6 +134,7 @@ class TFMain : public QMainWindow, private FileSessionView {
   void ActionFileSetupExecute();
   void ActionFilePrintExecute();
   void ActionFilePrintListExecute();
+  void ActionFileExportPdfExecute();
   void ActionFileExitExecute();
   // Edit
   void ActionEditCutExecute();

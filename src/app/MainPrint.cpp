@@ -1,6 +1,9 @@
 // The print commands of the main window: the print adjustment, strip card
-// printing and strip list printing. Each checks for a printer, commits the
-// key being typed and hands over to its print window.
+// printing, strip list printing and the PDF export of strip cards. The
+// printing commands check for a printer; each commits the key being typed
+// and hands over to its print window or to the PDF export.
+#include <QDir>
+#include <QFileInfo>
 #include <QTreeWidget>
 
 #include "app/Main.h"
@@ -8,6 +11,7 @@
 #include "base/Prompts.h"
 #include "print/Adjust.h"
 #include "print/Printjimeijocard.h"
+#include "print/PdfExport.h"
 #include "print/Printjimeijolist.h"
 
 namespace {
@@ -25,6 +29,32 @@ QList<int> PrintSelection(const QTreeWidget* list) {
 const PrintAdjustment& NoAdjustment() {
   static const PrintAdjustment none;
   return none;
+}
+
+const PrintAdjustment& CurrentAdjustment(const AppWindows& windows) {
+  return windows.adjust ? windows.adjust->Adjustment() : NoAdjustment();
+}
+
+// The save dialog of the PDF export: beside the data file, named after it.
+FileDialogSpec PdfDialog(const QString& dataFile) {
+  FileDialogSpec form;
+  form.title = QStringLiteral("PDFに出力");
+  form.filter = QStringLiteral("PDFファイル(*.pdf)|*.pdf");
+  form.defaultExtension = QStringLiteral("pdf");
+  if (!dataFile.isEmpty()) {
+    const QFileInfo info(dataFile);
+    form.folder = info.absolutePath();
+    form.fileName = info.completeBaseName() + QStringLiteral(".pdf");
+  }
+  return form;
+}
+
+QString SkippedText(const QList<SkippedStrip>& skipped) {
+  QStringList lines;
+  for (const SkippedStrip& strip : skipped) {
+    lines.append(QStringLiteral("示名条 %1：%2").arg(strip.number).arg(strip.reason));
+  }
+  return lines.join(QLatin1Char('\n')) + QStringLiteral("\nこの示名条はPDFに出力していません。");
 }
 
 }  // namespace
@@ -46,8 +76,7 @@ void TFMain::ActionFilePrintExecute() {
   CommitPendingKey();
   const QList<int> selection = PrintSelection(ListView1);
   if (selection.isEmpty() || !windows_.printCard) return;
-  const PrintAdjustment& adjustment = windows_.adjust ? windows_.adjust->Adjustment() : NoAdjustment();
-  windows_.printCard->ShowModal(document_, selection, adjustment);
+  windows_.printCard->ShowModal(document_, selection, CurrentAdjustment(windows_));
 }
 
 void TFMain::ActionFilePrintListExecute() {
@@ -58,4 +87,20 @@ void TFMain::ActionFilePrintListExecute() {
   }
   CommitPendingKey();
   if (windows_.printList) windows_.printList->ShowModal([this] { return ListRows(); });
+}
+
+void TFMain::ActionFileExportPdfExecute() {
+  if (ListView1->topLevelItemCount() == 0) return;
+  CommitPendingKey();
+  const QList<int> selection = PrintSelection(ListView1);
+  if (selection.isEmpty()) return;
+  const std::optional<QString> chosen = Prompts::Current().SaveFile(PdfDialog(FileName()));
+  if (!chosen) return;
+  const QString path = WithDefaultExtension(*chosen, QStringLiteral("pdf"));
+  const StripCardsPdf pdf = RenderStripCardsPdf(document_, selection, CurrentAdjustment(windows_));
+  if (pdf.pages > 0 && !WritePdfFile(path, pdf.pdf)) {
+    Prompts::Error(QStringLiteral("PDFファイルを保存できませんでした。\n%1").arg(QDir::toNativeSeparators(path)));
+    return;
+  }
+  if (!pdf.skipped.isEmpty()) Prompts::Error(SkippedText(pdf.skipped));
 }

@@ -49,6 +49,7 @@ const Command kCommands[] = {
     {"ActionFileSetup", "印刷位置の微調整(&E)...", "", Kind::Plain, &TFMain::ActionFileSetupExecute, "マニュアルで印字位置を微調整します"},
     {"ActionFilePrint", "示名条の印刷(&P)...", "", Kind::Plain, &TFMain::ActionFilePrintExecute, "１枚あるいは複数枚の示名条を印刷します"},
     {"ActionFilePrintList", "示名条一覧の印刷(&L)...", "", Kind::Plain, &TFMain::ActionFilePrintListExecute, "登録されている示名条のリストを印刷します"},
+    {"ActionFileExportPdf", "PDFに出力(&D)...", "", Kind::Plain, &TFMain::ActionFileExportPdfExecute, "選択した示名条をPDFファイルに出力します"},
     {"ActionFileExit", "終了(&X)", "", Kind::Plain, &TFMain::ActionFileExitExecute, "プログラムを終了します"},
     {"ActionEditCut", "切り取り(&T)", "Ctrl+X", Kind::Plain, &TFMain::ActionEditCutExecute, ""},
     {"ActionEditCopy", "コピー(&C)", "Ctrl+C", Kind::Plain, &TFMain::ActionEditCopyExecute, ""},
@@ -90,7 +91,7 @@ struct MenuSpec {
 const QList<MenuSpec> kMenus = {
     {"MenuFile", "ファイル(&F)",
      {"ActionFileNew", "ActionFileOpen", "ActionFileSave", "ActionFileSaveAs", "-", "ActionFileSetup",
-      "ActionFilePrint", "ActionFilePrintList", "-", "ActionFileExit"}},
+      "ActionFilePrint", "ActionFilePrintList", "ActionFileExportPdf", "-", "ActionFileExit"}},
     {"MenuEdit", "編集(&E)",
      {"ActionEditCut", "ActionEditCopy", "ActionEditPaste", "ActionEditDelete", "-", "ActionEditPicOn",
       "ActionEditPicOff", "-", "ActionEditAllSel", "ActionEditSelReset", "-", "ActionEditFind",

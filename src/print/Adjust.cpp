@@ -12,6 +12,7 @@
 #include "base/PrintSystem.h"
 #include "base/Prompts.h"
 #include "print/AdjustmentText.h"
+#include "print/Calibration.h"
 
 namespace {
 
@@ -65,6 +66,11 @@ TFAdjust::TFAdjust(TSettings& settings, QWidget* parent) : QDialog(parent), sett
   ButtonCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
   ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
   ButtonCancel->setGeometry(236, 252, 75, 25);
+  ButtonTestPrint = new QPushButton(QStringLiteral("テスト印刷"), this);
+  ButtonTestPrint->setObjectName(QStringLiteral("ButtonTestPrint"));
+  ButtonTestPrint->setGeometry(8, 252, 90, 25);
+  ButtonTestPrint->setAutoDefault(false);
+  connect(ButtonTestPrint, &QPushButton::clicked, this, &TFAdjust::ButtonTestPrintClick);
   connect(ButtonOk, &QPushButton::clicked, this, &TFAdjust::ButtonOkClick);
   connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -111,4 +117,21 @@ void TFAdjust::ButtonOkClick() {
   EditHorizontal->setText(FormatAdjustment(*horizontal));
   adjustment_ = {*vertical, *horizontal};
   accept();
+}
+
+void TFAdjust::ButtonTestPrintClick() {
+  // The offsets as typed, not yet stored: the sheet shows what OK would give.
+  const std::optional<Decimal4> vertical = CheckedValue(EditVertical);
+  if (!vertical) return;
+  const std::optional<Decimal4> horizontal = CheckedValue(EditHorizontal);
+  if (!horizontal) return;
+  PrintSystem& system = PrintSystem::Current();
+  if (!system.HasPrinters()) {
+    Prompts::Error(QString::fromUtf8(kNoPrinterText));
+    return;
+  }
+  const CalibrationPaper paper = CalibrationPaperOf(system.Paper());
+  if (!PrintCalibrationSheet(system, paper, {*vertical, *horizontal})) {
+    Prompts::PrinterError(QString::fromUtf8(kPrinterErrorText));
+  }
 }

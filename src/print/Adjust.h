@@ -1,7 +1,8 @@
 #pragma once
 // The print position adjustment dialog: names the printer in use and takes
 // the vertical and horizontal shift of everything strip card printing puts
-// on paper.
+// on paper. "テスト印刷" prints the calibration sheet with the offsets typed
+// in the boxes, so the user can measure what shift remains.
 
 #include <QDialog>
 
@@ -31,12 +32,14 @@ class TFAdjust : public QDialog {
   QLineEdit* EditHorizontal = nullptr;
   QPushButton* ButtonOk = nullptr;
   QPushButton* ButtonCancel = nullptr;
+  QPushButton* ButtonTestPrint = nullptr;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ButtonOkClick();
+  void ButtonTestPrintClick();
   // The box's value, or nothing after the message with the box selected.
   std::optional<Decimal4> CheckedValue(QLineEdit* box);
 

@@ -1,7 +1,9 @@
 // The print commands of the main window: which strips go to the preview,
 // and the messages when there is nothing to print or no printer.
 #include <QAction>
+#include <QFile>
 #include <QItemSelectionModel>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -122,4 +124,38 @@ TEST_F(MainPrintTest, NothingToPrintAndNoPrinter) {
     EXPECT_EQ(m.title, QStringLiteral("エラー"));
     EXPECT_EQ(m.icon, PromptIcon::Stop);
   }
+}
+
+TEST_F(MainPrintTest, PdfExportWritesTheSelectedStripsToTheChosenFileWithoutAPrinter) {
+  const auto pageCount = [](const QString& path) {
+    QByteArray bytes;
+    if (!ReadFileBytes(path, &bytes) || !bytes.startsWith("%PDF")) return -1;
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page[^s]"));
+    return static_cast<int>(QString::fromLatin1(bytes).count(page));
+  };
+  EXPECT_EQ(Run("ActionFileExportPdf"), QString());  // an empty list: no dialog
+  EXPECT_TRUE(prompts.saveDialogs.isEmpty());
+  Open(3);
+  printer.printers.clear();  // a PDF needs no printer
+  Select({2, 0}, 1);
+  prompts.files.push_back(dir.filePath(QStringLiteral("cards")));
+  Run("ActionFileExportPdf");
+  ASSERT_EQ(prompts.saveDialogs.size(), 1);
+  EXPECT_EQ(prompts.saveDialogs[0].title, QStringLiteral("PDFに出力"));
+  EXPECT_EQ(prompts.saveDialogs[0].defaultExtension, QStringLiteral("pdf"));
+  EXPECT_EQ(prompts.saveDialogs[0].fileName, QStringLiteral("site.pdf"));
+  EXPECT_EQ(pageCount(dir.filePath(QStringLiteral("cards.pdf"))), 2);
+  Select({}, 1);
+  prompts.files.push_back(dir.filePath(QStringLiteral("one.pdf")));
+  Run("ActionFileExportPdf");
+  EXPECT_EQ(pageCount(dir.filePath(QStringLiteral("one.pdf"))), 1);
+  EXPECT_TRUE(prompts.messages.isEmpty());
+
+  Run("ActionFileExportPdf");  // cancelled: nothing written, nothing said
+  EXPECT_TRUE(prompts.messages.isEmpty());
+  prompts.files.push_back(dir.filePath(QStringLiteral("missing/x.pdf")));
+  Run("ActionFileExportPdf");
+  ASSERT_EQ(prompts.messages.size(), 1);
+  EXPECT_TRUE(prompts.messages[0].text.startsWith(QStringLiteral("PDFファイルを保存できませんでした。")));
+  EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("missing"))));
 }

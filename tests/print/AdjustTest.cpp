@@ -124,3 +124,33 @@ TEST(AdjustDialog, OffsetsStartAtZeroInEveryRunAndThePositionIsKept) {
   EXPECT_EQ(dialog.Adjustment().vertical, Decimal4());
   EXPECT_EQ(dialog.Adjustment().horizontal, Decimal4());
 }
+
+TEST_F(AdjustDialogTest, TestPrintPrintsTheCalibrationSheetWithTheTypedOffsetsAndStoresNothing) {
+  EXPECT_EQ(dialog.ButtonTestPrint->text(), QStringLiteral("テスト印刷"));
+  Enter(QStringLiteral("1.5"), QStringLiteral("-2"), dialog.ButtonTestPrint);
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_EQ(dialog.VerticalMm(), 0);
+  ASSERT_EQ(printer.jobs.size(), 1);
+  const RecordedJob& job = printer.jobs[0];
+  EXPECT_EQ(job.title, QStringLiteral("テスト印刷"));
+  EXPECT_EQ(job.paper, QPageSize::A4);  // the printer's Letter is no sheet paper
+  ASSERT_EQ(job.pages.size(), 1);
+  // 10 pixels a millimetre: the top-left crosshair's vertical arm at 18 mm,
+  // its horizontal arm at 21.5 mm, and nothing where it would be unshifted.
+  const QImage& page = job.pages[0];
+  const auto dark = [&](int x, int y) { return qGray(page.pixel(x, y)) < 200; };
+  EXPECT_TRUE(dark(179, 190) || dark(180, 190));
+  EXPECT_TRUE(dark(150, 214) || dark(150, 215));
+  EXPECT_FALSE(dark(200, 170) || dark(199, 170));
+
+  stayedOpen = false;
+  printer.failBegin = true;
+  Enter(QStringLiteral("0"), QStringLiteral("0"), dialog.ButtonTestPrint);
+  ASSERT_EQ(prompts.messages.size(), 1);
+  EXPECT_EQ(prompts.messages[0].title, QStringLiteral("プリンタエラー"));
+
+  Enter(QStringLiteral("1..2"), QStringLiteral("0"), dialog.ButtonTestPrint);
+  ASSERT_EQ(prompts.messages.size(), 2);
+  EXPECT_EQ(prompts.messages[1].text, QStringLiteral("数字のみ入力してください。"));
+  EXPECT_EQ(printer.jobs.size(), 1);
+}

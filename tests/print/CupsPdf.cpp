@@ -95,6 +95,20 @@ QList<PdfFile> CupsPdfQueue::TakeNewPdfs(int count, int timeoutSeconds) {
   return files;
 }
 
+QString RunPoppler(const QString& tool, const QStringList& args) { return Run(tool, args); }
+
+QList<QSizeF> PdfPageSizesMm(const QString& pdf) {
+  const QString info = Run(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"),
+                                                       QStringLiteral("-l"), QStringLiteral("100000"), pdf});
+  static const QRegularExpression size(QStringLiteral("Page\\s+\\d+ size:\\s+([\\d.]+) x ([\\d.]+) pts"));
+  QList<QSizeF> sizes;
+  for (auto it = size.globalMatch(info); it.hasNext();) {
+    const auto m = it.next();
+    sizes.append(QSizeF(m.captured(1).toDouble() * kMmPerPoint, m.captured(2).toDouble() * kMmPerPoint));
+  }
+  return sizes;
+}
+
 QList<PdfWord> PdfWords(const QString& pdf, int page) {
   const QString html = Run(QStringLiteral("pdftotext"),
                            {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
@@ -118,6 +132,18 @@ QImage PdfPageGrey(const QString& pdf, int page, int dpi) {
                                    QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
                                    QString::number(page), QStringLiteral("-singlefile"), pdf, base});
   QImageReader::setAllocationLimit(1024);  // a page at 600 dpi is larger than Qt reads by default
+  return QImage(base + QStringLiteral(".pgm")).convertToFormat(QImage::Format_Grayscale8);
+}
+
+QImage PdfRegionGrey(const QString& pdf, int page, int dpi, const QRect& region) {
+  QTemporaryDir dir;
+  const QString base = dir.filePath(QStringLiteral("region"));
+  Run(QStringLiteral("pdftoppm"), {QStringLiteral("-gray"), QStringLiteral("-r"), QString::number(dpi),
+                                   QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                                   QString::number(page), QStringLiteral("-x"), QString::number(region.left()),
+                                   QStringLiteral("-y"), QString::number(region.top()), QStringLiteral("-W"),
+                                   QString::number(region.width()), QStringLiteral("-H"),
+                                   QString::number(region.height()), QStringLiteral("-singlefile"), pdf, base});
   return QImage(base + QStringLiteral(".pgm")).convertToFormat(QImage::Format_Grayscale8);
 }
 

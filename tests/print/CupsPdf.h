@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QList>
 #include <QLockFile>
+#include <QRect>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -50,10 +51,16 @@ class CupsPdfQueue {
   std::unique_ptr<QLockFile> lock_;
 };
 
+// The size of every page in millimetres (pdfinfo).
+QList<QSizeF> PdfPageSizesMm(const QString& pdf);
+// The output of a poppler tool (pdffonts, pdftotext...) run on its arguments.
+QString RunPoppler(const QString& tool, const QStringList& args);
 // The words of a page with their boxes in millimetres (pdftotext -bbox).
 QList<PdfWord> PdfWords(const QString& pdf, int page = 1);
 // A page rendered in grey at `dpi` (pdftoppm).
 QImage PdfPageGrey(const QString& pdf, int page, int dpi);
+// The pixels `region` of a page rendered in grey at `dpi`.
+QImage PdfRegionGrey(const QString& pdf, int page, int dpi, const QRect& region);
 // The box in millimetres of the pixels whose grey is within 6 of `grey`.
 QRectF GreyBoxMm(const QImage& page, int grey, int dpi);
 // The cups-pdf file name part a job title becomes.

@@ -7,6 +7,9 @@ int RunConvert(const QStringList& args);
 int RunRender(const QStringList& args);
 int RunKeyLabels(const QStringList& args);
 int RunTemplates(const QStringList& args);
+int RunPdf(const QStringList& args);
+int RunListPdf(const QStringList& args);
+int RunCalibration(const QStringList& args);
 
 const QList<VrdCommand>& VrdCommands() {
   static const QList<VrdCommand> commands = {
@@ -16,6 +19,11 @@ const QList<VrdCommand>& VrdCommands() {
       {"render", "FILE N OUT.png [--all]", "draw strip N as the detail view (or the all view) shows it", RunRender},
       {"keylabels", "SERIES [--defaults] [--dir DIR]",
        "write the palette list of series 0..6 (its key-label file, or the defaults)", RunKeyLabels},
+      {"pdf", "FILE OUT.pdf [--strips LIST] [--adjust V,H]",
+       "the strips (all, or LIST like 1,3-5) as strip cards, one page each on its paper, at true size", RunPdf},
+      {"list-pdf", "FILE OUT.pdf", "the strip list as list printing draws it, A4 landscape", RunListPdf},
+      {"calibration", "OUT.pdf --paper A5|A4|B5 [--adjust V,H]",
+       "the calibration sheet: crosshairs and rulers to measure the printer's shift", RunCalibration},
       {"templates", "[--dir DIR]", "list and check the strip templates (*.TPL) of the program folder", RunTemplates},
   };
   return commands;
