@@ -219,10 +219,16 @@ void StripView::HideEditor(int k) {
   c.frame->setVisible(plan_.keys[k].editable);
 }
 
-void StripView::LoadKeyText(int k) {
-  // The editor holds the key's lines in the key's font, so that typing
-  // starts from what the document says.
-  const KeyTextFormat format = ReadKeyTextFormat(document_->lines(), plan_.keys[k].blockLine);
+void StripView::ReloadEditorFormat(int k) {
+  if (k < 0 || k >= KeyCount()) return;
+  if (!controls_[k][kDetailView].editor) {
+    Editor(k);
+    return;
+  }
+  LoadEditorFormat(k, ReadKeyTextFormat(document_->lines(), plan_.keys[k].blockLine));
+}
+
+void StripView::LoadEditorFormat(int k, const KeyTextFormat& format) {
   QPlainTextEdit* editor = controls_[k][kDetailView].editor;
   QFont font(sjis::Decode(format.fontName));
   font.setPixelSize(PointsToPixels(format.pointSize, editor->logicalDpiY()));
@@ -233,6 +239,14 @@ void StripView::LoadKeyText(int k) {
   colours.setColor(QPalette::Text, QColorFromWin(format.fontColor));
   colours.setColor(QPalette::Base, QColorFromWin(format.backColor));
   editor->setPalette(colours);
+}
+
+void StripView::LoadKeyText(int k) {
+  // The editor holds the key's lines in the key's font, so that typing
+  // starts from what the document says.
+  const KeyTextFormat format = ReadKeyTextFormat(document_->lines(), plan_.keys[k].blockLine);
+  LoadEditorFormat(k, format);
+  QPlainTextEdit* editor = controls_[k][kDetailView].editor;
   QStringList text;
   for (const QByteArray& line : format.text) text << sjis::Decode(line);
   editor->setPlainText(text.join('\n'));
