@@ -4,11 +4,13 @@
 // the ones view/KeySelection keeps.
 #include <QAction>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QSignalBlocker>
 #include <QToolButton>
 
 #include "app/Main.h"
 #include "base/ColorPair.h"
+#include "base/Mainsub.h"
 #include "base/Prompts.h"
 #include "view/KeyFormat.h"
 #include "view/StripGeometry.h"
@@ -157,7 +159,8 @@ void TFMain::ActionFormatFontExecute() {
     Prompts::Error(LayoutErrorText(error));
     return;
   }
-  QFont initial(preset.family);
+  // The dialog lists installed families: a stand-in shows as itself.
+  QFont initial(QFontInfo(QFont(preset.family)).family());
   initial.setPointSize(preset.pointSize);
   initial.setBold(preset.bold);
   initial.setItalic(preset.italic);
@@ -165,7 +168,7 @@ void TFMain::ActionFormatFontExecute() {
   const std::optional<QFont> font = Prompts::Current().Font(initial, color, &color);
   if (!font) return;
   KeyFontChoice choice;
-  choice.family = PlainFamilyName(font->family());
+  choice.family = DataFontName(PlainFamilyName(font->family()));
   choice.pointSize = font->pointSize() > 0 ? font->pointSize() : preset.pointSize;
   choice.color = WinFromQColor(color);
   choice.bold = font->bold();

@@ -29,6 +29,13 @@ const QStringList& SubstitutedFontNames() {
   return names;
 }
 
+QString DataFontName(const QString& family) {
+  for (const QString& name : SubstitutedFontNames()) {
+    if (QFont::substitutes(name).contains(family, Qt::CaseInsensitive)) return name;
+  }
+  return family;
+}
+
 void RegisterFontSubstitutes() {
   QFont::insertSubstitutions(QStringLiteral("ＭＳ 明朝"), {QStringLiteral("IPAMincho"), QStringLiteral("IPA明朝")});
   QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"), {QStringLiteral("IPAPMincho"), QStringLiteral("IPA P明朝")});

@@ -49,3 +49,6 @@ void RegisterFontSubstitutes();
 // The font names RegisterFontSubstitutes gives stand-ins, in the order the
 // font list shows them.
 const QStringList& SubstitutedFontNames();
+// The name a family is written under in the data: a stand-in (IPAGothic)
+// under the name it stands in for (ＭＳ ゴシック), any other as it is.
+QString DataFontName(const QString& family);

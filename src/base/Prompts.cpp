@@ -99,6 +99,9 @@ class QtPrompts final : public Prompts {
     auto* fonts = new QFontDialog(initial, &dialog);
     fonts->setOptions(QFontDialog::NoButtons);
     fonts->setWindowFlags(Qt::Widget);
+    // Enter and Escape inside the font part end the whole dialog.
+    QObject::connect(fonts, &QDialog::accepted, &dialog, &QDialog::accept);
+    QObject::connect(fonts, &QDialog::rejected, &dialog, &QDialog::reject);
     QColor color = initialColor;
     auto* colorButton = new QPushButton(QStringLiteral("色(&C)..."), &dialog);
     auto showColor = [colorButton, &color] {

@@ -254,8 +254,11 @@ void StripView::LoadKeyText(int k) {
 
 void StripView::DrawKeyFace(int k) {
   if (!document_ || k < 0 || k >= KeyCount()) return;
+  const KeyTextFormat format = ReadKeyTextFormat(document_->lines(), plan_.keys[k].blockLine);
+  // The size may have changed since the layout (formatting, palette).
+  SetKeyTextPointSize(plan_, k, format.pointSize);
   const KeyPlan& key = plan_.keys[k];
-  const bool hasPicture = ReadKeyTextFormat(document_->lines(), key.blockLine).hasPicture;
+  const bool hasPicture = format.hasPicture;
   const QImage& picture = pictures_[k].Picture(document_->lines(), key.blockLine);
   for (int v = 0; v < kViewCount; ++v) {
     const auto view = static_cast<ViewKind>(v);

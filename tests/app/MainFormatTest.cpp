@@ -152,9 +152,14 @@ TEST_F(MainFormatTest, SizeBoxAppliesEachTypedIntegerAboveZero) {
   TypeSize("1");
   for (int k : {0, 1, 2}) Key(k).size = "1";
   ExpectDocument();
+  const QImage small = main->View().Controls(0, kDetailView).face->Image();
+  const QImage smallAll = main->View().Controls(0, kAllView).face->Image();
   QTest::keyClicks(main->ComboBoxFontSize->lineEdit(), "4");
   for (int k : {0, 1, 2}) Key(k).size = "14";
   ExpectDocument();
+  // Both views draw the new size (not the one of the layout).
+  EXPECT_NE(main->View().Controls(0, kDetailView).face->Image(), small);
+  EXPECT_NE(main->View().Controls(0, kAllView).face->Image(), smallAll);
   for (const char* ignored : {"0", "x"}) {
     TypeSize(ignored);
     ExpectDocument();
@@ -223,13 +228,13 @@ TEST_F(MainFormatTest, FontDialogPresetFromTheCurrentKeyAndAppliedToTheSelection
   prompts.fontColors.push_back(QColor(0, 0, 255));
   main->Action("ActionFormatFont")->trigger();
   ASSERT_EQ(prompts.fontDialogs.size(), 1);
-  EXPECT_EQ(prompts.fontDialogs[0].font.family(), QStringLiteral("ＭＳ 明朝"));
+  EXPECT_EQ(prompts.fontDialogs[0].font.family(), QStringLiteral("IPAMincho"));  // the stand-in shows
   EXPECT_EQ(prompts.fontDialogs[0].font.pointSize(), 11);
   EXPECT_TRUE(prompts.fontDialogs[0].font.italic());
   EXPECT_FALSE(prompts.fontDialogs[0].font.bold());
   EXPECT_EQ(prompts.fontDialogs[0].color, QColor(255, 0, 0));
   for (int k : {0, 1, 2}) {
-    Key(k).font = "IPAGothic";
+    Key(k).font = Sj("ＭＳ ゴシック");  // written under the name it stands in for
     Key(k).size = "16";
     Key(k).bold = "1";
     Key(k).italic = "0";
@@ -239,7 +244,7 @@ TEST_F(MainFormatTest, FontDialogPresetFromTheCurrentKeyAndAppliedToTheSelection
   ExpectDocument();
   EXPECT_EQ(main->ComboBoxFontSize->currentText(), QStringLiteral("16"));  // shown again
   EXPECT_TRUE(main->ToolButtonBold->isChecked());
-  EXPECT_EQ(main->View().Editor(0)->font().family(), QStringLiteral("IPAGothic"));
+  EXPECT_EQ(main->View().Editor(0)->font().family(), QStringLiteral("ＭＳ ゴシック"));
   // Cancelled: nothing changes.
   main->Action("ActionFormatFont")->trigger();
   ExpectDocument();
@@ -267,5 +272,21 @@ TEST_F(MainFormatTest, WithoutAStripOrInTheAllViewNothingHappensAndNoDialogOpens
   EXPECT_TRUE(prompts.fontDialogs.isEmpty());
   // The series switch changes the palette only.
   main->ComboBoxSeries->setCurrentIndex(4);
+  ExpectDocument();
+}
+
+TEST_F(MainFormatTest, TypingASizeAfterClickingAKeyInTheActiveWindow) {
+  main->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+  Open();
+  QTest::mouseClick(main->View().Controls(2, kDetailView).face, Qt::LeftButton);
+  ASSERT_EQ(main->SelectedKeys(), std::vector<int>{2});
+  QLineEdit* edit = main->ComboBoxFontSize->lineEdit();
+  QTest::mouseClick(edit, Qt::LeftButton);
+  EXPECT_EQ(main->SelectedKeys(), std::vector<int>{2});
+  QTest::keyClick(edit, Qt::Key_End);
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  QTest::keyClicks(edit, "14");
+  Key(2).size = "14";
   ExpectDocument();
 }
