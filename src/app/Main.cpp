@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -22,6 +23,7 @@
 #include "document/Series.h"
 #include "keylabels/PaletteList.h"
 #include "view/CanvasImage.h"
+#include "view/KeyFormat.h"
 #include "view/StripView.h"
 
 namespace {
@@ -49,6 +51,7 @@ TFMain::TFMain(const QString& programFolder)
   CreatePanels();
   CreatePopupMenus();
   WireStripView();
+  WireFormatControls();
   RestoreState();
 
   connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -132,18 +135,17 @@ void TFMain::FirstShow() {
 }
 
 void TFMain::Myfunc_Set_FontSize(QComboBox* target) {
+  const QSignalBlocker quiet(target);  // filling the list is no size choice
   target->clear();
   target->addItems(FontSizeList());
 }
 
 void TFMain::FillFontList() {
+  const QSignalBlocker quiet(ComboBoxFont);  // filling the list is no font choice
   ComboBoxFont->clear();
-  fontList_.clear();
-  const QStringList families = QFontDatabase::families();
-  for (const QString& family : families) {
-    fontList_.append(family + (QFontDatabase::isScalable(family) ? 't' : 'u'));
-  }
-  ComboBoxFont->addItems(families);
+  fontList_ = FontListEntries(QFontDatabase::families(), SubstitutedFontNames(),
+                              [](const QString& family) { return QFontDatabase::isScalable(family); });
+  for (const QString& entry : fontList_) ComboBoxFont->addItem(FontListName(entry));
 }
 
 bool TFMain::event(QEvent* event) {

@@ -5,7 +5,10 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QStringList>
+#include <QColor>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "document/FileSession.h"
 #include "document/StripDocument.h"
@@ -13,6 +16,7 @@
 #include "view/KeySelection.h"
 
 class QAction;
+class QActionGroup;
 class QComboBox;
 class QLabel;
 class QMenu;
@@ -104,8 +108,13 @@ class TFMain : public QMainWindow, private FileSessionView {
   void ApplyKeyLabelToSelectedKeys(const KeyLabelValues& label);
   // Ends the edit in progress, if any, committing it.
   void EndKeyEdit();
-  // Shows key k's format in the tool bar (with the formatting commands).
+  // Shows key k's format in the tool bar (MainFormat.cpp).
   void ShowKeyFormat(int k);
+  // Writes alignment a into key k and shows it on the tool bar.
+  void SetKeyAlignment(int k, int a);
+  // The tool bar's font and size boxes changed by the user.
+  void ComboBoxFontChange();
+  void ComboBoxFontSizeChange();
 
   // The handlers of the detail view's key controls.
   void KeyFaceMouseDown(int k, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
@@ -195,6 +204,8 @@ class TFMain : public QMainWindow, private FileSessionView {
   // Push buttons; toggles whose pressed state their handler sets (view
   // toggles, modes, alignment); toggles that flip themselves (bold, italic).
   enum class ButtonKind { Push, HandlerPressed, SelfToggling };
+  // A radio item's mark back to its tool bar button's state.
+  void RestoreRadioMarks(QActionGroup* group);
   QToolButton* AddToolButton(const QString& name, const QString& hint, QAction* action,
                              ButtonKind kind);
   QScrollArea* CreateScrollBox(const QString& name, const QString& canvasName, CanvasImage** canvas);
@@ -252,6 +263,17 @@ class TFMain : public QMainWindow, private FileSessionView {
   void RefocusStep();
   // Pictures (MainPictures.cpp).
 
+  // Formatting (MainFormat.cpp).
+  void WireFormatControls();
+  // The formatting commands act: a strip is laid out in the detail view.
+  bool FormatCommandsApply() const;
+  // Writes into every selected key with `write`, then reloads its editor's
+  // format and redraws it; a damaged block shows the layout error.
+  void FormatSelectedKeys(const std::function<void(StripDocument&, qsizetype)>& write);
+  void PressAlignmentButton(int a);
+  // Runs the colour dialog from the colour chosen last.
+  std::optional<int> ChooseColor();
+
   std::unique_ptr<TSettings> settings_;
   AppWindows windows_;
   bool firstShown_ = false;
@@ -284,6 +306,8 @@ class TFMain : public QMainWindow, private FileSessionView {
   bool dispStatusBar_ = true;
   bool showDetail_ = false;
   QStringList fontList_;
+  QHash<QAction*, QToolButton*> radioButtons_;
+  QColor lastColor_ = Qt::black;
 
   // Palette state.
   Lines paletteList_;

@@ -10,16 +10,6 @@ void TFMain::ActionFileExitExecute() { close(); }
 void TFMain::ActionEditFindExecute() {}
 void TFMain::ActionEditReplaceExecute() {}
 
-
-void TFMain::ActionFormatFontExecute() {}
-void TFMain::ActionFormatColorExecute() {}
-void TFMain::ActionFormatBColorExecute() {}
-void TFMain::ActionFormatBoldExecute() {}
-void TFMain::ActionFormatItalicExecute() {}
-void TFMain::ActionFormatLeftExecute() {}
-void TFMain::ActionFormatCenterExecute() {}
-void TFMain::ActionFormatRightExecute() {}
-
 void TFMain::ActionHelpAboutExecute() {
   if (windows_.version) windows_.version->ShowModal();
 }

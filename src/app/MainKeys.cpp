@@ -46,11 +46,6 @@ QList<qsizetype> TFMain::SelectedKeyLines() const {
 
 void TFMain::ClearKeySelection() { selection_.Clear(); }
 
-void TFMain::ShowKeyFormat(int) {
-  // The tool bar's font, size, style and alignment follow the key once the
-  // formatting commands are in.
-}
-
 void TFMain::FocusKeyPanel(int k) {
   if (k < 0 || k >= keyCount_) return;
   QWidget* panel = stripView_->Controls(k, kDetailView).panel;

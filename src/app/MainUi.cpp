@@ -1,5 +1,6 @@
 // Building the main window: actions, menus, tool bar, panels, pop-up menus.
 #include <QAction>
+#include <QActionGroup>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -82,6 +83,11 @@ const Command kCommands[] = {
     {"ActionHelpAbout", "バージョン情報(&A)...", "", Kind::Plain, &TFMain::ActionHelpAboutExecute, ""},
 };
 
+const QList<QStringList> kRadioGroups = {
+    {QStringLiteral("ActionShowDetail"), QStringLiteral("ActionShowAll")},
+    {QStringLiteral("ActionFormatLeft"), QStringLiteral("ActionFormatCenter"), QStringLiteral("ActionFormatRight")},
+};
+
 struct MenuSpec {
   const char* name;
   const char* title;
@@ -120,11 +126,33 @@ void TFMain::CreateActions() {
     // The handler sets check marks itself: undo Qt's own toggle first.
     auto handler = c.handler;
     connect(action, &QAction::triggered, this, [this, action, handler](bool) {
-      if (action->isCheckable()) action->setChecked(!action->isChecked());
+      if (action->actionGroup()) {
+        RestoreRadioMarks(action->actionGroup());
+      } else if (action->isCheckable()) {
+        action->setChecked(!action->isChecked());
+      }
       (this->*handler)();
     });
     addAction(action);  // shortcuts work while the menu bar is hidden too
     actions_.insert(action->objectName(), action);
+  }
+  // The display modes and the alignments are radio items, one group each.
+  for (const QStringList& names : kRadioGroups) {
+    auto* group = new QActionGroup(this);
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    for (const QString& name : names) group->addAction(Action(name));
+  }
+}
+
+void TFMain::RestoreRadioMarks(QActionGroup* group) {
+  // A radio item's mark follows its tool bar button, which its handler sets:
+  // the marks go back to the buttons' state before the handler runs.
+  const QList<QAction*> items = group->actions();
+  for (QAction* item : items) {
+    if (QToolButton* button = radioButtons_.value(item); button && !button->isChecked()) item->setChecked(false);
+  }
+  for (QAction* item : items) {
+    if (QToolButton* button = radioButtons_.value(item); button && button->isChecked()) item->setChecked(true);
   }
 }
 
@@ -148,6 +176,7 @@ QToolButton* TFMain::AddToolButton(const QString& name, const QString& hint, QAc
   button->setAutoRaise(true);
   button->setCheckable(kind != ButtonKind::Push);
   SetHint(button, hint);
+  if (kind == ButtonKind::HandlerPressed && action->actionGroup()) radioButtons_.insert(action, button);
   connect(button, &QToolButton::clicked, this, [button, action, kind](bool) {
     // A toggle shown by its handler: Qt's own toggle is undone first.
     if (kind == ButtonKind::HandlerPressed) button->setChecked(!button->isChecked());
@@ -202,6 +231,8 @@ void TFMain::CreateToolBar() {
   ComboBoxFontSize->setEditable(true);
   ComboBoxFontSize->setFixedWidth(53);
   ComboBoxFontSize->setInsertPolicy(QComboBox::NoInsert);
+  // Every typed character is a size of its own: "1" must not complete to "10".
+  ComboBoxFontSize->setCompleter(nullptr);
   SetHint(ComboBoxFontSize, QStringLiteral("フォントサイズ"));
   ToolBar1->addWidget(ComboBoxFontSize);
   gap();

@@ -206,6 +206,7 @@ void TFMain::BuildStripView() {
   pnlText->setText(StripCaption(document_.lines(), stripStartLine_));
   if (keyCount_ > 0) {
     currentKey_ = 0;
+    ShowKeyFormat(0);
     if (ToolButtonShowDetail->isChecked()) {
       ScrollBox1->show();
       ApplyScrollRule(3, 0);

@@ -23,6 +23,19 @@ TSettings::TSettings(const QString& programFolder)
 
 QString TSettings::CurrentPrinterName() const { return PrintSystem::Current().CurrentPrinterName(); }
 
+const QStringList& SubstitutedFontNames() {
+  static const QStringList names = {QStringLiteral("ＭＳ 明朝"), QStringLiteral("ＭＳ Ｐ明朝"),
+                                    QStringLiteral("ＭＳ ゴシック"), QStringLiteral("ＭＳ Ｐゴシック")};
+  return names;
+}
+
+QString DataFontName(const QString& family) {
+  for (const QString& name : SubstitutedFontNames()) {
+    if (QFont::substitutes(name).contains(family, Qt::CaseInsensitive)) return name;
+  }
+  return family;
+}
+
 void RegisterFontSubstitutes() {
   QFont::insertSubstitutions(QStringLiteral("ＭＳ 明朝"), {QStringLiteral("IPAMincho"), QStringLiteral("IPA明朝")});
   QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"), {QStringLiteral("IPAPMincho"), QStringLiteral("IPA P明朝")});

@@ -3,6 +3,7 @@
 // settings file VRD6S.ini in it.
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 #include "base/IniFile.h"
@@ -45,3 +46,9 @@ class TSettings {
 // Registers the installed IPA fonts as stand-ins for the MS font names that
 // the data files name, so that texts keep their intended look.
 void RegisterFontSubstitutes();
+// The font names RegisterFontSubstitutes gives stand-ins, in the order the
+// font list shows them.
+const QStringList& SubstitutedFontNames();
+// The name a family is written under in the data: a stand-in (IPAGothic)
+// under the name it stands in for (ＭＳ ゴシック), any other as it is.
+QString DataFontName(const QString& family);

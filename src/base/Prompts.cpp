@@ -2,6 +2,13 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -85,12 +92,42 @@ class QtPrompts final : public Prompts {
 
   std::optional<QFont> Font(const QFont& initial, const QColor& initialColor,
                             QColor* chosenColor) override {
-    // Qt's font dialog has no colour choice; the colour passes through unchanged.
-    bool ok = false;
-    QFont f = QFontDialog::getFont(&ok, initial, QApplication::activeWindow());
-    if (!ok) return std::nullopt;
-    if (chosenColor) *chosenColor = initialColor;
-    return f;
+    // Qt's font dialog (with its effects) has no colour choice: it sits in
+    // a dialog of its own with a colour button under it.
+    QDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(QStringLiteral("フォント"));
+    auto* fonts = new QFontDialog(initial, &dialog);
+    fonts->setOptions(QFontDialog::NoButtons);
+    fonts->setWindowFlags(Qt::Widget);
+    // Enter and Escape inside the font part end the whole dialog.
+    QObject::connect(fonts, &QDialog::accepted, &dialog, &QDialog::accept);
+    QObject::connect(fonts, &QDialog::rejected, &dialog, &QDialog::reject);
+    QColor color = initialColor;
+    auto* colorButton = new QPushButton(QStringLiteral("色(&C)..."), &dialog);
+    auto showColor = [colorButton, &color] {
+      QPixmap swatch(24, 12);
+      swatch.fill(color);
+      colorButton->setIcon(QIcon(swatch));
+    };
+    showColor();
+    QObject::connect(colorButton, &QPushButton::clicked, &dialog, [&] {
+      const QColor picked = QColorDialog::getColor(color, &dialog);
+      if (picked.isValid()) color = picked;
+      showColor();
+    });
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(fonts);
+    auto* row = new QHBoxLayout;
+    row->addWidget(colorButton);
+    row->addStretch(1);
+    row->addWidget(buttons);
+    layout->addLayout(row);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    if (chosenColor) *chosenColor = color;
+    return fonts->currentFont();
   }
 };
 

@@ -113,6 +113,10 @@ NumberLabelFormat ReadLabelFormat(const Lines& lines, qsizetype key) {
   return f;
 }
 
+int TextPointSize(ViewKind view, int size, int detailWidth, int allWidth) {
+  return view == kAllView ? AllViewFontSize(size, detailWidth, allWidth) : size;
+}
+
 KeyPlan PlanKey(const Lines& lines, qsizetype key, const GroupHeader& g, const StripPlan& plan) {
   KeyPlan k;
   k.blockLine = key;
@@ -140,11 +144,8 @@ KeyPlan PlanKey(const Lines& lines, qsizetype key, const GroupHeader& g, const S
     kv.frame = FrameRect(c, text);
     kv.panel = ScaledRect(c, text);
     kv.labelPointSize = k.label.pointSize;
-    kv.textPointSize = textSize;
-    if (v == kAllView) {
-      kv.labelPointSize = AllViewFontSize(k.label.pointSize, detailWidth, allWidth);
-      kv.textPointSize = AllViewFontSize(textSize, detailWidth, allWidth);
-    }
+    kv.textPointSize = TextPointSize(static_cast<ViewKind>(v), textSize, detailWidth, allWidth);
+    if (v == kAllView) kv.labelPointSize = AllViewFontSize(k.label.pointSize, detailWidth, allWidth);
   }
   return k;
 }
@@ -242,4 +243,13 @@ int AllViewKeyAt(const StripPlan& plan, const Lines& lines, QPoint point) {
   if (group < 0) return -1;
   const int key = GroupFirstKey(lines, plan.stripStart, group);
   return key < static_cast<int>(plan.keys.size()) ? key : -1;
+}
+
+void SetKeyTextPointSize(StripPlan& plan, int k, int size) {
+  if (k < 0 || k >= static_cast<int>(plan.keys.size())) return;
+  const int detailWidth = plan.view[kDetailView].size.width();
+  const int allWidth = plan.view[kAllView].size.width();
+  for (int v = 0; v < kViewCount; ++v) {
+    plan.keys[k].view[v].textPointSize = TextPointSize(static_cast<ViewKind>(v), size, detailWidth, allWidth);
+  }
 }

@@ -120,6 +120,9 @@ struct StripPlan {
 // faces can be drawn without error. DocumentError (with the line index) for
 // a line that must hold a number and does not, or a strip that ends early.
 StripPlan PlanStrip(const Lines& lines, qsizetype stripStart);
+// Key k's text size in both views from a size in points of line 20: the
+// detail view draws it as it is, the all view scaled down.
+void SetKeyTextPointSize(StripPlan& plan, int k, int size);
 
 // The caption above the view: extension number, strip type and user name.
 QString StripCaption(const Lines& lines, qsizetype stripStart);

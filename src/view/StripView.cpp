@@ -220,10 +220,16 @@ void StripView::HideEditor(int k) {
   c.frame->setVisible(plan_.keys[k].editable);
 }
 
-void StripView::LoadKeyText(int k) {
-  // The editor holds the key's lines in the key's font, so that typing
-  // starts from what the document says.
-  const KeyTextFormat format = ReadKeyTextFormat(document_->lines(), plan_.keys[k].blockLine);
+void StripView::ReloadEditorFormat(int k) {
+  if (k < 0 || k >= KeyCount()) return;
+  if (!controls_[k][kDetailView].editor) {
+    Editor(k);
+    return;
+  }
+  LoadEditorFormat(k, ReadKeyTextFormat(document_->lines(), plan_.keys[k].blockLine));
+}
+
+void StripView::LoadEditorFormat(int k, const KeyTextFormat& format) {
   QPlainTextEdit* editor = controls_[k][kDetailView].editor;
   QFont font(sjis::Decode(format.fontName));
   font.setPixelSize(PointsToPixels(format.pointSize, editor->logicalDpiY()));
@@ -234,6 +240,14 @@ void StripView::LoadKeyText(int k) {
   colours.setColor(QPalette::Text, QColorFromWin(format.fontColor));
   colours.setColor(QPalette::Base, QColorFromWin(format.backColor));
   editor->setPalette(colours);
+}
+
+void StripView::LoadKeyText(int k) {
+  // The editor holds the key's lines in the key's font, so that typing
+  // starts from what the document says.
+  const KeyTextFormat format = ReadKeyTextFormat(document_->lines(), plan_.keys[k].blockLine);
+  LoadEditorFormat(k, format);
+  QPlainTextEdit* editor = controls_[k][kDetailView].editor;
   QStringList text;
   for (const QByteArray& line : format.text) text << sjis::Decode(line);
   editor->setPlainText(text.join('\n'));
@@ -241,8 +255,11 @@ void StripView::LoadKeyText(int k) {
 
 void StripView::DrawKeyFace(int k) {
   if (!document_ || k < 0 || k >= KeyCount()) return;
+  const KeyTextFormat format = ReadKeyTextFormat(document_->lines(), plan_.keys[k].blockLine);
+  // The size may have changed since the layout (formatting, palette).
+  SetKeyTextPointSize(plan_, k, format.pointSize);
   const KeyPlan& key = plan_.keys[k];
-  const bool hasPicture = ReadKeyTextFormat(document_->lines(), key.blockLine).hasPicture;
+  const bool hasPicture = format.hasPicture;
   const QImage& picture = pictures_[k].Picture(document_->lines(), key.blockLine);
   for (int v = 0; v < kViewCount; ++v) {
     const auto view = static_cast<ViewKind>(v);

@@ -13,6 +13,7 @@
 
 class CanvasImage;
 class StripDocument;
+struct KeyTextFormat;
 
 class StripView : public QObject {
   Q_OBJECT
@@ -51,6 +52,8 @@ class StripView : public QObject {
   void MoveBlocksAfter(int k, qsizetype delta);
   // Reloads key k's editor from its lines (font, colours and text).
   void ReloadEditor(int k);
+  // Reloads only its font and colours: a text being typed stays.
+  void ReloadEditorFormat(int k);
 
   // The selection mark: the detail text frame's pen, 2 px while selected.
   void SetSelectionMark(int k, bool selected);
@@ -94,6 +97,7 @@ class StripView : public QObject {
   void WireAllViewEvents(int k, const KeyControls& c);
   void RaiseWindowedControls();
   void LoadKeyText(int k);
+  void LoadEditorFormat(int k, const KeyTextFormat& format);
   QWidget* NewLayer(ViewKind view);
 
   std::array<QWidget*, kViewCount> content_;

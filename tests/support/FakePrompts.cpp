@@ -34,11 +34,19 @@ std::optional<QString> FakePrompts::SaveFile(const FileDialogSpec& form) {
   return Next(files);
 }
 
-std::optional<QColor> FakePrompts::Color(const QColor&) {
+std::optional<QColor> FakePrompts::Color(const QColor& initial) {
+  colorDialogs.append(initial);
   return Next(colors);
 }
 
-std::optional<QFont> FakePrompts::Font(const QFont&, const QColor& initialColor, QColor* chosenColor) {
-  if (chosenColor) *chosenColor = initialColor;
-  return Next(fonts);
+std::optional<QFont> FakePrompts::Font(const QFont& initial, const QColor& initialColor, QColor* chosenColor) {
+  fontDialogs.append({initial, initialColor});
+  std::optional<QFont> font = Next(fonts);
+  QColor color = initialColor;
+  if (font && !fontColors.empty()) {
+    color = fontColors.front();
+    fontColors.pop_front();
+  }
+  if (chosenColor) *chosenColor = color;
+  return font;
 }

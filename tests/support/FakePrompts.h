@@ -37,7 +37,17 @@ class FakePrompts : public Prompts {
   std::deque<std::optional<QColor>> colors;
   std::deque<std::optional<QFont>> fonts;
 
+  // The colour the font dialog hands back with each scripted font; with
+  // none left, the colour it opened with.
+  std::deque<QColor> fontColors;
+
   QList<RecordedMessage> messages;
+  QList<QColor> colorDialogs;  // the colour each colour dialog opened with
+  struct FontDialog {
+    QFont font;
+    QColor color;
+  };
+  QList<FontDialog> fontDialogs;  // what each font dialog opened with
   QList<FileDialogSpec> openDialogs;
   QList<FileDialogSpec> saveDialogs;
 };

@@ -1,0 +1,178 @@
+// Key formatting in the main window: the tool bar's font, size, colour,
+// style and alignment controls, the menu's alignment items and the font
+// dialog. The lines are written by view/KeyFormat; the selected keys are
+// the ones view/KeySelection keeps.
+#include <QAction>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QSignalBlocker>
+#include <QToolButton>
+
+#include "app/Main.h"
+#include "base/ColorPair.h"
+#include "base/Mainsub.h"
+#include "base/Prompts.h"
+#include "view/KeyFormat.h"
+#include "view/StripGeometry.h"
+#include "view/StripView.h"
+
+namespace {
+
+const char* const kAlignmentActions[] = {"ActionFormatLeft", "ActionFormatCenter", "ActionFormatRight"};
+
+}  // namespace
+
+void TFMain::WireFormatControls() {
+  connect(ComboBoxFont, &QComboBox::currentIndexChanged, this, [this](int) { ComboBoxFontChange(); });
+  connect(ComboBoxFontSize, &QComboBox::editTextChanged, this, [this](const QString&) { ComboBoxFontSizeChange(); });
+}
+
+bool TFMain::FormatCommandsApply() const { return keyCount_ > 0 && showDetail_; }
+
+void TFMain::FormatSelectedKeys(const std::function<void(StripDocument&, qsizetype)>& write) {
+  if (!FormatCommandsApply()) return;
+  try {
+    for (int k : selection_.SelectedKeys()) {
+      write(document_, stripView_->KeyBlockLine(k));
+      stripView_->ReloadEditorFormat(k);  // a text being typed stays
+      stripView_->DrawKeyFace(k);
+    }
+  } catch (const DocumentError& error) {
+    Prompts::Error(LayoutErrorText(error));
+  }
+}
+
+// --- The tool bar showing the current key ----------------------------------
+
+void TFMain::ShowKeyFormat(int k) {
+  if (k < 0 || k >= keyCount_) return;
+  KeyToolbarFormat format;
+  try {
+    format = ReadKeyToolbarFormat(document_.lines(), stripView_->KeyBlockLine(k));
+  } catch (const DocumentError&) {
+    return;  // the layout has reported the damaged block; the tool bar stays
+  }
+  // Showing a key's format is no change of it: the boxes stay quiet.
+  {
+    const QSignalBlocker quietFont(ComboBoxFont);
+    if (ComboBoxFont->count() > 0) {
+      const int found = ComboBoxFont->findText(format.fontName);
+      ComboBoxFont->setCurrentIndex(found >= 0 ? found : 0);
+    }
+  }
+  {
+    const QSignalBlocker quietSize(ComboBoxFontSize);
+    ComboBoxFontSize->setEditText(format.sizeText);
+  }
+  ToolButtonBold->setChecked(format.bold);
+  ToolButtonItalic->setChecked(format.italic);
+  if (format.alignment != 0) PressAlignmentButton(format.alignment);
+}
+
+void TFMain::PressAlignmentButton(int a) {
+  if (a < 1 || a > 3) return;
+  QToolButton* const buttons[] = {ToolButtonLeft, ToolButtonCenter, ToolButtonRight};
+  for (int i = 0; i < 3; ++i) {
+    buttons[i]->setChecked(i == a - 1);
+    Action(QString::fromLatin1(kAlignmentActions[i]))->setChecked(i == a - 1);
+  }
+}
+
+// --- Commands --------------------------------------------------------------
+
+void TFMain::SetKeyAlignment(int k, int a) {
+  if (keyCount_ == 0 || k < 0 || k >= keyCount_) return;
+  try {
+    SetKeyAlign(document_, stripView_->KeyBlockLine(k), a);
+  } catch (const DocumentError& error) {
+    Prompts::Error(LayoutErrorText(error));
+    return;
+  }
+  PressAlignmentButton(a);
+  stripView_->DrawKeyFace(k);
+}
+
+void TFMain::ActionFormatLeftExecute() {
+  if (!FormatCommandsApply()) return;
+  for (int k : selection_.SelectedKeys()) SetKeyAlignment(k, 1);
+}
+
+void TFMain::ActionFormatCenterExecute() {
+  if (!FormatCommandsApply()) return;
+  for (int k : selection_.SelectedKeys()) SetKeyAlignment(k, 2);
+}
+
+void TFMain::ActionFormatRightExecute() {
+  if (!FormatCommandsApply()) return;
+  for (int k : selection_.SelectedKeys()) SetKeyAlignment(k, 3);
+}
+
+void TFMain::ActionFormatBoldExecute() {
+  const bool on = ToolButtonBold->isChecked();  // the button has toggled itself
+  FormatSelectedKeys([on](StripDocument& document, qsizetype keyLine) { SetKeyBold(document, keyLine, on); });
+}
+
+void TFMain::ActionFormatItalicExecute() {
+  const bool on = ToolButtonItalic->isChecked();
+  FormatSelectedKeys([on](StripDocument& document, qsizetype keyLine) { SetKeyItalic(document, keyLine, on); });
+}
+
+std::optional<int> TFMain::ChooseColor() {
+  const std::optional<QColor> chosen = Prompts::Current().Color(lastColor_);
+  if (!chosen) return std::nullopt;
+  lastColor_ = *chosen;
+  return WinFromQColor(*chosen);
+}
+
+void TFMain::ActionFormatColorExecute() {
+  if (!FormatCommandsApply()) return;
+  const std::optional<int> color = ChooseColor();
+  if (!color) return;
+  FormatSelectedKeys([c = *color](StripDocument& document, qsizetype keyLine) { SetKeyFontColor(document, keyLine, c); });
+}
+
+void TFMain::ActionFormatBColorExecute() {
+  if (!FormatCommandsApply()) return;
+  const std::optional<int> color = ChooseColor();
+  if (!color) return;
+  FormatSelectedKeys([c = *color](StripDocument& document, qsizetype keyLine) { SetKeyBackColor(document, keyLine, c); });
+}
+
+void TFMain::ComboBoxFontChange() {
+  const QString family = ComboBoxFont->currentText();
+  if (family.isEmpty()) return;
+  FormatSelectedKeys([&family](StripDocument& document, qsizetype keyLine) { SetKeyFontName(document, keyLine, family); });
+}
+
+void TFMain::ComboBoxFontSizeChange() {
+  const std::optional<int> size = FontSizeOfText(ComboBoxFontSize->currentText());
+  if (!size) return;
+  FormatSelectedKeys([s = *size](StripDocument& document, qsizetype keyLine) { SetKeyFontSize(document, keyLine, s); });
+}
+
+void TFMain::ActionFormatFontExecute() {
+  if (!FormatCommandsApply() || currentKey_ < 0 || currentKey_ >= keyCount_) return;
+  KeyFontChoice preset;
+  try {
+    preset = ReadKeyFontChoice(document_.lines(), stripView_->KeyBlockLine(currentKey_));
+  } catch (const DocumentError& error) {
+    Prompts::Error(LayoutErrorText(error));
+    return;
+  }
+  // The dialog lists installed families: a stand-in shows as itself.
+  QFont initial(QFontInfo(QFont(preset.family)).family());
+  initial.setPointSize(preset.pointSize);
+  initial.setBold(preset.bold);
+  initial.setItalic(preset.italic);
+  QColor color = QColorFromWin(preset.color);
+  const std::optional<QFont> font = Prompts::Current().Font(initial, color, &color);
+  if (!font) return;
+  KeyFontChoice choice;
+  choice.family = DataFontName(PlainFamilyName(font->family()));
+  choice.pointSize = font->pointSize() > 0 ? font->pointSize() : preset.pointSize;
+  choice.color = WinFromQColor(color);
+  choice.bold = font->bold();
+  choice.italic = font->italic();
+  FormatSelectedKeys([&choice](StripDocument& document, qsizetype keyLine) { ApplyKeyFontChoice(document, keyLine, choice); });
+  ShowKeyFormat(currentKey_);
+}
