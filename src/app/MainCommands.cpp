@@ -10,9 +10,6 @@ void TFMain::ActionFilePrintExecute() {}
 void TFMain::ActionFilePrintListExecute() {}
 void TFMain::ActionFileExitExecute() { close(); }
 
-void TFMain::ActionEditFindExecute() {}
-void TFMain::ActionEditReplaceExecute() {}
-
 
 void TFMain::ActionKeyLabelEditExecute() {}
 
