@@ -85,7 +85,11 @@ void TFMain::SelectFoundText(int strip, int key, int position, int length) {
   if (!showDetail_) ShowDetailAtKey(key);
   // Editing starts as by a double-click: the key alone selected, its editor
   // shown and focused, its format in the tool bar, the key current.
+  // The key's panel takes the focus first, as the click before a
+  // double-click gives it, so that no other key's panel loses the focus to
+  // the editor (which would clear the selection).
   selectionClickFlag_ = false;
+  FocusKeyPanel(key);
   KeyFaceDblClick(key);
   QPlainTextEdit* editor = stripView_->Editor(key);
   const EditorRange range = EditorRangeOf(KeyTextLines(key), position, length);
