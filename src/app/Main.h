@@ -13,6 +13,7 @@
 #include "document/FileSession.h"
 #include "document/StripDocument.h"
 #include "view/KeyEditing.h"
+#include "view/KeySearch.h"
 #include "view/KeySelection.h"
 
 class QAction;
@@ -54,7 +55,7 @@ struct AppWindows {
   TFViewImage* viewImage = nullptr;
 };
 
-class TFMain : public QMainWindow, private FileSessionView {
+class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   Q_OBJECT
  public:
   // The settings object lives in the program folder given; an empty folder
@@ -133,6 +134,13 @@ class TFMain : public QMainWindow, private FileSessionView {
   void SetKeyLabelCaptions();
   PaletteButtons& KeyLabelButtons();
   const Lines& PaletteList() const { return paletteList_; }
+
+  // Find and replace (MainSearch.cpp): one press of the dialog's button,
+  // every occurrence at once, and showing a match in its key's editor.
+  const SearchState& KeySearchState() const { return searchState_; }
+  void SearchKeyTexts(SearchMode mode, const SearchRequest& request) override;
+  void ReplaceAllKeyTexts(const SearchRequest& request) override;
+  void SelectFoundText(int strip, int key, int position, int length);
 
  public slots:
   // File
@@ -262,6 +270,11 @@ class TFMain : public QMainWindow, private FileSessionView {
   // key's text panel.
   void RefocusStep();
   // Pictures (MainPictures.cpp).
+  // Find and replace (MainSearch.cpp).
+  void OpenSearch(SearchMode mode);
+  // A key of the laid-out strip whose lines a replacement changed.
+  void RedrawReplacedKey(int strip, int key);
+  Lines KeyTextLines(int k) const;
 
   // Formatting (MainFormat.cpp).
   void WireFormatControls();
@@ -300,6 +313,7 @@ class TFMain : public QMainWindow, private FileSessionView {
   int editingKey_ = -1;
   int panelEnters_ = 0;  // counts KeyPanelEnter runs
   KeySelection selection_;
+  SearchState searchState_;
   bool dispKeyLabel_ = true;
   bool dispList_ = true;
   bool dispToolBar_ = true;

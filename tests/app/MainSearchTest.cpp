@@ -1,0 +1,278 @@
+// Find and replace through the real dialog on the main window: the
+// dialog's two arrangements, each press showing its match in the key's
+// editor, the walk over strips, and replacements that leave the document
+// byte for byte as built with the expected key texts.
+#include <QAction>
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "app/Main.h"
+#include "base/LineIO.h"
+#include "base/ShiftJis.h"
+#include "support/FakePrompts.h"
+#include "support/StripBuilder.h"
+#include "support/TestFiles.h"
+#include "view/Search.h"
+#include "view/StripView.h"
+
+namespace {
+
+// A strip of one group, three keys a row, with the given key texts.
+TestStrip StripOf(const QList<Lines>& texts) {
+  TestGroup group;
+  group.width = "70";
+  group.height = "32";
+  for (int i = 0; i < texts.size(); ++i) {
+    TestKey key = TestKey::Editable(i + 1, texts[i]);
+    const int x = 1 + (i % 3) * 22;
+    const int y = 1 + (i / 3) * 14;
+    key.x = key.labelX = QByteArray::number(x);
+    key.y = key.labelY = QByteArray::number(y);
+    key.textX = QByteArray::number(x + 2);
+    key.textY = QByteArray::number(y + 3);
+    group.keys.append(key);
+  }
+  TestStrip strip;
+  strip.groups = {group};
+  return strip;
+}
+
+struct MainSearchTest : ::testing::Test {
+  QTemporaryDir dir;
+  FakePrompts prompts;
+  QList<QList<Lines>> texts{
+      {{"abc", "ABC"}, {Sj("外線")}, {"X", Sj("外線1外線2")}},
+      {{Sj("ａｂｃ")}, {Sj("ア外線")}},
+  };
+  std::unique_ptr<TFMain> main = std::make_unique<TFMain>(dir.path());
+  std::unique_ptr<TFSearch> search = std::make_unique<TFSearch>(main->Settings());
+
+  void SetUp() override {
+    AppWindows windows;
+    windows.search = search.get();
+    main->SetWindows(windows);
+    main->show();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    const QString path = dir.filePath("site.VRD");
+    ASSERT_TRUE(WriteLinesFile(path, Built()));
+    ASSERT_TRUE(main->OpenDataFile(path));
+    main->Action("ActionShowDetail")->trigger();
+  }
+  void TearDown() override {
+    main->Document().MarkSaved();
+    search.reset();
+    main.reset();
+  }
+
+  Lines Built() const {
+    QList<TestStrip> strips;
+    for (const QList<Lines>& keys : texts) strips.append(StripOf(keys));
+    strips[1].extension = "202";
+    return DocumentLines(strips);
+  }
+  void ExpectDocument() { EXPECT_EQ(main->Document().lines(), Built()); }
+
+  void Open(const char* command, const QString& find, const QString& replacement = QString()) {
+    main->Action(QString::fromLatin1(command))->trigger();
+    search->Edit1->setText(find);
+    search->Edit2->setText(replacement);
+  }
+  // One press of the dialog's button; the key and the text its editor
+  // shows selected, or -1 when no key is being edited.
+  struct Shown {
+    int strip, key;
+    QString selected;
+    int start;
+    bool operator==(const Shown&) const = default;
+  };
+  Shown Press() {
+    QTest::mouseClick(search->btnOk, Qt::LeftButton);
+    EXPECT_TRUE(search->isEnabled());
+    const int k = main->EditingKey();
+    if (k < 0) return {main->CurrentStripNumber(), -1, QString(), -1};
+    EXPECT_EQ(main->CurrentKey(), k);
+    EXPECT_EQ(main->SelectedKeys(), std::vector<int>{k});
+    const QTextCursor cursor = main->View().Editor(k)->textCursor();
+    return {main->CurrentStripNumber(), k, cursor.selectedText(), cursor.selectionStart()};
+  }
+  void MakeCurrent(int k) {
+    KeyImage* face = main->View().Controls(k, kDetailView).face;
+    QTest::mouseClick(face, Qt::LeftButton, Qt::NoModifier, face->rect().center());
+    ASSERT_EQ(main->CurrentKey(), k);
+  }
+};
+
+void PrintTo(const MainSearchTest::Shown& s, std::ostream* out) {
+  *out << "strip " << s.strip << " key " << s.key << " '" << s.selected.toStdString() << "' at " << s.start;
+}
+
+int Top(QWidget* w) { return w->geometry().top(); }
+
+}  // namespace
+
+TEST_F(MainSearchTest, DialogArrangements) {
+  main->Action("ActionEditFind")->trigger();
+  ASSERT_TRUE(search->isVisible());
+  EXPECT_FALSE(search->isModal());
+  EXPECT_TRUE(search->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_EQ(search->size(), QSize(424, 110));
+  EXPECT_EQ(search->font().pixelSize(), 12);
+  const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+  EXPECT_LE((search->geometry().center() - centre).manhattanLength(), 2);
+  EXPECT_EQ(search->focusWidget(), search->Edit1);
+  EXPECT_TRUE(search->btnOk->isDefault());
+  EXPECT_EQ(search->Label1->text(), "検索する文字列(&N):");
+  EXPECT_EQ(search->Label2->text(), "置換後の文字列(&P):");
+  EXPECT_EQ(search->btnCancel->text(), "ｷｬﾝｾﾙ");
+  EXPECT_EQ(search->CheckBox1->text(), "大文字と小文字を区別する(&C)");
+  EXPECT_EQ(search->CheckBox2->text(), "内線リストの先頭から検索(&S)");
+
+  struct Arrangement {
+    const char* command;
+    QString caption, button;
+    bool replace;
+    std::vector<int> tops;  // Label1, Edit1, btnOk, btnCancel, CheckBox1, CheckBox2, Label2, Edit2
+  };
+  const Arrangement arrangements[] = {
+      {"ActionEditFind", "検索", "検索(&F)", false, {22, 18, 18, 44, 62, 80}},
+      {"ActionEditReplace", "置換", "置換(&R)", true, {14, 10, 10, 36, 70, 88, 40, 36}},
+      {"ActionEditFind", "検索", "検索(&F)", false, {22, 18, 18, 44, 62, 80}},
+  };
+  for (const Arrangement& a : arrangements) {
+    main->Action(QString::fromLatin1(a.command))->trigger();
+    EXPECT_EQ(search->Mode(), a.replace ? SearchMode::Replace : SearchMode::Find);
+    EXPECT_EQ(search->windowTitle(), a.caption);
+    EXPECT_EQ(search->btnOk->text(), a.button);
+    EXPECT_EQ(search->Label2->isVisible(), a.replace);
+    EXPECT_EQ(search->Edit2->isVisible(), a.replace);
+    EXPECT_EQ(search->btnReplaceAll->isVisible(), a.replace);
+    std::vector<int> tops{Top(search->Label1),    Top(search->Edit1),     Top(search->btnOk),
+                          Top(search->btnCancel), Top(search->CheckBox1), Top(search->CheckBox2)};
+    if (a.replace) tops.insert(tops.end(), {Top(search->Label2), Top(search->Edit2)});
+    EXPECT_EQ(tops, a.tops) << a.command;
+  }
+  EXPECT_EQ(search->btnReplaceAll->text(), "すべて置換(&A)");
+  EXPECT_TRUE(search->btnReplaceAll->geometry().bottom() < 110);
+}
+
+TEST_F(MainSearchTest, TextsStayAndCancelForgetsTheStoredOnes) {
+  Open("ActionEditReplace", "外線", "局線");
+  search->CheckBox1->setChecked(true);
+  EXPECT_EQ(Press().key, 1);
+  EXPECT_EQ(search->Stored().searchText, Sj("外線"));
+  EXPECT_EQ(search->Stored().replacement, Sj("局線"));
+  EXPECT_TRUE(search->Stored().matchCase);
+  QTest::keyClick(search.get(), Qt::Key_Escape);
+  EXPECT_FALSE(search->isVisible());
+  EXPECT_EQ(search->Stored().searchText, QByteArray());
+  EXPECT_FALSE(search->Stored().matchCase);
+  // Reopening clears the search state; the fields keep their texts.
+  EXPECT_EQ(main->KeySearchState().strip, 1);
+  main->Action("ActionEditFind")->trigger();
+  EXPECT_EQ(main->KeySearchState().strip, 0);
+  EXPECT_EQ(search->Edit1->text(), "外線");
+  EXPECT_EQ(search->Edit2->text(), "局線");
+  // Find mode searches with no replacement.
+  Press();
+  EXPECT_EQ(search->Stored().replacement, QByteArray());
+  ExpectDocument();
+}
+
+TEST_F(MainSearchTest, FindWalksFromTheCurrentKeyAcrossStrips) {
+  MakeCurrent(1);
+  Open("ActionEditFind", "外線");
+  EXPECT_EQ(Press(), (Shown{1, 1, "外線", 0}));
+  EXPECT_EQ(Press(), (Shown{1, 2, "外線", 2}));  // second line: after "X" and its break
+  EXPECT_EQ(Press(), (Shown{1, 2, "外線", 5}));
+  EXPECT_EQ(Press(), (Shown{2, 1, "外線", 1}));  // the next strip, after ア
+  EXPECT_EQ(main->ListView1->currentItem(), main->ListView1->topLevelItem(1));
+  EXPECT_EQ(main->ListView1->selectedItems().size(), 1);
+  // Past the last strip: nothing, no message.
+  EXPECT_EQ(Press(), (Shown{2, -1, QString(), -1}));
+  EXPECT_TRUE(prompts.messages.isEmpty());
+  EXPECT_EQ(main->SelectedKeys(), std::vector<int>{1});
+  ExpectDocument();
+}
+
+TEST_F(MainSearchTest, FromTheTopAndTheCaseRule) {
+  main->ListView1SelectItem(1);
+  ASSERT_EQ(main->CurrentStripNumber(), 2);
+  Open("ActionEditFind", "abc");
+  search->CheckBox2->setChecked(true);
+  EXPECT_EQ(Press(), (Shown{1, 0, "abc", 0}));
+  EXPECT_EQ(Press(), (Shown{1, 0, "ABC", 4}));  // "abc" and the line break before it
+  EXPECT_EQ(Press(), (Shown{1, -1, QString(), -1}));  // not the full-width ａｂｃ
+  main->Action("ActionEditFind")->trigger();
+  search->CheckBox1->setChecked(true);
+  search->Edit1->setText("ABC");
+  EXPECT_EQ(Press(), (Shown{1, 0, "ABC", 4}));
+}
+
+TEST_F(MainSearchTest, ReplaceSelectsThenReplacesWhatItShowed) {
+  MakeCurrent(1);
+  Open("ActionEditReplace", "外線", "局線");
+  EXPECT_EQ(Press(), (Shown{1, 1, "外線", 0}));
+  ExpectDocument();
+  EXPECT_EQ(Press(), (Shown{1, 2, "外線", 2}));
+  texts[0][1] = {Sj("局線")};
+  ExpectDocument();
+  EXPECT_EQ(main->View().Editor(1)->toPlainText(), "局線");
+  // The next match lies in the key just changed: the line as it is now.
+  EXPECT_EQ(Press(), (Shown{1, 2, "外線", 5}));
+  EXPECT_EQ(main->View().Editor(2)->toPlainText(), "X\n局線1外線2");
+  EXPECT_EQ(Press(), (Shown{2, 1, "外線", 1}));
+  EXPECT_EQ(Press(), (Shown{2, -1, QString(), -1}));
+  EXPECT_EQ(Press(), (Shown{2, -1, QString(), -1}));
+  texts[0][2] = {"X", Sj("局線1局線2")};
+  texts[1][1] = {Sj("ア局線")};
+  ExpectDocument();
+  // Strip 2's key 1 reads ア局線: the caret stands after the replacement.
+  EXPECT_EQ(main->View().Editor(1)->textCursor().position(), 3);
+  EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(MainSearchTest, ReplaceAllTellsTheCount) {
+  MakeCurrent(2);
+  Open("ActionEditReplace", "外線", "局線");
+  QTest::mouseClick(search->btnReplaceAll, Qt::LeftButton);
+  ASSERT_EQ(prompts.messages.size(), 1);
+  EXPECT_EQ(prompts.messages[0].text, "3 件置換しました。");
+  EXPECT_EQ(prompts.messages[0].title, "メッセージ");
+  EXPECT_EQ(prompts.messages[0].icon, PromptIcon::Exclamation);
+  texts[0][2] = {"X", Sj("局線1局線2")};
+  texts[1][1] = {Sj("ア局線")};
+  ExpectDocument();  // key 1, before the current key, is left alone
+  EXPECT_EQ(main->View().Editor(2)->toPlainText(), "X\n局線1局線2");
+  EXPECT_EQ(main->KeySearchState().strip, 0);
+}
+
+TEST_F(MainSearchTest, TheCommandsAndEachPressCommitTheKeyBeingTyped) {
+  auto type = [&](int k, const QString& text) {
+    KeyImage* face = main->View().Controls(k, kDetailView).face;
+    QTest::mouseClick(face, Qt::LeftButton, Qt::NoModifier, face->rect().center());
+    QTest::mouseDClick(face, Qt::LeftButton, Qt::NoModifier, face->rect().center());
+    ASSERT_EQ(main->EditingKey(), k);
+    QTest::keyClicks(main->View().Editor(k), text);
+  };
+  type(0, "Q1");
+  main->Action("ActionEditFind")->trigger();
+  texts[0][0] = {"Q1"};
+  ExpectDocument();
+  // What is typed between presses is searched as typed.
+  search->Edit1->setText("Q");
+  EXPECT_EQ(Press(), (Shown{1, 0, "Q", 0}));
+  type(1, "Q2");
+  EXPECT_EQ(Press(), (Shown{1, 1, "Q", 0}));
+  texts[0][1] = {"Q2"};
+  ExpectDocument();
+}
