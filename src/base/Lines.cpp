@@ -96,19 +96,20 @@ Lines::Entry Lines::EntryFor(const QByteArray& line) {
   return HoldApart(line);
 }
 
-std::vector<Lines::Entry> Lines::EntriesFor(const Lines& other, qsizetype pos, qsizetype count) {
-  std::vector<Entry> entries;
-  entries.reserve(static_cast<size_t>(count));
-  const bool sameBuffer = other.d_->buffer.data_ptr().d_ptr() == d_->buffer.data_ptr().d_ptr();
+void Lines::CopyEntries(const Lines& other, qsizetype pos, qsizetype count, Entry* to) {
+  // A list without a buffer (only empty lines and lines apart, whose
+  // entries fit any buffer) takes the other's.
+  QByteArray::DataPointer& theirs = other.d_->buffer.data_ptr();
+  if (d_->buffer.data_ptr().d_ptr() == nullptr) d_->buffer = other.d_->buffer;
+  const bool sameBuffer = theirs.d_ptr() == d_->buffer.data_ptr().d_ptr();
   for (qsizetype i = pos; i < pos + count; ++i) {
     const Entry e = other.d_->entries[static_cast<size_t>(i)];
     if (!IsApart(e) && (sameBuffer || LengthOf(e) == 0)) {
-      entries.push_back(e);
+      *to++ = e;
     } else {
-      entries.push_back(IsApart(e) ? HoldApart(other.d_->apart[SlotOf(e)]) : HoldApart(other.at(i)));
+      *to++ = HoldApart(IsApart(e) ? other.d_->apart[SlotOf(e)] : other.at(i));
     }
   }
-  return entries;
 }
 
 void Lines::replace(qsizetype i, const QByteArray& line) {
@@ -131,20 +132,24 @@ void Lines::append(const Lines& lines) { insert(size(), lines); }
 
 void Lines::insert(qsizetype i, const QByteArray& line) {
   Q_ASSERT(i >= 0 && i <= size());
-  const QByteArray kept = line;
+  // `line` may be one of this list's lines held apart: a reference to it
+  // survives both the copy on detach (the old data lasts while shared) and
+  // a line more held apart (a deque keeps its elements in place).
   detach();
-  const Entry e = EntryFor(kept);
+  const Entry e = EntryFor(line);
   d_->entries.insert(d_->entries.begin() + i, e);
 }
 
-void Lines::insert(qsizetype i, const Lines& lines) {
-  Q_ASSERT(i >= 0 && i <= size());
-  if (lines.isEmpty()) return;
+void Lines::insert(qsizetype i, const Lines& lines) { insert(i, lines, 0, lines.size()); }
+
+void Lines::insert(qsizetype i, const Lines& lines, qsizetype pos, qsizetype count) {
+  Q_ASSERT(i >= 0 && i <= size() && pos >= 0 && count >= 0 && pos + count <= lines.size());
+  if (count == 0) return;
   // Hold the other list (it may be this one) while this one changes.
   const Lines added = lines;
   detach();
-  const std::vector<Entry> entries = EntriesFor(added, 0, added.size());
-  d_->entries.insert(d_->entries.begin() + i, entries.begin(), entries.end());
+  const auto at = d_->entries.insert(d_->entries.begin() + i, static_cast<size_t>(count), Entry(0));
+  CopyEntries(added, pos, count, &*at);
 }
 
 void Lines::insert(qsizetype i, qsizetype count, const QByteArray& line) {
@@ -181,9 +186,7 @@ Lines Lines::mid(qsizetype pos, qsizetype length) const {
   if (length < 0 || length > n - pos) length = n - pos;
   if (pos == 0 && length == n) return *this;
   Lines part;
-  part.detach();
-  part.d_->buffer = d_->buffer;
-  part.d_->entries = part.EntriesFor(*this, pos, length);
+  part.insert(0, *this, pos, length);
   return part;
 }
 

@@ -85,6 +85,10 @@ class Lines {
   void prepend(const QByteArray& line) { insert(0, line); }
   void insert(qsizetype i, const QByteArray& line);
   void insert(qsizetype i, const Lines& lines);
+  // Lines `pos` to `pos + count` of `lines`, at i; lines of one buffer stay
+  // entries of it.
+  void insert(qsizetype i, const Lines& lines, qsizetype pos, qsizetype count);
+  void append(const Lines& lines, qsizetype pos, qsizetype count) { insert(size(), lines, pos, count); }
   void insert(qsizetype i, qsizetype count, const QByteArray& line);
   void remove(qsizetype i, qsizetype count = 1);
   void removeAt(qsizetype i) { remove(i); }
@@ -168,8 +172,9 @@ class Lines {
   Entry EntryFor(const QByteArray& line);
   Entry HoldApart(QByteArray line);
   void Release(Entry e);
-  // Entries of `other`'s lines for this list (other may be this list).
-  std::vector<Entry> EntriesFor(const Lines& other, qsizetype pos, qsizetype count);
+  // Entries for lines `pos` to `pos + count` of `other` (not this list's
+  // data) at `to`, in this list's detached data.
+  void CopyEntries(const Lines& other, qsizetype pos, qsizetype count, Entry* to);
 
   QExplicitlySharedDataPointer<Data> d_;
 };
