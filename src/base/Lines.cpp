@@ -96,7 +96,7 @@ Lines::Entry Lines::EntryFor(const QByteArray& line) {
   return HoldApart(line);
 }
 
-void Lines::CopyEntries(const Lines& other, qsizetype pos, qsizetype count, Entry* to) {
+void Lines::CopyEntries(const Lines& other, qsizetype pos, qsizetype count, Entry* to, bool takeApart) {
   // A list without a buffer (only empty lines and lines apart, whose
   // entries fit any buffer) takes the other's.
   QByteArray::DataPointer& theirs = other.d_->buffer.data_ptr();
@@ -107,7 +107,13 @@ void Lines::CopyEntries(const Lines& other, qsizetype pos, qsizetype count, Entr
     if (!IsApart(e) && (sameBuffer || LengthOf(e) == 0)) {
       *to++ = e;
     } else {
-      *to++ = HoldApart(IsApart(e) ? other.d_->apart[SlotOf(e)] : other.at(i));
+      if (!IsApart(e)) {
+        *to++ = HoldApart(other.at(i));
+      } else if (takeApart) {
+        *to++ = HoldApart(std::move(other.d_->apart[SlotOf(e)]));
+      } else {
+        *to++ = HoldApart(other.d_->apart[SlotOf(e)]);
+      }
     }
   }
 }
@@ -150,6 +156,20 @@ void Lines::insert(qsizetype i, const Lines& lines, qsizetype pos, qsizetype cou
   detach();
   const auto at = d_->entries.insert(d_->entries.begin() + i, static_cast<size_t>(count), Entry(0));
   CopyEntries(added, pos, count, &*at);
+}
+
+void Lines::insert(qsizetype i, Lines&& lines) {
+  Q_ASSERT(i >= 0 && i <= size());
+  if (lines.d_ == d_ || lines.d_->ref.loadRelaxed() != 1) {
+    insert(i, std::as_const(lines));
+  } else if (isEmpty()) {
+    *this = std::move(lines);
+  } else {
+    detach();
+    const auto at = d_->entries.insert(d_->entries.begin() + i, lines.d_->entries.size(), Entry(0));
+    CopyEntries(lines, 0, lines.size(), &*at, /*takeApart=*/true);
+    lines.clear();
+  }
 }
 
 void Lines::insert(qsizetype i, qsizetype count, const QByteArray& line) {

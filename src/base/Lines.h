@@ -20,6 +20,8 @@
 #include <deque>
 #include <initializer_list>
 #include <iterator>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class Lines {
@@ -81,10 +83,13 @@ class Lines {
   void replace(qsizetype i, const QByteArray& line);
   void append(const QByteArray& line);
   void append(const Lines& lines);
+  // Takes the lines of a list no one else shares instead of copying them.
+  void append(Lines&& lines) { insert(size(), std::move(lines)); }
   void push_back(const QByteArray& line) { append(line); }
   void prepend(const QByteArray& line) { insert(0, line); }
   void insert(qsizetype i, const QByteArray& line);
   void insert(qsizetype i, const Lines& lines);
+  void insert(qsizetype i, Lines&& lines);
   // Lines `pos` to `pos + count` of `lines`, at i; lines of one buffer stay
   // entries of it.
   void insert(qsizetype i, const Lines& lines, qsizetype pos, qsizetype count);
@@ -116,8 +121,10 @@ class Lines {
 
   Lines& operator+=(const QByteArray& line) { append(line); return *this; }
   Lines& operator+=(const Lines& lines) { append(lines); return *this; }
+  Lines& operator+=(Lines&& lines) { append(std::move(lines)); return *this; }
   Lines& operator<<(const QByteArray& line) { append(line); return *this; }
   Lines& operator<<(const Lines& lines) { append(lines); return *this; }
+  Lines& operator<<(Lines&& lines) { append(std::move(lines)); return *this; }
   friend Lines operator+(Lines a, const Lines& b) { a.append(b); return a; }
 
   friend bool operator==(const Lines& a, const Lines& b);
@@ -141,14 +148,29 @@ class Lines {
   static constexpr qsizetype kLongestPacked = (qsizetype(1) << kLengthBits) - 1;
   static constexpr qsizetype kFarthestPacked = (qsizetype(1) << kOffsetBits) - 1;
 
+  // The lines held apart: a deque, so that a reference from operator[]
+  // survives a later line held apart (`lines[i] = lines[j]`), made on first
+  // use, as an empty deque already allocates.
+  class ApartLines {
+   public:
+    QByteArray& operator[](size_t i) { return (*lines_)[i]; }
+    const QByteArray& operator[](size_t i) const { return (*lines_)[i]; }
+    size_t size() const { return lines_ ? lines_->size() : 0; }
+    void push_back(QByteArray line) {
+      if (!lines_) lines_.emplace();
+      lines_->push_back(std::move(line));
+    }
+
+   private:
+    std::optional<std::deque<QByteArray>> lines_;
+  };
+
   struct Data : QSharedData {
     // Never changed once lines point into it; mutable only because taking a
     // reference to it goes through QByteArray's non-const data_ptr().
     mutable QByteArray buffer;
     std::vector<Entry> entries;
-    // A deque, so that a reference from operator[] survives a later line
-    // held apart (`lines[i] = lines[j]`).
-    std::deque<QByteArray> apart;
+    ApartLines apart;
     std::vector<size_t> freeApart;  // slots of `apart` no entry uses
   };
 
@@ -173,8 +195,9 @@ class Lines {
   Entry HoldApart(QByteArray line);
   void Release(Entry e);
   // Entries for lines `pos` to `pos + count` of `other` (not this list's
-  // data) at `to`, in this list's detached data.
-  void CopyEntries(const Lines& other, qsizetype pos, qsizetype count, Entry* to);
+  // data) at `to`, in this list's detached data. With `takeApart`, the
+  // other's lines held apart are moved, not copied: it is about to go.
+  void CopyEntries(const Lines& other, qsizetype pos, qsizetype count, Entry* to, bool takeApart = false);
 
   QExplicitlySharedDataPointer<Data> d_;
 };
