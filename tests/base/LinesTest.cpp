@@ -175,3 +175,24 @@ TEST(Lines, ChangesAtStartMiddleAndEndAsAQListWouldMakeThem) {
     EXPECT_EQ(JoinLines(lines), JoinLines(Lines(model)));
   }
 }
+
+TEST(Lines, ManyLinesHeldApartSurviveCopiesAndChanges) {
+  QList<QByteArray> model;
+  Lines lines;
+  for (int i = 0; i < 1000; ++i) {
+    model.append(QByteArray::number(i));
+    lines.append(model.last());
+  }
+  const QList<QByteArray> original = model;
+  const Lines copy = lines;
+  for (int i = 0; i < 1000; i += 7) {
+    lines[i] = lines.at(999 - i);
+    model[i] = model.at(999 - i);
+  }
+  lines.remove(100, 300);
+  model.remove(100, 300);
+  lines.append("after");
+  model.append("after");
+  EXPECT_EQ(Contents(lines), model);
+  EXPECT_EQ(Contents(copy), original);
+}
