@@ -15,19 +15,6 @@ const QExplicitlySharedDataPointer<Data>& SharedEmpty() {
 
 }  // namespace
 
-Lines::ApartLines::ApartLines(const ApartLines& other) : size_(other.size_) {
-  for (size_t k = 0; k < other.blocks_.size(); ++k) {
-    blocks_.push_back(std::make_unique<QByteArray[]>(BlockSize(k)));
-    const size_t used = std::min(BlockSize(k), size_ - BlockStart(k));
-    std::copy(other.blocks_[k].get(), other.blocks_[k].get() + used, blocks_[k].get());
-  }
-}
-
-void Lines::ApartLines::push_back(QByteArray line) {
-  if (size_ == BlockStart(blocks_.size())) blocks_.push_back(std::make_unique<QByteArray[]>(BlockSize(blocks_.size())));
-  (*this)[size_++] = std::move(line);
-}
-
 Lines::Lines() : d_(SharedEmpty<Data>()) {}
 
 Lines::Lines(std::initializer_list<QByteArray> lines) : Lines() {
@@ -153,7 +140,7 @@ void Lines::insert(qsizetype i, const QByteArray& line) {
   Q_ASSERT(i >= 0 && i <= size());
   // `line` may be one of this list's lines held apart: a reference to it
   // survives both the copy on detach (the old data lasts while shared) and
-  // a line more held apart (its blocks never move).
+  // a line more held apart (a deque keeps its elements in place).
   detach();
   const Entry e = EntryFor(line);
   d_->entries.insert(d_->entries.begin() + i, e);

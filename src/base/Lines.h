@@ -17,10 +17,10 @@
 #include <QList>
 #include <QSharedData>
 #include <cstdint>
-#include <bit>
-#include <memory>
+#include <deque>
 #include <initializer_list>
 #include <iterator>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -148,29 +148,21 @@ class Lines {
   static constexpr qsizetype kLongestPacked = (qsizetype(1) << kLengthBits) - 1;
   static constexpr qsizetype kFarthestPacked = (qsizetype(1) << kOffsetBits) - 1;
 
-  // The lines held apart, in blocks of 16, 32, 64, ... that never move, so
-  // that a reference from operator[] survives a later line held apart
-  // (`lines[i] = lines[j]`). Nothing is allocated before the first line.
+  // The lines held apart: a deque, so that a reference from operator[]
+  // survives a later line held apart (`lines[i] = lines[j]`), made on first
+  // use, as an empty deque already allocates.
   class ApartLines {
    public:
-    ApartLines() = default;
-    ApartLines(const ApartLines& other);
-    ApartLines& operator=(const ApartLines&) = delete;
-
-    QByteArray& operator[](size_t i) { return blocks_[BlockOf(i)][i - BlockStart(BlockOf(i))]; }
-    const QByteArray& operator[](size_t i) const { return blocks_[BlockOf(i)][i - BlockStart(BlockOf(i))]; }
-    size_t size() const { return size_; }
-    void push_back(QByteArray line);
+    QByteArray& operator[](size_t i) { return (*lines_)[i]; }
+    const QByteArray& operator[](size_t i) const { return (*lines_)[i]; }
+    size_t size() const { return lines_ ? lines_->size() : 0; }
+    void push_back(QByteArray line) {
+      if (!lines_) lines_.emplace();
+      lines_->push_back(std::move(line));
+    }
 
    private:
-    static constexpr int kFirstBlockBits = 4;
-    // Block k holds lines 16 * (2^k - 1) to 16 * (2^(k + 1) - 1).
-    static size_t BlockOf(size_t i) { return static_cast<size_t>(std::bit_width((i >> kFirstBlockBits) + 1)) - 1; }
-    static size_t BlockStart(size_t k) { return (size_t(1) << (k + kFirstBlockBits)) - (size_t(1) << kFirstBlockBits); }
-    static size_t BlockSize(size_t k) { return size_t(1) << (k + kFirstBlockBits); }
-
-    std::vector<std::unique_ptr<QByteArray[]>> blocks_;
-    size_t size_ = 0;
+    std::optional<std::deque<QByteArray>> lines_;
   };
 
   struct Data : QSharedData {
