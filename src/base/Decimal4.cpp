@@ -21,7 +21,7 @@ Decimal4 Decimal4::FromDouble(double value) {
   return Decimal4(static_cast<int64_t>(std::nearbyint(value * kScale)));
 }
 
-std::optional<Decimal4> Decimal4::FromText(const QByteArray& text) {
+std::optional<Decimal4> Decimal4::FromText(QByteArrayView text) {
   qsizetype i = 0, n = text.size();
   while (i < n && text[i] == ' ') ++i;
   while (n > i && text[n - 1] == ' ') --n;

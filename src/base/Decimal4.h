@@ -4,6 +4,7 @@
 // position goes through it, so screen and paper land on the same pixels.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <cstdint>
 #include <optional>
 
@@ -23,7 +24,7 @@ class Decimal4 {
   // Decimal text with "." as the point, rounded to four places (halves away
   // from zero). Surrounding spaces are allowed; anything else is no number,
   // as is a value beyond a billion (after rounding).
-  static std::optional<Decimal4> FromText(const QByteArray& text);
+  static std::optional<Decimal4> FromText(QByteArrayView text);
 
   constexpr int64_t Raw() const { return raw_; }
   // Whole pixels: truncation toward zero.

@@ -52,22 +52,23 @@ qsizetype IniFile::SectionEnd(qsizetype header) const {
   return end;
 }
 
-const QByteArray* IniFile::RawValue(const QString& section, const QString& key) const {
+std::optional<QByteArray> IniFile::RawValue(const QString& section, const QString& key) const {
   qsizetype header = FindSection(sjis::Encode(section));
-  if (header < 0) return nullptr;
+  if (header < 0) return std::nullopt;
   qsizetype at = FindKey(header, sjis::Encode(key));
-  return at < 0 ? nullptr : &lines_[at];
+  if (at < 0) return std::nullopt;
+  return lines_.at(at);
 }
 
 int IniFile::ReadInteger(const QString& section, const QString& key, int fallback) const {
-  const QByteArray* line = RawValue(section, key);
+  const std::optional<QByteArray> line = RawValue(section, key);
   if (!line) return fallback;
   return ParseIntOr(line->mid(line->indexOf('=') + 1).trimmed(), fallback);
 }
 
 QString IniFile::ReadString(const QString& section, const QString& key,
                             const QString& fallback) const {
-  const QByteArray* line = RawValue(section, key);
+  const std::optional<QByteArray> line = RawValue(section, key);
   if (!line) return fallback;
   return sjis::Decode(line->mid(line->indexOf('=') + 1).trimmed());
 }
@@ -90,7 +91,7 @@ void IniFile::WriteRaw(const QString& section, const QString& key, const QByteAr
     lines_.append('[' + sectionName + ']');
     lines_.append(line);
   } else if (qsizetype at = FindKey(header, keyName); at >= 0) {
-    lines_[at] = line;
+    lines_.replace(at, line);
   } else {
     lines_.insert(SectionEnd(header), line);
   }

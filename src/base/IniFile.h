@@ -8,6 +8,9 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <optional>
+
+#include "base/Lines.h"
 
 class IniFile {
  public:
@@ -31,10 +34,10 @@ class IniFile {
   qsizetype FindKey(qsizetype header, const QByteArray& key) const;
   // First line after the section's last non-blank line.
   qsizetype SectionEnd(qsizetype header) const;
-  const QByteArray* RawValue(const QString& section, const QString& key) const;
+  std::optional<QByteArray> RawValue(const QString& section, const QString& key) const;
   void WriteRaw(const QString& section, const QString& key, const QByteArray& value);
 
   QString path_;
-  QList<QByteArray> lines_;
+  Lines lines_;
   bool lastWriteOk_ = true;
 };

@@ -30,12 +30,12 @@ Lines SplitLines(const QByteArray& bytes) {
 
 QByteArray JoinLines(const Lines& lines) {
   qsizetype size = 0;
-  for (const QByteArray& line : lines) size += line.size() + 2;
+  for (qsizetype i = 0; i < lines.size(); ++i) size += lines.view(i).size() + 2;
   QByteArray out;
   out.reserve(size);
-  for (const QByteArray& line : lines) {
-    out += line;
-    out += "\r\n";
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    out.append(lines.view(i));
+    out.append("\r\n", 2);
   }
   return out;
 }

@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
-using Lines = QList<QByteArray>;
+#include "base/Lines.h"
 
 Lines SplitLines(const QByteArray& bytes);
 QByteArray JoinLines(const Lines& lines);

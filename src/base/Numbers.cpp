@@ -2,7 +2,7 @@
 
 #include <climits>
 
-std::optional<int> ParseInt(const QByteArray& text) {
+std::optional<int> ParseInt(QByteArrayView text) {
   qsizetype i = 0;
   const qsizetype n = text.size();
   while (i < n && text[i] == ' ') ++i;
@@ -24,6 +24,6 @@ std::optional<int> ParseInt(const QByteArray& text) {
   return static_cast<int>(value);
 }
 
-int ParseIntOr(const QByteArray& text, int fallback) {
+int ParseIntOr(QByteArrayView text, int fallback) {
   return ParseInt(text).value_or(fallback);
 }

@@ -1,35 +1,45 @@
 #include "base/SharedLines.h"
 
-#include "base/LineIO.h"
+#include <utility>
+#include <vector>
 
 namespace {
 
-// Every line but an empty one adds a reference to the buffer's count, an
-// int; each copy of the document's list adds one more per line. Up to
-// 512 MiB a line of a byte and its line end leave room for eight copies;
-// larger files are split into lines of their own.
-constexpr qsizetype kLargestSharedBuffer = qsizetype(512) << 20;
-
-// A line of `buffer` from `start` to `end` that holds a reference to the
-// buffer, so that the buffer outlives it.
-QByteArray Slice(QByteArray& buffer, qsizetype start, qsizetype end) {
-  QByteArray::DataPointer& whole = buffer.data_ptr();
-  // An empty line needs no part of the buffer (and keeps it from lasting).
-  if (end == start) return QByteArray(whole.data() + start, 0);
-  whole.ref();  // the reference the slice's data pointer takes over
-  return QByteArray(QByteArray::DataPointer(whole.d_ptr(), whole.data() + start, end - start));
+// The number of lines SplitLinesSharing makes of the first `end` bytes, so
+// that the entries are allocated once, at their size.
+qsizetype CountLines(const char* p, qsizetype end) {
+  qsizetype lines = 0;
+  for (qsizetype i = 0; i < end; ++i) {
+    // A CR LF ends one line, at its CR.
+    lines += (p[i] == '\r') | (p[i] == '\n' && (i == 0 || p[i - 1] != '\r'));
+  }
+  const bool lastEnded = end > 0 && (p[end - 1] == '\r' || p[end - 1] == '\n');
+  return lines + (end > 0 && !lastEnded ? 1 : 0);
 }
 
 }  // namespace
 
 Lines SplitLinesSharing(QByteArray bytes) {
-  if (bytes.size() > kLargestSharedBuffer) return SplitLines(bytes);
-  Lines lines;
   qsizetype end = bytes.indexOf('\0');
   if (end < 0) end = bytes.size();
   // data() detaches: the buffer is this function's own from here on. A
   // buffer not allocated by QByteArray (raw data) is copied by it as well.
   char* p = bytes.data();
+  std::vector<Lines::Entry> entries;
+  entries.reserve(static_cast<size_t>(CountLines(p, end)));
+  std::vector<std::pair<qsizetype, qsizetype>> unpacked;  // index and offset of lines held apart
+  const auto add = [&](qsizetype start, qsizetype stop) {
+    const qsizetype length = stop - start;
+    if (length == 0) {
+      entries.push_back(Lines::Packed(0, 0));
+    } else if (Lines::FitsEntry(start, length)) {
+      entries.push_back(Lines::Packed(start, length));
+    } else {
+      // Held apart once the list holds the buffer; the length waits here.
+      unpacked.emplace_back(static_cast<qsizetype>(entries.size()), start);
+      entries.push_back(static_cast<Lines::Entry>(length));
+    }
+  };
   qsizetype start = 0;
   qsizetype i = 0;
   while (i < end) {
@@ -37,7 +47,7 @@ Lines SplitLinesSharing(QByteArray bytes) {
     if (c == '\r' || c == '\n') {
       const qsizetype next = (c == '\r' && i + 1 < end && p[i + 1] == '\n') ? i + 2 : i + 1;
       p[i] = '\0';
-      lines.append(Slice(bytes, start, i));
+      add(start, i);
       i = next;
       start = i;
     } else {
@@ -46,6 +56,15 @@ Lines SplitLinesSharing(QByteArray bytes) {
   }
   // The last line ends at the text's end: a 00 of the file, or the one
   // every QByteArray keeps after its bytes.
-  if (start < end) lines.append(Slice(bytes, start, end));
+  if (start < end) add(start, end);
+
+  Lines lines;
+  lines.detach();
+  lines.d_->buffer = std::move(bytes);
+  lines.d_->entries = std::move(entries);
+  for (const auto& [index, offset] : unpacked) {
+    Lines::Entry& e = lines.d_->entries[static_cast<size_t>(index)];
+    e = lines.HoldApart(lines.SliceOfBuffer(offset, static_cast<qsizetype>(e)));
+  }
   return lines;
 }

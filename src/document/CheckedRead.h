@@ -9,10 +9,12 @@
 #include "base/Decimal4.h"
 #include "document/DocumentError.h"
 
-using Lines = QList<QByteArray>;
+#include "base/Lines.h"
 
 // The line at index i; DocumentError when the list has no such line.
-const QByteArray& LineAt(const Lines& lines, qsizetype i);
+QByteArray LineAt(const Lines& lines, qsizetype i);
+// As LineAt, without a copy: valid while the list stays unchanged.
+QByteArrayView LineViewAt(const Lines& lines, qsizetype i);
 // A decimal integer, optionally signed.
 int ReadInt(const Lines& lines, qsizetype i);
 // A count: an integer of 0 or more.

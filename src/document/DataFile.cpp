@@ -61,7 +61,9 @@ class OldLayoutConverter {
   // Copies the old lines from the cursor up to (not including) `end`.
   void CopyThrough(qsizetype end) {
     if (end > old_.size()) throw DocumentError(old_.size(), QStringLiteral("行が足りません"));
-    for (; cursor_ < end; ++cursor_) out_.append(old_[cursor_]);
+    if (end <= cursor_) return;
+    out_.append(old_, cursor_, end - cursor_);
+    cursor_ = end;
   }
 
   void AddLine(const QByteArray& line) {

@@ -30,11 +30,8 @@ void StripDocument::Clear() {
 
 void StripDocument::RebuildIndex() {
   candidates_.clear();
-  // Read through a const view: the lines are usually shared with the saved
-  // copy, and a non-const access would copy the whole list.
-  const Lines& lines = lines_;
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    if (int n = StripNumberOfSeparator(lines[i]); n > 0) candidates_.push_back({i, n});
+  for (qsizetype i = 0; i < lines_.size(); ++i) {
+    if (int n = StripNumberOfSeparator(lines_.view(i)); n > 0) candidates_.push_back({i, n});
   }
   strips_.valid = false;
 }
@@ -46,7 +43,7 @@ void StripDocument::ShiftIndex(qsizetype from, qsizetype delta) {
 void StripDocument::IndexLine(qsizetype i) {
   auto it = FirstAtOrAfter(candidates_, i);
   const bool listed = it != candidates_.end() && it->line == i;
-  const int number = StripNumberOfSeparator(std::as_const(lines_)[i]);
+  const int number = StripNumberOfSeparator(lines_.view(i));
   if (number > 0 && listed) {
     it->number = number;
   } else if (number > 0) {
@@ -57,8 +54,8 @@ void StripDocument::IndexLine(qsizetype i) {
 }
 
 void StripDocument::Replace(qsizetype i, const QByteArray& line) {
-  LineAt(lines_, i);
-  lines_[i] = line;
+  LineViewAt(lines_, i);
+  lines_.replace(i, line);
   IndexLine(i);
   strips_.valid = false;
 }
@@ -72,12 +69,7 @@ void StripDocument::Insert(qsizetype at, const Lines& lines) {
   at = std::clamp<qsizetype>(at, 0, lines_.size());
   if (added.isEmpty()) return;
   ShiftIndex(at, added.size());
-  if (at == lines_.size()) {
-    lines_.append(added);
-  } else {
-    lines_.insert(at, added.size(), QByteArray());
-    std::copy(added.begin(), added.end(), lines_.begin() + at);
-  }
+  lines_.insert(at, added);
   for (qsizetype i = at; i < at + added.size(); ++i) IndexLine(i);
   strips_.valid = false;
 }

@@ -16,7 +16,7 @@ class StripDocument {
   const Lines& lines() const { return lines_; }
   qsizetype size() const { return lines_.size(); }
   bool isEmpty() const { return lines_.isEmpty(); }
-  const QByteArray& at(qsizetype i) const { return LineAt(lines_, i); }
+  QByteArray at(qsizetype i) const { return LineAt(lines_, i); }
 
   // Replaces every line; the saved copy is left alone.
   void SetLines(Lines lines);

@@ -10,7 +10,7 @@ QByteArray SeparatorLine(int n) {
   return QByteArray::number(n) + QByteArray(layout::kSeparatorFillBytes, '\xFF');
 }
 
-int StripNumberOfSeparator(const QByteArray& line) {
+int StripNumberOfSeparator(QByteArrayView line) {
   const qsizetype digits = line.size() - layout::kSeparatorFillBytes;
   if (digits <= 0 || digits > 10) return 0;
   for (qsizetype i = digits; i < line.size(); ++i) {
@@ -21,7 +21,7 @@ int StripNumberOfSeparator(const QByteArray& line) {
     if (line[i] < '0' || line[i] > '9') return 0;
   }
   // Ten digits may lie beyond int; such a line is no strip's separator.
-  return ParseIntOr(line.left(digits), 0);
+  return ParseIntOr(line.first(digits), 0);
 }
 
 qsizetype KeyBlockLength(const Lines& lines, qsizetype keyLine) {
@@ -60,7 +60,7 @@ namespace {
 // A count line that may be missing: -1 for anything but a count.
 int CountOrMinus(const Lines& lines, qsizetype i) {
   if (i < 0 || i >= lines.size()) return -1;
-  return std::max(ParseIntOr(lines[i], -1), -1);
+  return std::max(ParseIntOr(lines.view(i), -1), -1);
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ inline constexpr int kTextLineBytes = 20;
 // The separator line of strip n: decimal n followed by ten 0xFF bytes.
 QByteArray SeparatorLine(int n);
 // The strip number a separator line stands for, or 0 when it is none.
-int StripNumberOfSeparator(const QByteArray& line);
+int StripNumberOfSeparator(QByteArrayView line);
 
 // Number of lines of the key block at `keyLine`: 33 plus its text count.
 qsizetype KeyBlockLength(const Lines& lines, qsizetype keyLine);

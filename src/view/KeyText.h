@@ -11,7 +11,7 @@
 #include "base/Decimal4.h"
 
 class QPainter;
-using Lines = QList<QByteArray>;
+#include "base/Lines.h"
 
 // The key block lines that DrawKeyText reads (19 to 24, 30, 32 and the text
 // lines), checked: DocumentError for a size, bold, italic, alignment or line

@@ -21,7 +21,7 @@
 #include "base/Decimal4.h"
 #include "document/DocumentError.h"
 
-using Lines = QList<QByteArray>;
+#include "base/Lines.h"
 
 enum ViewKind { kDetailView = 0, kAllView = 1 };
 inline constexpr int kViewCount = 2;

@@ -77,7 +77,7 @@ struct MainPicturesTest : ::testing::Test {
     viewImage->ButtonOK->click();
   }
   qsizetype Key(int k) { return KeyBlockLine(main->Document().lines(), kFirstStripStart, k); }
-  const QByteArray& Line(int k, int line) { return main->Document().at(Key(k) + line); }
+  QByteArray Line(int k, int line) { return main->Document().at(Key(k) + line); }
   const KeyControls& Detail(int k) { return main->View().Controls(k, kDetailView); }
   const KeyControls& All(int k) { return main->View().Controls(k, kAllView); }
 };

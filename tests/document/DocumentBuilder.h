@@ -4,7 +4,7 @@
 #include <QByteArray>
 #include <QList>
 
-using Lines = QList<QByteArray>;
+#include "base/Lines.h"
 
 // One key block of the current layout with the given texts (33 + n lines).
 Lines KeyBlock(const QByteArray& keyNumber, const Lines& texts = {});

@@ -6,7 +6,7 @@
 #include <QList>
 #include <QString>
 
-using Lines = QList<QByteArray>;
+#include "base/Lines.h"
 
 // A key template with the given key number field (UTF-8 source text).
 Lines KeyTemplate(const char* keyNumberField);

@@ -7,7 +7,7 @@
 #include <QList>
 #include <optional>
 
-using Lines = QList<QByteArray>;
+#include "base/Lines.h"
 
 struct TestKey {
   // Key outline, number label and text area: mm from the group's origin.

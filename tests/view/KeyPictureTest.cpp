@@ -45,7 +45,7 @@ struct Doc {
   StripDocument document;
   explicit Doc(const TestStrip& strip) { document.SetLines(DocumentLines({strip})); }
   qsizetype Key(int k) const { return KeyBlockLine(document.lines(), kFirstStripStart, k); }
-  const QByteArray& Line(int k, int line) const { return document.at(Key(k) + line); }
+  QByteArray Line(int k, int line) const { return document.at(Key(k) + line); }
   Lines Text(int k) const {
     return document.lines().mid(Key(k) + kFirstText, document.at(Key(k) + kTextCount).toInt());
   }
