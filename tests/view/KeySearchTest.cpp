@@ -114,87 +114,89 @@ TEST_F(KeySearchTest, CaseRuleFoldsOnlySingleByteAsciiLetters) {
   EXPECT_FALSE(TextMatchesAt("AB", 1, "BC", false));  // the rest of the line is too short
 }
 
-TEST_F(KeySearchTest, FindWalksKeysAndStripsWithPositionsOverBytes) {
-  Search("外線");
-  // From the current key's first position, then on through the strip's
-  // second group and its second line (X + CR LF = 3 positions before it),
-  // directly after the match, and across to the next strip past the
-  // double-byte ア (two positions).
-  EXPECT_EQ(Press(SearchMode::Find, {1, 1}), (Found{1, 1, 1}));
-  EXPECT_EQ(state.resume, 4);
-  EXPECT_EQ(Press(), (Found{1, 3, 4}));
-  EXPECT_EQ(Press(), (Found{1, 3, 9}));
-  EXPECT_EQ(Press(), (Found{2, 1, 3}));
-  // Past the last strip: nothing, and the last match stays for the next
-  // press, which starts in that key from its first position.
-  EXPECT_EQ(Press(), kNone);
-  EXPECT_EQ(state.strip, 2);
-  EXPECT_EQ(state.key, 1);
-  EXPECT_EQ(Press(), (Found{2, 1, 3}));
-  ExpectTexts();
+// Find and replace walk the same matches: from the current key's first
+// position on through the strip's second group and its second line (X + CR
+// LF = 3 positions before it), directly after the match, and across to the
+// next strip past the double-byte ア (two positions). Replace changes, at
+// each press, the match the press before showed, and only that.
+TEST_F(KeySearchTest, FindAndReplaceWalkKeysAndStripsWithPositionsOverBytes) {
+  struct Step {
+    Found found;
+    SearchReplacement replaced;  // in replace mode; strip 0 for none
+    Lines text;                  // the replaced key's text after it
+  };
+  const Step steps[] = {
+      {{1, 1, 1}, {}, {}},
+      {{1, 3, 4}, {1, 1, 1, 4}, {Sj("局線")}},
+      {{1, 3, 9}, {1, 3, 4, 4}, {"X", Sj("局線1外線2")}},
+      {{2, 1, 3}, {1, 3, 9, 4}, {"X", Sj("局線1局線2")}},
+      {kNone, {2, 1, 3, 4}, {Sj("ア局線")}},
+  };
+  const QList<StripTexts> original = texts;
+  for (const SearchMode mode : {SearchMode::Find, SearchMode::Replace}) {
+    SCOPED_TRACE(mode == SearchMode::Find ? "find" : "replace");
+    texts = original;
+    document.SetLines(DocumentOf(texts));
+    state = {};
+    Search("外線", "局線");
+    for (const Step& step : steps) {
+      SCOPED_TRACE(step.found);
+      const SearchStart current = &step == steps ? SearchStart{1, 1} : SearchStart{1, 0};
+      const SearchStepResult result = SearchKeyTexts(document, state, mode, request, current);
+      EXPECT_EQ((result.found ? Found{state.strip, state.key, state.pending} : kNone), step.found);
+      if (&step == steps) {
+        EXPECT_EQ(state.resume, 4);
+      }
+      const bool replaced = mode == SearchMode::Replace && step.replaced.strip != 0;
+      ASSERT_EQ(result.replaced, replaced);
+      if (replaced) {
+        const SearchReplacement& r = result.replacement;
+        EXPECT_EQ((std::vector<int>{r.strip, r.key, r.position, r.length}),
+                  (std::vector<int>{step.replaced.strip, step.replaced.key, step.replaced.position,
+                                    step.replaced.length}));
+        texts[step.replaced.strip - 1][step.replaced.key] = step.text;
+      }
+      ExpectTexts();
+    }
+    // Past the last strip the last match stays; find starts the next press
+    // in that key from its first position, replace has used it up.
+    EXPECT_EQ(state.strip, 2);
+    EXPECT_EQ(state.key, 1);
+    EXPECT_EQ(Press(mode), (mode == SearchMode::Find ? Found{2, 1, 3} : kNone));
+    ExpectTexts();
+  }
 }
 
-TEST_F(KeySearchTest, StartingPointAndCase) {
-  Search("abc");
-  request.fromTop = true;
-  EXPECT_EQ(Press(SearchMode::Find, {2, 1}), (Found{1, 0, 1}));
-  EXPECT_EQ(Press(), (Found{1, 0, 6}));  // ABC on the second line
-  EXPECT_EQ(Press(), kNone);             // not the full-width ａｂｃ of strip 2
-
-  state = {};
-  request.fromTop = false;
-  request.matchCase = true;
-  EXPECT_EQ(Press(SearchMode::Find, {1, 0}), (Found{1, 0, 1}));
-  EXPECT_EQ(Press(), kNone);
-  // No strip laid out: the walk starts with strip 1.
-  state = {};
-  EXPECT_EQ(Press(SearchMode::Find, {0, 0}), (Found{1, 0, 1}));
-}
-
-TEST_F(KeySearchTest, NoMatchSplitsADoubleByteCharacter) {
-  // ア is 83 41: its second byte is the code of A.
-  Search("A");
-  request.matchCase = true;
-  EXPECT_EQ(Press(SearchMode::Find, {2, 0}), kNone);
-  // 外 is 8A 4F, 線 is 90 FC: "O" (4F) must not be found inside 外, nor
-  // 4F 90 across the two characters.
-  Search("O");
-  EXPECT_EQ(Press(SearchMode::Find, {1, 1}), kNone);
-  request.searchText = QByteArray("\x4F\x90", 2);
-  state = {};
-  EXPECT_EQ(Press(SearchMode::Find, {1, 1}), kNone);
-}
-
-TEST_F(KeySearchTest, EmptyOrLongSearchTextFindsNothing) {
+TEST_F(KeySearchTest, StartingPointCaseAndWholeCharacters) {
+  struct Row {
+    const char* what;
+    QByteArray text;
+    bool matchCase, fromTop;
+    SearchStart current;
+    std::vector<Found> presses;
+  };
+  const Row rows[] = {
+      {"from the top, case folded", "abc", false, true, {2, 1}, {{1, 0, 1}, {1, 0, 6}, kNone}},  // not ａｂｃ
+      {"case kept", "abc", true, false, {1, 0}, {{1, 0, 1}, kNone}},
+      {"no strip laid out: from strip 1", "abc", true, false, {0, 0}, {{1, 0, 1}}},
+      // ア is 83 41, 外 is 8A 4F and 線 is 90 FC: no match starts on a
+      // second byte.
+      {"A in ア", "A", true, false, {2, 0}, {kNone}},
+      {"O in 外", "O", true, false, {1, 1}, {kNone}},
+      {"4F 90 across 外線", QByteArray("\x4F\x90", 2), true, false, {1, 1}, {kNone}},
+      {"empty", "", false, false, {1, 0}, {kNone}},
+      {"longer than every line", "abcdefghijklmnopqrstuvwxyz", false, false, {1, 0}, {kNone}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    state = {};
+    request = {row.text, {}, row.matchCase, row.fromTop};
+    std::vector<Found> presses;
+    for (size_t i = 0; i < row.presses.size(); ++i) presses.push_back(Press(SearchMode::Find, i == 0 ? row.current : SearchStart{1, 0}));
+    EXPECT_EQ(presses, row.presses);
+  }
   Search("");
-  EXPECT_EQ(Press(), kNone);
   EXPECT_EQ(ReplaceAllKeyTexts(document, state, request, {1, 0}), 0);
-  Search("abcdefghijklmnopqrstuvwxyz");
-  EXPECT_EQ(Press(), kNone);
-  ExpectTexts();
-}
-
-TEST_F(KeySearchTest, ReplaceSelectsFirstThenReplacesWhatItShowed) {
-  Search("外線", "局線");
-  const SearchMode replace = SearchMode::Replace;
-  EXPECT_EQ(Press(replace, {1, 1}), (Found{1, 1, 1}));
-  ExpectTexts();  // the first press only selects
-  SearchStepResult step = SearchKeyTexts(document, state, replace, request, {1, 0});
-  EXPECT_TRUE(step.replaced);
-  EXPECT_EQ(step.replacement.strip, 1);
-  EXPECT_EQ(step.replacement.key, 1);
-  EXPECT_EQ(step.replacement.position, 1);
-  EXPECT_EQ(step.replacement.length, 4);
-  EXPECT_EQ((Found{state.strip, state.key, state.pending}), (Found{1, 3, 4}));
-  texts[0][1] = {Sj("局線")};
-  ExpectTexts();
-  EXPECT_EQ(Press(replace), (Found{1, 3, 9}));
-  EXPECT_EQ(Press(replace), (Found{2, 1, 3}));
-  texts[0][3] = {"X", Sj("局線1局線2")};
-  ExpectTexts();
-  EXPECT_EQ(Press(replace), kNone);
-  EXPECT_EQ(Press(replace), kNone);
-  texts[1][1] = {Sj("ア局線")};
   ExpectTexts();
 }
 
