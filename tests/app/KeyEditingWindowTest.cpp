@@ -28,19 +28,6 @@
 
 namespace {
 
-// Key i of a test strip: three keys a row, 22 x 14 mm apart.
-TestKey Placed(TestKey key, int i) {
-  const int x = 1 + (i % 3) * 22;
-  const int y = 1 + (i / 3) * 14;
-  key.x = QByteArray::number(x);
-  key.y = QByteArray::number(y);
-  key.labelX = key.x;
-  key.labelY = key.y;
-  key.textX = QByteArray::number(x + 2);
-  key.textY = QByteArray::number(y + 3);
-  return key;
-}
-
 // Keys 0, 1, 3, 4 and 5 are editable, key 2 is fixed, key 3 has a picture.
 TestStrip EditingStrip() {
   TestKey fixed;
@@ -49,15 +36,8 @@ TestStrip EditingStrip() {
   TestKey picture = TestKey::Editable(3, {"P"});
   picture.pictureKind = "BMP";
   picture.pictureData = "Qk0=";
-  const QList<TestKey> keys = {TestKey::Editable(1, {"A", "B"}), TestKey::Editable(2), fixed, picture,
-                               TestKey::Editable(4, {"D"}), TestKey::Editable(5, {"E"})};
-  TestGroup group;
-  group.width = "70";
-  group.height = "32";
-  for (int i = 0; i < keys.size(); ++i) group.keys.append(Placed(keys[i], i));
-  TestStrip strip;
-  strip.groups = {group};
-  return strip;
+  return GridStrip({TestKey::Editable(1, {"A", "B"}), TestKey::Editable(2), fixed, picture,
+                    TestKey::Editable(4, {"D"}), TestKey::Editable(5, {"E"})});
 }
 
 struct KeyEditingWindowTest : ::testing::Test {

@@ -1,97 +1,101 @@
 // The formatting commands on the real window: tool bar buttons, boxes, menu
 // items and the scripted colour and font dialogs. After each command the
 // document equals the one built with the expected key format, byte for byte.
-#include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QStyleOptionMenuItem>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QToolButton>
-#include <gtest/gtest.h>
+#include <functional>
 
-#include "app/Main.h"
-#include "base/LineIO.h"
 #include "base/ShiftJis.h"
-#include "support/FakePrompts.h"
-#include "support/StripBuilder.h"
+#include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"
-#include "view/StripView.h"
 
 namespace {
 
+using Field = QByteArray TestKey::*;
+
 // Three keys side by side, and a second strip after them.
-TestStrip FormatStrip() {
-  TestGroup group;
-  group.width = "70";
-  for (int i = 0; i < 3; ++i) {
-    TestKey key = TestKey::Editable(i + 1, {"KEY"});
-    key.x = key.labelX = QByteArray::number(1 + i * 22);
-    key.textX = QByteArray::number(3 + i * 22);
-    group.keys.append(key);
-  }
-  TestStrip strip;
-  strip.groups = {group};
-  return strip;
+TestStrip ThreeKeys() {
+  return GridStrip({TestKey::Editable(1, {"KEY"}), TestKey::Editable(2, {"KEY"}), TestKey::Editable(3, {"KEY"})});
 }
 
-struct MainFormatTest : ::testing::Test {
-  QTemporaryDir dir;
-  FakePrompts prompts;
-  QList<TestStrip> strips{FormatStrip(), FormatStrip()};
-  std::unique_ptr<TFMain> main = std::make_unique<TFMain>(dir.path());
+struct MainFormatTest : MainWindowFixture {
+  QList<TestStrip> strips{ThreeKeys(), ThreeKeys()};
 
   void SetUp() override {
     strips[1].extension = "202";
-    main->show();
-    main->Action("ActionShowDetail")->trigger();
+    MainWindowFixture::SetUp();
   }
-  void TearDown() override {
-    main->Document().MarkSaved();
-    main.reset();
-  }
-  void Open() {
-    const QString path = dir.filePath("site.VRD");
-    ASSERT_TRUE(WriteLinesFile(path, DocumentLines(strips)));
-    ASSERT_TRUE(main->OpenDataFile(path));
-  }
+  void Open() { OpenDocument(DocumentLines(strips)); }
   TestKey& Key(int k) { return strips[0].groups[0].keys[k]; }
-  QToolButton* Button(const char* name) { return main->findChild<QToolButton*>(QString::fromLatin1(name)); }
-  void SelectAll() { main->Action("ActionEditAllSel")->trigger(); }
+  void SelectAll() { Trigger("ActionEditAllSel"); }
   void ExpectDocument() { EXPECT_EQ(main->Document().lines(), DocumentLines(strips)); }
+  // All three keys now hold `value` in `field`, nothing else changed.
+  void ExpectAll(Field field, const QByteArray& value) {
+    for (int k : {0, 1, 2}) Key(k).*field = value;
+    ExpectDocument();
+  }
   void TypeSize(const QString& text) {
     QLineEdit* edit = main->ComboBoxFontSize->lineEdit();
     edit->setFocus();
     edit->selectAll();
     QTest::keyClicks(edit, text);
   }
-  int FontIndex(const char* name) { return main->ComboBoxFont->findText(QString::fromUtf8(name)); }
 };
 
 }  // namespace
 
-TEST_F(MainFormatTest, BoldOnThreeKeysWritesOneAndThenZeroIntoAll) {
+TEST_F(MainFormatTest, ButtonsAndMenuItemsWriteEverySelectedKey) {
   Key(1).bold = "1";
   Open();
   SelectAll();
   ASSERT_EQ(main->SelectedKeys().size(), 3u);
   ASSERT_FALSE(main->ToolButtonBold->isChecked());  // key 0 shows
-  QTest::mouseClick(main->ToolButtonBold, Qt::LeftButton);
-  for (int k : {0, 1, 2}) Key(k).bold = "1";
-  ExpectDocument();
-  QTest::mouseClick(main->ToolButtonBold, Qt::LeftButton);
-  for (int k : {0, 1, 2}) Key(k).bold = "0";
-  ExpectDocument();
+  auto click = [](QToolButton* b) { return [b] { QTest::mouseClick(b, Qt::LeftButton); }; };
+  auto trigger = [this](const char* a) { return [this, a] { Trigger(a); }; };
+  struct Row {
+    const char* what;
+    std::function<void()> press;
+    Field field;
+    QByteArray value;
+  };
+  const Row rows[] = {
+      {"bold on three keys", click(main->ToolButtonBold), &TestKey::bold, "1"},
+      {"bold again", click(main->ToolButtonBold), &TestKey::bold, "0"},
+      {"italic", click(main->ToolButtonItalic), &TestKey::italic, "1"},
+      {"right button", click(main->ToolButtonRight), &TestKey::align, "3"},
+      {"left menu item", trigger("ActionFormatLeft"), &TestKey::align, "1"},
+      {"left again stays checked", trigger("ActionFormatLeft"), &TestKey::align, "1"},
+      {"centre menu item", trigger("ActionFormatCenter"), &TestKey::align, "2"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    row.press();
+    ExpectAll(row.field, row.value);
+    // Buttons and menu items show the alignment written, one of the three.
+    const int align = Key(0).align.toInt();
+    const QToolButton* buttons[] = {main->ToolButtonLeft, main->ToolButtonCenter, main->ToolButtonRight};
+    const char* actions[] = {"ActionFormatLeft", "ActionFormatCenter", "ActionFormatRight"};
+    for (int a = 0; a < 3; ++a) {
+      EXPECT_EQ(buttons[a]->isChecked(), a + 1 == align) << actions[a];
+      EXPECT_EQ(main->Action(actions[a])->isChecked(), a + 1 == align) << actions[a];
+    }
+  }
   // The editors take the new format; the strip is not laid out again.
-  EXPECT_FALSE(main->View().Editor(2)->font().bold());
-  QTest::mouseClick(main->ToolButtonItalic, Qt::LeftButton);
-  for (int k : {0, 1, 2}) Key(k).italic = "1";
-  ExpectDocument();
-  EXPECT_TRUE(main->View().Editor(2)->font().italic());
+  EXPECT_FALSE(Editor(2)->font().bold());
+  EXPECT_TRUE(Editor(2)->font().italic());
+  Trigger("ActionShowDetail");
+  EXPECT_TRUE(main->Action("ActionShowDetail")->isChecked());
+  EXPECT_FALSE(main->Action("ActionShowAll")->isChecked());
+  // Both pairs are separate exclusive groups, which menus draw as radio items.
+  for (const char* name : {"ActionShowDetail", "ActionShowAll", "ActionFormatLeft", "ActionFormatCenter",
+                           "ActionFormatRight"}) {
+    QActionGroup* group = main->Action(name)->actionGroup();
+    ASSERT_NE(group, nullptr) << name;
+    EXPECT_TRUE(group->isExclusive()) << name;
+  }
+  EXPECT_NE(main->Action("ActionShowAll")->actionGroup(), main->Action("ActionFormatLeft")->actionGroup());
 }
 
 TEST_F(MainFormatTest, ColourDialogsWriteTheirColourAndStartFromTheLastOne) {
@@ -99,64 +103,28 @@ TEST_F(MainFormatTest, ColourDialogsWriteTheirColourAndStartFromTheLastOne) {
   Open();
   SelectAll();
   prompts.colors.push_back(QColor(0, 255, 0));  // 65280
-  QTest::mouseClick(Button("ToolButtonBColor"), Qt::LeftButton);
+  QTest::mouseClick(main->findChild<QToolButton*>("ToolButtonBColor"), Qt::LeftButton);
   Key(0).colors = "255,65280";
   Key(1).colors = Key(2).colors = "0,65280";
   ExpectDocument();
   prompts.colors.push_back(QColor(0, 0, 255));
   prompts.colors.push_back(std::nullopt);
-  QTest::mouseClick(Button("ToolButtonColor"), Qt::LeftButton);
-  main->Action("ActionFormatBColor")->trigger();  // cancelled: nothing changes
-  for (int k : {0, 1, 2}) Key(k).colors = "16711680,65280";
-  ExpectDocument();
+  QTest::mouseClick(main->findChild<QToolButton*>("ToolButtonColor"), Qt::LeftButton);
+  Trigger("ActionFormatBColor");  // cancelled: nothing changes
+  ExpectAll(&TestKey::colors, "16711680,65280");
   EXPECT_EQ(prompts.colorDialogs, (QList<QColor>{Qt::black, QColor(0, 255, 0), QColor(0, 0, 255)}));
-  EXPECT_EQ(main->View().Editor(1)->palette().color(QPalette::Base), QColor(0, 255, 0));
-}
-
-TEST_F(MainFormatTest, AlignmentFromButtonsAndMenuItemsAsRadioGroups) {
-  Open();
-  main->Action("ActionEditAllSel")->trigger();
-  QTest::mouseClick(main->ToolButtonRight, Qt::LeftButton);
-  for (int k : {0, 1, 2}) Key(k).align = "3";
-  ExpectDocument();
-  EXPECT_TRUE(main->ToolButtonRight->isChecked());
-  EXPECT_FALSE(main->ToolButtonCenter->isChecked());
-  EXPECT_TRUE(main->Action("ActionFormatRight")->isChecked());
-  EXPECT_FALSE(main->Action("ActionFormatCenter")->isChecked());
-  main->Action("ActionFormatLeft")->trigger();
-  for (int k : {0, 1, 2}) Key(k).align = "1";
-  ExpectDocument();
-  EXPECT_TRUE(main->ToolButtonLeft->isChecked());
-  EXPECT_FALSE(main->ToolButtonRight->isChecked());
-  EXPECT_TRUE(main->Action("ActionFormatLeft")->isChecked());
-  EXPECT_FALSE(main->Action("ActionFormatRight")->isChecked());
-  // Choosing the checked item again keeps it checked.
-  main->Action("ActionFormatLeft")->trigger();
-  EXPECT_TRUE(main->Action("ActionFormatLeft")->isChecked());
-  main->Action("ActionShowDetail")->trigger();
-  EXPECT_TRUE(main->Action("ActionShowDetail")->isChecked());
-  EXPECT_FALSE(main->Action("ActionShowAll")->isChecked());
-  // Both pairs are exclusive groups, which menus draw as radio items.
-  for (const char* name : {"ActionShowDetail", "ActionShowAll", "ActionFormatLeft", "ActionFormatCenter",
-                           "ActionFormatRight"}) {
-    QActionGroup* group = main->Action(QString::fromLatin1(name))->actionGroup();
-    ASSERT_NE(group, nullptr) << name;
-    EXPECT_TRUE(group->isExclusive()) << name;
-  }
-  EXPECT_NE(main->Action("ActionShowAll")->actionGroup(), main->Action("ActionFormatLeft")->actionGroup());
+  EXPECT_EQ(Editor(1)->palette().color(QPalette::Base), QColor(0, 255, 0));
 }
 
 TEST_F(MainFormatTest, SizeBoxAppliesEachTypedIntegerAboveZero) {
   Open();
   SelectAll();
   TypeSize("1");
-  for (int k : {0, 1, 2}) Key(k).size = "1";
-  ExpectDocument();
+  ExpectAll(&TestKey::size, "1");
   const QImage small = main->View().Controls(0, kDetailView).face->Image();
   const QImage smallAll = main->View().Controls(0, kAllView).face->Image();
   QTest::keyClicks(main->ComboBoxFontSize->lineEdit(), "4");
-  for (int k : {0, 1, 2}) Key(k).size = "14";
-  ExpectDocument();
+  ExpectAll(&TestKey::size, "14");
   // Both views draw the new size (not the one of the layout).
   EXPECT_NE(main->View().Controls(0, kDetailView).face->Image(), small);
   EXPECT_NE(main->View().Controls(0, kAllView).face->Image(), smallAll);
@@ -165,6 +133,20 @@ TEST_F(MainFormatTest, SizeBoxAppliesEachTypedIntegerAboveZero) {
     ExpectDocument();
   }
   EXPECT_EQ(main->SelectedKeys().size(), 3u);  // working in the tool bar keeps the selection
+}
+
+TEST_F(MainFormatTest, TypingASizeAfterClickingAKey) {
+  Open();
+  ClickKey(2);
+  ASSERT_EQ(main->SelectedKeys(), std::vector<int>{2});
+  QLineEdit* edit = main->ComboBoxFontSize->lineEdit();
+  QTest::mouseClick(edit, Qt::LeftButton);
+  EXPECT_EQ(main->SelectedKeys(), std::vector<int>{2});
+  QTest::keyClick(edit, Qt::Key_End);
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  QTest::keyClicks(edit, "14");
+  Key(2).size = "14";
+  ExpectDocument();
 }
 
 TEST_F(MainFormatTest, FontBoxShowsTheKeysFontAndWritesTheChosenOne) {
@@ -177,12 +159,12 @@ TEST_F(MainFormatTest, FontBoxShowsTheKeysFontAndWritesTheChosenOne) {
   ASSERT_GT(main->ComboBoxFont->count(), 4);
   EXPECT_EQ(main->ComboBoxFont->currentIndex(), 0);  // key 0 after the layout: the first family
   EXPECT_EQ(main->ComboBoxFontSize->currentText(), QStringLiteral("9"));
-  QTest::mouseClick(main->View().Controls(1, kDetailView).face, Qt::LeftButton);
+  ClickKey(1);
   EXPECT_EQ(main->ComboBoxFont->currentText(), QStringLiteral("ＭＳ Ｐゴシック"));
   EXPECT_EQ(main->ComboBoxFontSize->currentText(), QStringLiteral("11"));
   EXPECT_TRUE(main->ToolButtonBold->isChecked());
   EXPECT_TRUE(main->ToolButtonRight->isChecked());
-  QTest::mouseClick(main->View().Controls(0, kDetailView).face, Qt::LeftButton);
+  ClickKey(0);
   EXPECT_EQ(main->ComboBoxFont->currentIndex(), 0);  // not installed: the first family
   EXPECT_FALSE(main->ToolButtonBold->isChecked());
   EXPECT_TRUE(main->ToolButtonCenter->isChecked());
@@ -191,19 +173,16 @@ TEST_F(MainFormatTest, FontBoxShowsTheKeysFontAndWritesTheChosenOne) {
   EXPECT_FALSE(main->Document().IsChanged());
 
   SelectAll();
-  main->ComboBoxFont->setCurrentIndex(FontIndex("ＭＳ ゴシック"));
-  for (int k : {0, 1, 2}) Key(k).font = Sj("ＭＳ ゴシック");
-  ExpectDocument();
+  main->ComboBoxFont->setCurrentIndex(main->ComboBoxFont->findText(QStringLiteral("ＭＳ ゴシック")));
+  ExpectAll(&TestKey::font, Sj("ＭＳ ゴシック"));
 }
 
 TEST_F(MainFormatTest, FontListHasPlainNamesOnceAndTheMsNames) {
-  main->show();
   QStringList names;
   for (int i = 0; i < main->ComboBoxFont->count(); ++i) names << main->ComboBoxFont->itemText(i);
-  for (const char* ms : {"ＭＳ 明朝", "ＭＳ Ｐ明朝", "ＭＳ ゴシック", "ＭＳ Ｐゴシック"}) {
-    EXPECT_EQ(names.count(QString::fromUtf8(ms)), 1) << ms;
+  for (const char* name : {"ＭＳ 明朝", "ＭＳ Ｐ明朝", "ＭＳ ゴシック", "ＭＳ Ｐゴシック", "IPAGothic"}) {
+    EXPECT_EQ(names.count(QString::fromUtf8(name)), 1) << name;
   }
-  EXPECT_EQ(names.count(QStringLiteral("IPAGothic")), 1);
   for (const QString& name : names) {
     EXPECT_FALSE(name.endsWith(']')) << name.toStdString();
     EXPECT_EQ(names.count(name), 1) << name.toStdString();
@@ -226,27 +205,26 @@ TEST_F(MainFormatTest, FontDialogPresetFromTheCurrentKeyAndAppliedToTheSelection
   chosen.setBold(true);
   prompts.fonts.push_back(chosen);
   prompts.fontColors.push_back(QColor(0, 0, 255));
-  main->Action("ActionFormatFont")->trigger();
+  Trigger("ActionFormatFont");
   ASSERT_EQ(prompts.fontDialogs.size(), 1);
-  EXPECT_EQ(prompts.fontDialogs[0].font.family(), QStringLiteral("IPAMincho"));  // the stand-in shows
-  EXPECT_EQ(prompts.fontDialogs[0].font.pointSize(), 11);
-  EXPECT_TRUE(prompts.fontDialogs[0].font.italic());
-  EXPECT_FALSE(prompts.fontDialogs[0].font.bold());
+  const QFont& preset = prompts.fontDialogs[0].font;
+  EXPECT_EQ(preset.family(), QStringLiteral("IPAMincho"));  // the stand-in shows
+  EXPECT_EQ(preset.pointSize(), 11);
+  EXPECT_TRUE(preset.italic());
+  EXPECT_FALSE(preset.bold());
   EXPECT_EQ(prompts.fontDialogs[0].color, QColor(255, 0, 0));
   for (int k : {0, 1, 2}) {
     Key(k).font = Sj("ＭＳ ゴシック");  // written under the name it stands in for
     Key(k).size = "16";
     Key(k).bold = "1";
     Key(k).italic = "0";
+    Key(k).colors = k == 0 ? "16711680,65280" : "16711680,16777215";
   }
-  Key(0).colors = "16711680,65280";
-  Key(1).colors = Key(2).colors = "16711680,16777215";
   ExpectDocument();
   EXPECT_EQ(main->ComboBoxFontSize->currentText(), QStringLiteral("16"));  // shown again
   EXPECT_TRUE(main->ToolButtonBold->isChecked());
-  EXPECT_EQ(main->View().Editor(0)->font().family(), QStringLiteral("ＭＳ ゴシック"));
-  // Cancelled: nothing changes.
-  main->Action("ActionFormatFont")->trigger();
+  EXPECT_EQ(Editor(0)->font().family(), QStringLiteral("ＭＳ ゴシック"));
+  Trigger("ActionFormatFont");  // cancelled: nothing changes
   ExpectDocument();
 }
 
@@ -256,7 +234,7 @@ TEST_F(MainFormatTest, WithoutAStripOrInTheAllViewNothingHappensAndNoDialogOpens
     prompts.fonts.push_back(QFont(QStringLiteral("IPAGothic")));
     for (const char* name : {"ActionFormatFont", "ActionFormatColor", "ActionFormatBColor", "ActionFormatBold",
                              "ActionFormatItalic", "ActionFormatLeft", "ActionFormatRight"}) {
-      main->Action(QString::fromLatin1(name))->trigger();
+      Trigger(name);
     }
     main->ComboBoxFontSize->setEditText(QStringLiteral("20"));
     main->ComboBoxFont->setCurrentIndex(2);
@@ -264,29 +242,12 @@ TEST_F(MainFormatTest, WithoutAStripOrInTheAllViewNothingHappensAndNoDialogOpens
   everyCommand();  // no strip
   Open();
   SelectAll();
-  main->Action("ActionShowAll")->trigger();
+  Trigger("ActionShowAll");
   everyCommand();
   ExpectDocument();
   EXPECT_FALSE(main->Document().IsChanged());
   EXPECT_TRUE(prompts.colorDialogs.isEmpty());
   EXPECT_TRUE(prompts.fontDialogs.isEmpty());
-  // The series switch changes the palette only.
-  main->ComboBoxSeries->setCurrentIndex(4);
-  ExpectDocument();
-}
-
-TEST_F(MainFormatTest, TypingASizeAfterClickingAKeyInTheActiveWindow) {
-  main->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
-  Open();
-  QTest::mouseClick(main->View().Controls(2, kDetailView).face, Qt::LeftButton);
-  ASSERT_EQ(main->SelectedKeys(), std::vector<int>{2});
-  QLineEdit* edit = main->ComboBoxFontSize->lineEdit();
-  QTest::mouseClick(edit, Qt::LeftButton);
-  EXPECT_EQ(main->SelectedKeys(), std::vector<int>{2});
-  QTest::keyClick(edit, Qt::Key_End);
-  QTest::keyClick(edit, Qt::Key_Backspace);
-  QTest::keyClicks(edit, "14");
-  Key(2).size = "14";
+  main->ComboBoxSeries->setCurrentIndex(4);  // the series switch changes the palette only
   ExpectDocument();
 }

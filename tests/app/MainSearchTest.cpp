@@ -2,88 +2,54 @@
 // dialog's two arrangements, each press showing its match in the key's
 // editor, the walk over strips, and replacements that leave the document
 // byte for byte as built with the expected key texts.
-#include <QAction>
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
-#include "app/Main.h"
-#include "base/LineIO.h"
 #include "base/ShiftJis.h"
-#include "support/FakePrompts.h"
-#include "support/StripBuilder.h"
+#include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"
 #include "view/Search.h"
-#include "view/StripView.h"
 
 namespace {
 
-// A strip of one group, three keys a row, with the given key texts.
-TestStrip StripOf(const QList<Lines>& texts) {
-  TestGroup group;
-  group.width = "70";
-  group.height = "32";
-  for (int i = 0; i < texts.size(); ++i) {
-    TestKey key = TestKey::Editable(i + 1, texts[i]);
-    const int x = 1 + (i % 3) * 22;
-    const int y = 1 + (i / 3) * 14;
-    key.x = key.labelX = QByteArray::number(x);
-    key.y = key.labelY = QByteArray::number(y);
-    key.textX = QByteArray::number(x + 2);
-    key.textY = QByteArray::number(y + 3);
-    group.keys.append(key);
-  }
-  TestStrip strip;
-  strip.groups = {group};
-  return strip;
-}
-
-struct MainSearchTest : ::testing::Test {
-  QTemporaryDir dir;
-  FakePrompts prompts;
+struct MainSearchTest : MainWindowFixture {
   QList<QList<Lines>> texts{
       {{"abc", "ABC"}, {Sj("外線")}, {"X", Sj("外線1外線2")}},
       {{Sj("ａｂｃ")}, {Sj("ア外線")}},
   };
-  std::unique_ptr<TFMain> main = std::make_unique<TFMain>(dir.path());
   std::unique_ptr<TFSearch> search = std::make_unique<TFSearch>(main->Settings());
 
   void SetUp() override {
     AppWindows windows;
     windows.search = search.get();
     main->SetWindows(windows);
-    main->show();
-    main->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
-    const QString path = dir.filePath("site.VRD");
-    ASSERT_TRUE(WriteLinesFile(path, Built()));
-    ASSERT_TRUE(main->OpenDataFile(path));
-    main->Action("ActionShowDetail")->trigger();
+    MainWindowFixture::SetUp();
+    OpenDocument(Built());
   }
   void TearDown() override {
-    main->Document().MarkSaved();
     search.reset();
-    main.reset();
+    MainWindowFixture::TearDown();
   }
 
   Lines Built() const {
     QList<TestStrip> strips;
-    for (const QList<Lines>& keys : texts) strips.append(StripOf(keys));
+    for (const QList<Lines>& keys : texts) {
+      QList<TestKey> built;
+      for (const Lines& text : keys) built.append(TestKey::Editable(static_cast<int>(built.size()) + 1, text));
+      strips.append(GridStrip(built));
+    }
     strips[1].extension = "202";
     return DocumentLines(strips);
   }
   void ExpectDocument() { EXPECT_EQ(main->Document().lines(), Built()); }
 
   void Open(const char* command, const QString& find, const QString& replacement = QString()) {
-    main->Action(QString::fromLatin1(command))->trigger();
+    Trigger(command);
     search->Edit1->setText(find);
     search->Edit2->setText(replacement);
   }
@@ -102,12 +68,11 @@ struct MainSearchTest : ::testing::Test {
     if (k < 0) return {main->CurrentStripNumber(), -1, QString(), -1};
     EXPECT_EQ(main->CurrentKey(), k);
     EXPECT_EQ(main->SelectedKeys(), std::vector<int>{k});
-    const QTextCursor cursor = main->View().Editor(k)->textCursor();
+    const QTextCursor cursor = Editor(k)->textCursor();
     return {main->CurrentStripNumber(), k, cursor.selectedText(), cursor.selectionStart()};
   }
   void MakeCurrent(int k) {
-    KeyImage* face = main->View().Controls(k, kDetailView).face;
-    QTest::mouseClick(face, Qt::LeftButton, Qt::NoModifier, face->rect().center());
+    ClickKey(k);
     ASSERT_EQ(main->CurrentKey(), k);
   }
 };
@@ -121,7 +86,7 @@ int Top(QWidget* w) { return w->geometry().top(); }
 }  // namespace
 
 TEST_F(MainSearchTest, DialogArrangements) {
-  main->Action("ActionEditFind")->trigger();
+  Trigger("ActionEditFind");
   ASSERT_TRUE(search->isVisible());
   EXPECT_FALSE(search->isModal());
   EXPECT_TRUE(search->windowFlags() & Qt::WindowStaysOnTopHint);
@@ -136,6 +101,7 @@ TEST_F(MainSearchTest, DialogArrangements) {
   EXPECT_EQ(search->btnCancel->text(), "ｷｬﾝｾﾙ");
   EXPECT_EQ(search->CheckBox1->text(), "大文字と小文字を区別する(&C)");
   EXPECT_EQ(search->CheckBox2->text(), "内線リストの先頭から検索(&S)");
+  EXPECT_EQ(search->btnReplaceAll->text(), "すべて置換(&A)");
 
   struct Arrangement {
     const char* command;
@@ -149,20 +115,25 @@ TEST_F(MainSearchTest, DialogArrangements) {
       {"ActionEditFind", "検索", "検索(&F)", false, {22, 18, 18, 44, 62, 80}},
   };
   for (const Arrangement& a : arrangements) {
-    main->Action(QString::fromLatin1(a.command))->trigger();
+    SCOPED_TRACE(a.command);
+    Trigger(a.command);
     EXPECT_EQ(search->Mode(), a.replace ? SearchMode::Replace : SearchMode::Find);
     EXPECT_EQ(search->windowTitle(), a.caption);
     EXPECT_EQ(search->btnOk->text(), a.button);
     EXPECT_EQ(search->Label2->isVisible(), a.replace);
     EXPECT_EQ(search->Edit2->isVisible(), a.replace);
     EXPECT_EQ(search->btnReplaceAll->isVisible(), a.replace);
-    std::vector<int> tops{Top(search->Label1),    Top(search->Edit1),     Top(search->btnOk),
-                          Top(search->btnCancel), Top(search->CheckBox1), Top(search->CheckBox2)};
-    if (a.replace) tops.insert(tops.end(), {Top(search->Label2), Top(search->Edit2)});
-    EXPECT_EQ(tops, a.tops) << a.command;
+    std::vector<int> tops;
+    for (QWidget* w : std::initializer_list<QWidget*>{search->Label1, search->Edit1, search->btnOk, search->btnCancel,
+                                                      search->CheckBox1, search->CheckBox2, search->Label2,
+                                                      search->Edit2}) {
+      if (w->isVisible()) tops.push_back(Top(w));
+    }
+    EXPECT_EQ(tops, a.tops);
+    if (a.replace) {
+      EXPECT_LT(search->btnReplaceAll->geometry().bottom(), 110);
+    }
   }
-  EXPECT_EQ(search->btnReplaceAll->text(), "すべて置換(&A)");
-  EXPECT_TRUE(search->btnReplaceAll->geometry().bottom() < 110);
 }
 
 TEST_F(MainSearchTest, TextsStayAndCancelForgetsTheStoredOnes) {
@@ -178,7 +149,7 @@ TEST_F(MainSearchTest, TextsStayAndCancelForgetsTheStoredOnes) {
   EXPECT_FALSE(search->Stored().matchCase);
   // Reopening clears the search state; the fields keep their texts.
   EXPECT_EQ(main->KeySearchState().strip, 1);
-  main->Action("ActionEditFind")->trigger();
+  Trigger("ActionEditFind");
   EXPECT_EQ(main->KeySearchState().strip, 0);
   EXPECT_EQ(search->Edit1->text(), "外線");
   EXPECT_EQ(search->Edit2->text(), "局線");
@@ -188,20 +159,50 @@ TEST_F(MainSearchTest, TextsStayAndCancelForgetsTheStoredOnes) {
   ExpectDocument();
 }
 
-TEST_F(MainSearchTest, FindWalksFromTheCurrentKeyAcrossStrips) {
-  MakeCurrent(1);
-  Open("ActionEditFind", "外線");
-  EXPECT_EQ(Press(), (Shown{1, 1, "外線", 0}));
-  EXPECT_EQ(Press(), (Shown{1, 2, "外線", 2}));  // second line: after "X" and its break
-  EXPECT_EQ(Press(), (Shown{1, 2, "外線", 5}));
-  EXPECT_EQ(Press(), (Shown{2, 1, "外線", 1}));  // the next strip, after ア
-  EXPECT_EQ(main->ListView1->currentItem(), main->ListView1->topLevelItem(1));
-  EXPECT_EQ(main->ListView1->selectedItems().size(), 1);
-  // Past the last strip: nothing, no message.
-  EXPECT_EQ(Press(), (Shown{2, -1, QString(), -1}));
-  EXPECT_TRUE(prompts.messages.isEmpty());
-  EXPECT_EQ(main->SelectedKeys(), std::vector<int>{1});
-  ExpectDocument();
+// Find and replace walk the same matches from the current key across
+// strips; replace changes, at each press, the match the press before showed.
+TEST_F(MainSearchTest, FindAndReplaceWalkFromTheCurrentKeyAcrossStrips) {
+  struct Step {
+    Shown shown;
+    int strip = -1, key = -1;  // the key the press replaced in, in replace mode
+    Lines replaced;
+  };
+  const Step steps[] = {
+      {{1, 1, "外線", 0}, -1, -1, {}},
+      {{1, 2, "外線", 2}, 0, 1, {Sj("局線")}},  // second line: after "X" and its break
+      {{1, 2, "外線", 5}, 0, 2, {"X", Sj("局線1外線2")}},  // in the line as it is now
+      {{2, 1, "外線", 1}, 0, 2, {"X", Sj("局線1局線2")}},  // the next strip, after ア
+      {{2, -1, QString(), -1}, 1, 1, {Sj("ア局線")}},  // past the last strip: nothing
+  };
+  const QList<QList<Lines>> original = texts;
+  for (const bool replace : {false, true}) {
+    SCOPED_TRACE(replace ? "replace" : "find");
+    texts = original;
+    OpenDocument(Built());
+    MakeCurrent(1);
+    Open(replace ? "ActionEditReplace" : "ActionEditFind", "外線", "局線");
+    for (const Step& step : steps) {
+      SCOPED_TRACE(step.shown.start);
+      EXPECT_EQ(Press(), step.shown);
+      if (replace && step.strip >= 0) {
+        texts[step.strip][step.key] = step.replaced;
+        // The editor of the strip shown takes the new text too.
+        if (step.strip + 1 == main->CurrentStripNumber()) {
+          EXPECT_EQ(Editor(step.key)->toPlainText(), sjis::Decode(step.replaced.join('\n')));
+        }
+      }
+      ExpectDocument();
+    }
+    // Find keeps the last match and shows it again; replace has used it up.
+    EXPECT_EQ(Press(), replace ? (Shown{2, -1, QString(), -1}) : (Shown{2, 1, "外線", 1}));
+    ExpectDocument();
+    EXPECT_EQ(main->ListView1->currentItem(), main->ListView1->topLevelItem(1));
+    EXPECT_EQ(main->ListView1->selectedItems().size(), 1);
+    EXPECT_EQ(main->SelectedKeys(), std::vector<int>{1});
+    EXPECT_TRUE(prompts.messages.isEmpty());  // nothing found shows no message
+  }
+  // Strip 2's key 1 reads ア局線: the caret stands after the replacement.
+  EXPECT_EQ(Editor(1)->textCursor().position(), 3);
 }
 
 TEST_F(MainSearchTest, FromTheTopAndTheCaseRule) {
@@ -212,33 +213,10 @@ TEST_F(MainSearchTest, FromTheTopAndTheCaseRule) {
   EXPECT_EQ(Press(), (Shown{1, 0, "abc", 0}));
   EXPECT_EQ(Press(), (Shown{1, 0, "ABC", 4}));  // "abc" and the line break before it
   EXPECT_EQ(Press(), (Shown{1, -1, QString(), -1}));  // not the full-width ａｂｃ
-  main->Action("ActionEditFind")->trigger();
+  Trigger("ActionEditFind");
   search->CheckBox1->setChecked(true);
   search->Edit1->setText("ABC");
   EXPECT_EQ(Press(), (Shown{1, 0, "ABC", 4}));
-}
-
-TEST_F(MainSearchTest, ReplaceSelectsThenReplacesWhatItShowed) {
-  MakeCurrent(1);
-  Open("ActionEditReplace", "外線", "局線");
-  EXPECT_EQ(Press(), (Shown{1, 1, "外線", 0}));
-  ExpectDocument();
-  EXPECT_EQ(Press(), (Shown{1, 2, "外線", 2}));
-  texts[0][1] = {Sj("局線")};
-  ExpectDocument();
-  EXPECT_EQ(main->View().Editor(1)->toPlainText(), "局線");
-  // The next match lies in the key just changed: the line as it is now.
-  EXPECT_EQ(Press(), (Shown{1, 2, "外線", 5}));
-  EXPECT_EQ(main->View().Editor(2)->toPlainText(), "X\n局線1外線2");
-  EXPECT_EQ(Press(), (Shown{2, 1, "外線", 1}));
-  EXPECT_EQ(Press(), (Shown{2, -1, QString(), -1}));
-  EXPECT_EQ(Press(), (Shown{2, -1, QString(), -1}));
-  texts[0][2] = {"X", Sj("局線1局線2")};
-  texts[1][1] = {Sj("ア局線")};
-  ExpectDocument();
-  // Strip 2's key 1 reads ア局線: the caret stands after the replacement.
-  EXPECT_EQ(main->View().Editor(1)->textCursor().position(), 3);
-  EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
 TEST_F(MainSearchTest, ReplaceAllTellsTheCount) {
@@ -252,20 +230,20 @@ TEST_F(MainSearchTest, ReplaceAllTellsTheCount) {
   texts[0][2] = {"X", Sj("局線1局線2")};
   texts[1][1] = {Sj("ア局線")};
   ExpectDocument();  // key 1, before the current key, is left alone
-  EXPECT_EQ(main->View().Editor(2)->toPlainText(), "X\n局線1局線2");
+  EXPECT_EQ(Editor(2)->toPlainText(), "X\n局線1局線2");
   EXPECT_EQ(main->KeySearchState().strip, 0);
 }
 
 TEST_F(MainSearchTest, TheCommandsAndEachPressCommitTheKeyBeingTyped) {
   auto type = [&](int k, const QString& text) {
+    ClickKey(k);
     KeyImage* face = main->View().Controls(k, kDetailView).face;
-    QTest::mouseClick(face, Qt::LeftButton, Qt::NoModifier, face->rect().center());
     QTest::mouseDClick(face, Qt::LeftButton, Qt::NoModifier, face->rect().center());
     ASSERT_EQ(main->EditingKey(), k);
-    QTest::keyClicks(main->View().Editor(k), text);
+    QTest::keyClicks(Editor(k), text);
   };
   type(0, "Q1");
-  main->Action("ActionEditFind")->trigger();
+  Trigger("ActionEditFind");
   texts[0][0] = {"Q1"};
   ExpectDocument();
   // What is typed between presses is searched as typed.

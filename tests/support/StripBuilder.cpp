@@ -41,6 +41,25 @@ Lines TestStrip::Block() const {
   return lines;
 }
 
+TestStrip GridStrip(const QList<TestKey>& keys) {
+  TestGroup group;
+  group.width = "70";
+  group.height = "32";
+  for (qsizetype i = 0; i < keys.size(); ++i) {
+    TestKey key = keys[i];
+    const int x = 1 + static_cast<int>(i % 3) * 22;
+    const int y = 1 + static_cast<int>(i / 3) * 14;
+    key.x = key.labelX = QByteArray::number(x);
+    key.y = key.labelY = QByteArray::number(y);
+    key.textX = QByteArray::number(x + 2);
+    key.textY = QByteArray::number(y + 3);
+    group.keys.append(key);
+  }
+  TestStrip strip;
+  strip.groups = {group};
+  return strip;
+}
+
 Lines DocumentLines(const QList<TestStrip>& strips) {
   Lines lines = {"file-version:01.01.00.00", QByteArray::number(strips.size())};
   for (qsizetype i = 0; i < strips.size(); ++i) {

@@ -47,6 +47,10 @@ struct TestStrip {
   Lines Block() const;
 };
 
+// One group of 70 x 32 mm holding the given keys three a row, 22 x 14 mm
+// apart; each key's label and text area move with it.
+TestStrip GridStrip(const QList<TestKey>& keys);
+
 // A whole document: format version line, strip count and each strip after
 // its separator line. The first strip starts at line 3.
 Lines DocumentLines(const QList<TestStrip>& strips);

@@ -15,21 +15,23 @@ namespace {
 // the rest in a second.
 using StripTexts = QList<Lines>;
 
-TestStrip StripOf(const StripTexts& keys) {
-  TestStrip strip;
-  TestGroup first, second;
-  for (qsizetype k = 0; k < keys.size(); ++k) {
-    (k < 2 ? first : second).keys.append(TestKey::Editable(static_cast<int>(k) + 1, keys[k]));
-  }
-  strip.groups = {first, second};
-  return strip;
-}
-
 Lines DocumentOf(const QList<StripTexts>& strips) {
   QList<TestStrip> built;
-  for (const StripTexts& keys : strips) built.append(StripOf(keys));
+  for (const StripTexts& keys : strips) {
+    TestStrip& strip = built.emplace_back();
+    strip.groups = {TestGroup(), TestGroup()};
+    for (qsizetype k = 0; k < keys.size(); ++k) {
+      strip.groups[k < 2 ? 0 : 1].keys.append(TestKey::Editable(static_cast<int>(k) + 1, keys[k]));
+    }
+  }
   return DocumentLines(built);
 }
+
+// A key's new text lines, by strip and key index.
+struct Change {
+  int strip, key;
+  Lines text;
+};
 
 struct Found {
   int strip, key, position;
@@ -51,7 +53,11 @@ struct KeySearchTest : ::testing::Test {
   SearchState state;
   SearchRequest request;
 
-  void SetUp() override { document.SetLines(DocumentOf(texts)); }
+  void SetUp() override { Load(); }
+  void Load() {
+    document.SetLines(DocumentOf(texts));
+    state = {};
+  }
 
   Found Press(SearchMode mode = SearchMode::Find, SearchStart current = {1, 0}) {
     const SearchStepResult step = SearchKeyTexts(document, state, mode, request, current);
@@ -61,7 +67,16 @@ struct KeySearchTest : ::testing::Test {
     request.searchText = Sj(text);
     request.replacement = Sj(replacement);
   }
-  void ExpectTexts() { EXPECT_EQ(document.lines(), DocumentOf(texts)); }
+  // The first press from `current`, the others as if from strip 1 key 0.
+  std::vector<Found> Presses(SearchMode mode, SearchStart current, size_t count) {
+    std::vector<Found> found;
+    for (size_t i = 0; i < count; ++i) found.push_back(Press(mode, i == 0 ? current : SearchStart{1, 0}));
+    return found;
+  }
+  void ExpectTexts(const std::vector<Change>& changes = {}) {
+    for (const Change& c : changes) texts[c.strip - 1][c.key] = c.text;
+    EXPECT_EQ(document.lines(), DocumentOf(texts));
+  }
 };
 
 }  // namespace
@@ -69,20 +84,16 @@ struct KeySearchTest : ::testing::Test {
 TEST_F(KeySearchTest, LocateKeyBlockWalksOnlyTheKeysOfOneStrip) {
   const Lines& lines = document.lines();
   for (int strip = 1; strip <= 2; ++strip) {
-    const qsizetype start = document.FindStrip(strip) + 1;
-    for (int key = 0; key < texts[strip - 1].size(); ++key) {
-      EXPECT_EQ(LocateKeyBlock(document, strip, key), KeyBlockLine(lines, start, key)) << strip << " " << key;
+    const int keys = static_cast<int>(texts[strip - 1].size());
+    for (int key = 0; key <= keys; ++key) {
+      const qsizetype expected = key < keys ? KeyBlockLine(lines, document.FindStrip(strip) + 1, key) : -1;
+      EXPECT_EQ(LocateKeyBlock(document, strip, key), expected) << strip << " " << key;
     }
-    EXPECT_EQ(LocateKeyBlock(document, strip, static_cast<int>(texts[strip - 1].size())), -1);
   }
-  EXPECT_EQ(LocateKeyBlock(document, 0, 0), -1);
-  EXPECT_EQ(LocateKeyBlock(document, 3, 0), -1);
-  EXPECT_EQ(LocateKeyBlock(document, 1, -1), -1);
-
+  for (const auto& [strip, key] : {std::pair{0, 0}, {3, 0}, {1, -1}}) EXPECT_EQ(LocateKeyBlock(document, strip, key), -1);
   // A text count that would run into strip 2 ends strip 1 at that key; a
   // count that is no number ends it too. The keys before stay reachable.
-  const qsizetype key3 = LocateKeyBlock(document, 1, 3);
-  document.Replace(key3 + layout::kTextCount, "40");
+  document.Replace(LocateKeyBlock(document, 1, 3) + layout::kTextCount, "40");
   EXPECT_EQ(LocateKeyBlock(document, 1, 3), -1);
   EXPECT_EQ(LocateKeyBlock(document, 1, 1), KeyBlockLine(lines, document.FindStrip(1) + 1, 1));
   document.Replace(LocateKeyBlock(document, 1, 0) + layout::kTextCount, "x");
@@ -92,20 +103,15 @@ TEST_F(KeySearchTest, LocateKeyBlockWalksOnlyTheKeysOfOneStrip) {
 
 TEST_F(KeySearchTest, CaseRuleFoldsOnlySingleByteAsciiLetters) {
   struct Case {
-    const char* line;
-    const char* text;
-    bool matchCase;
-    bool equal;
+    const char *line, *text;
+    bool matchCase, equal;
   };
   const Case cases[] = {
-      {"ABC", "abc", false, true},
-      {"aBc", "AbC", false, true},
-      {"ABC", "abc", true, false},
-      {"ABC", "ABC", true, true},
+      {"ABC", "abc", false, true},      {"aBc", "AbC", false, true}, {"ABC", "abc", true, false},
+      {"ABC", "ABC", true, true},       {"ＡＢＣ", "ＡＢＣ", false, true},
       {"ＡＢＣ", "ａｂｃ", false, false},  // full-width letters do not fold
-      {"ＡＢＣ", "ＡＢＣ", false, true},
-      {"ヂ", "ア", false, false},  // 83 61 and 83 41: the second bytes look like a and A
-      {"[", "{", false, false},    // 5B and 7B differ by the case bit but are no letters
+      {"ヂ", "ア", false, false},         // 83 61 and 83 41: the second bytes look like a and A
+      {"[", "{", false, false},           // 5B and 7B differ by the case bit but are no letters
       {"@1", "`1", false, false},
   };
   for (const Case& c : cases) {
@@ -114,172 +120,170 @@ TEST_F(KeySearchTest, CaseRuleFoldsOnlySingleByteAsciiLetters) {
   EXPECT_FALSE(TextMatchesAt("AB", 1, "BC", false));  // the rest of the line is too short
 }
 
-TEST_F(KeySearchTest, FindWalksKeysAndStripsWithPositionsOverBytes) {
-  Search("外線");
-  // From the current key's first position, then on through the strip's
-  // second group and its second line (X + CR LF = 3 positions before it),
-  // directly after the match, and across to the next strip past the
-  // double-byte ア (two positions).
-  EXPECT_EQ(Press(SearchMode::Find, {1, 1}), (Found{1, 1, 1}));
-  EXPECT_EQ(state.resume, 4);
-  EXPECT_EQ(Press(), (Found{1, 3, 4}));
-  EXPECT_EQ(Press(), (Found{1, 3, 9}));
-  EXPECT_EQ(Press(), (Found{2, 1, 3}));
-  // Past the last strip: nothing, and the last match stays for the next
-  // press, which starts in that key from its first position.
-  EXPECT_EQ(Press(), kNone);
-  EXPECT_EQ(state.strip, 2);
-  EXPECT_EQ(state.key, 1);
-  EXPECT_EQ(Press(), (Found{2, 1, 3}));
+// Find and replace walk the same matches: from the current key's first
+// position on through the strip's second group and its second line (X + CR
+// LF = 3 positions before it), directly after the match, and across to the
+// next strip past the double-byte ア (two positions). Replace changes, at
+// each press, the match the press before showed, and only that.
+TEST_F(KeySearchTest, FindAndReplaceWalkKeysAndStripsWithPositionsOverBytes) {
+  struct Step {
+    Found found;
+    SearchReplacement replaced;  // in replace mode; strip 0 for none
+    Lines text;                  // the replaced key's text after it
+  };
+  const Step steps[] = {
+      {{1, 1, 1}, {}, {}},
+      {{1, 3, 4}, {1, 1, 1, 4}, {Sj("局線")}},
+      {{1, 3, 9}, {1, 3, 4, 4}, {"X", Sj("局線1外線2")}},
+      {{2, 1, 3}, {1, 3, 9, 4}, {"X", Sj("局線1局線2")}},
+      {kNone, {2, 1, 3, 4}, {Sj("ア局線")}},
+  };
+  const QList<StripTexts> original = texts;
+  for (const SearchMode mode : {SearchMode::Find, SearchMode::Replace}) {
+    SCOPED_TRACE(mode == SearchMode::Find ? "find" : "replace");
+    texts = original;
+    Load();
+    Search("外線", "局線");
+    for (const Step& step : steps) {
+      SCOPED_TRACE(step.found);
+      const SearchStepResult result = SearchKeyTexts(document, state, mode, request, {1, &step == steps ? 1 : 0});
+      EXPECT_EQ((result.found ? Found{state.strip, state.key, state.pending} : kNone), step.found);
+      if (&step == steps) {
+        EXPECT_EQ(state.resume, 4);
+      }
+      const SearchReplacement& r = step.replaced;
+      const bool replaced = mode == SearchMode::Replace && r.strip != 0;
+      ASSERT_EQ(result.replaced, replaced);
+      if (replaced) {
+        const SearchReplacement& got = result.replacement;
+        EXPECT_EQ((std::vector{got.strip, got.key, got.position, got.length}),
+                  (std::vector{r.strip, r.key, r.position, r.length}));
+        ExpectTexts({{r.strip, r.key, step.text}});
+      }
+      ExpectTexts();
+    }
+    // Past the last strip the last match stays; find starts the next press
+    // in that key from its first position, replace has used it up.
+    EXPECT_EQ((std::pair{state.strip, state.key}), (std::pair{2, 1}));
+    EXPECT_EQ(Press(mode), (mode == SearchMode::Find ? Found{2, 1, 3} : kNone));
+    ExpectTexts();
+  }
+}
+
+TEST_F(KeySearchTest, StartingPointCaseAndWholeCharacters) {
+  struct Row {
+    const char* what;
+    QByteArray text;
+    bool matchCase, fromTop;
+    SearchStart current;
+    std::vector<Found> presses;
+  };
+  const Row rows[] = {
+      {"from the top, case folded", "abc", false, true, {2, 1}, {{1, 0, 1}, {1, 0, 6}, kNone}},  // not ａｂｃ
+      {"case kept", "abc", true, false, {1, 0}, {{1, 0, 1}, kNone}},
+      {"no strip laid out: from strip 1", "abc", true, false, {0, 0}, {{1, 0, 1}}},
+      // ア is 83 41, 外 is 8A 4F and 線 is 90 FC: no match starts on a
+      // second byte.
+      {"A in ア", "A", true, false, {2, 0}, {kNone}},
+      {"O in 外", "O", true, false, {1, 1}, {kNone}},
+      {"4F 90 across 外線", QByteArray("\x4F\x90", 2), true, false, {1, 1}, {kNone}},
+      {"empty", "", false, false, {1, 0}, {kNone}},
+      {"longer than every line", "abcdefghijklmnopqrstuvwxyz", false, false, {1, 0}, {kNone}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    state = {};
+    request = {row.text, {}, row.matchCase, row.fromTop};
+    EXPECT_EQ(Presses(SearchMode::Find, row.current, row.presses.size()), row.presses);
+  }
   ExpectTexts();
 }
 
-TEST_F(KeySearchTest, StartingPointAndCase) {
-  Search("abc");
-  request.fromTop = true;
-  EXPECT_EQ(Press(SearchMode::Find, {2, 1}), (Found{1, 0, 1}));
-  EXPECT_EQ(Press(), (Found{1, 0, 6}));  // ABC on the second line
-  EXPECT_EQ(Press(), kNone);             // not the full-width ａｂｃ of strip 2
-
-  state = {};
-  request.fromTop = false;
-  request.matchCase = true;
-  EXPECT_EQ(Press(SearchMode::Find, {1, 0}), (Found{1, 0, 1}));
-  EXPECT_EQ(Press(), kNone);
-  // No strip laid out: the walk starts with strip 1.
-  state = {};
-  EXPECT_EQ(Press(SearchMode::Find, {0, 0}), (Found{1, 0, 1}));
-}
-
-TEST_F(KeySearchTest, NoMatchSplitsADoubleByteCharacter) {
-  // ア is 83 41: its second byte is the code of A.
-  Search("A");
-  request.matchCase = true;
-  EXPECT_EQ(Press(SearchMode::Find, {2, 0}), kNone);
-  // 外 is 8A 4F, 線 is 90 FC: "O" (4F) must not be found inside 外, nor
-  // 4F 90 across the two characters.
-  Search("O");
-  EXPECT_EQ(Press(SearchMode::Find, {1, 1}), kNone);
-  request.searchText = QByteArray("\x4F\x90", 2);
-  state = {};
-  EXPECT_EQ(Press(SearchMode::Find, {1, 1}), kNone);
-}
-
-TEST_F(KeySearchTest, EmptyOrLongSearchTextFindsNothing) {
-  Search("");
-  EXPECT_EQ(Press(), kNone);
-  EXPECT_EQ(ReplaceAllKeyTexts(document, state, request, {1, 0}), 0);
-  Search("abcdefghijklmnopqrstuvwxyz");
-  EXPECT_EQ(Press(), kNone);
-  ExpectTexts();
-}
-
-TEST_F(KeySearchTest, ReplaceSelectsFirstThenReplacesWhatItShowed) {
-  Search("外線", "局線");
-  const SearchMode replace = SearchMode::Replace;
-  EXPECT_EQ(Press(replace, {1, 1}), (Found{1, 1, 1}));
-  ExpectTexts();  // the first press only selects
-  SearchStepResult step = SearchKeyTexts(document, state, replace, request, {1, 0});
-  EXPECT_TRUE(step.replaced);
-  EXPECT_EQ(step.replacement.strip, 1);
-  EXPECT_EQ(step.replacement.key, 1);
-  EXPECT_EQ(step.replacement.position, 1);
-  EXPECT_EQ(step.replacement.length, 4);
-  EXPECT_EQ((Found{state.strip, state.key, state.pending}), (Found{1, 3, 4}));
-  texts[0][1] = {Sj("局線")};
-  ExpectTexts();
-  EXPECT_EQ(Press(replace), (Found{1, 3, 9}));
-  EXPECT_EQ(Press(replace), (Found{2, 1, 3}));
-  texts[0][3] = {"X", Sj("局線1局線2")};
-  ExpectTexts();
-  EXPECT_EQ(Press(replace), kNone);
-  EXPECT_EQ(Press(replace), kNone);
-  texts[1][1] = {Sj("ア局線")};
-  ExpectTexts();
-}
-
-TEST_F(KeySearchTest, ReplacementResumesDirectlyAfterTheInsertedText) {
-  texts = {{{"aaa"}, {"b-b"}}};
-  document.SetLines(DocumentOf(texts));
-  // A replacement containing the search text is not found again.
-  Search("a", "aa");
-  const SearchMode replace = SearchMode::Replace;
-  EXPECT_EQ(Press(replace), (Found{1, 0, 1}));
-  EXPECT_EQ(Press(replace), (Found{1, 0, 3}));
-  EXPECT_EQ(Press(replace), (Found{1, 0, 5}));
-  EXPECT_EQ(Press(replace), kNone);
-  texts[0][0] = {"aaaaaa"};
-  ExpectTexts();
-  // An empty replacement goes on at the same position.
-  state = {};
-  Search("b", "");
-  EXPECT_EQ(Press(replace, {1, 1}), (Found{1, 1, 1}));
-  EXPECT_EQ(Press(replace), (Found{1, 1, 2}));
-  EXPECT_EQ(Press(replace), kNone);
-  texts[0][1] = {"-"};
-  ExpectTexts();
+TEST_F(KeySearchTest, ReplacePressesResumeDirectlyAfterTheInsertedText) {
+  struct Row {
+    const char *what, *find, *replacement;
+    SearchStart current;
+    std::vector<Found> presses;
+    Change change;
+  };
+  const Row rows[] = {
+      {"a replacement holding the search text", "a", "aa", {1, 0}, {{1, 0, 1}, {1, 0, 3}, {1, 0, 5}, kNone},
+       {1, 0, {"aaaaaa"}}},
+      {"an empty replacement", "b", "", {1, 1}, {{1, 1, 1}, {1, 1, 2}, kNone}, {1, 1, {"-"}}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    texts = {{{"aaa"}, {"b-b"}}};
+    Load();
+    Search(row.find, row.replacement);
+    EXPECT_EQ(Presses(SearchMode::Replace, row.current, row.presses.size()), row.presses);
+    ExpectTexts({row.change});
+  }
 }
 
 TEST_F(KeySearchTest, PendingMatchIsReplacedOnlyWhereItWasShown) {
   Search("外線", "局線");
-  const SearchMode replace = SearchMode::Replace;
-  EXPECT_EQ(Press(replace, {1, 1}), (Found{1, 1, 1}));
+  EXPECT_EQ(Press(SearchMode::Replace, {1, 1}), (Found{1, 1, 1}));
   // The key's text changed under the shown match: nothing is replaced, not
   // even the occurrence at the same position of the next key.
   texts[0][1] = {"ZZZZ"};
   texts[0][2] = {Sj("外線")};
   document.SetLines(DocumentOf(texts));
-  const SearchStepResult step = SearchKeyTexts(document, state, replace, request, {1, 0});
-  EXPECT_FALSE(step.replaced);
+  EXPECT_FALSE(SearchKeyTexts(document, state, SearchMode::Replace, request, {1, 0}).replaced);
   EXPECT_EQ((Found{state.strip, state.key, state.pending}), (Found{1, 2, 1}));
   ExpectTexts();
 }
 
-TEST_F(KeySearchTest, ReplacedLinesKeepTwentyBytes) {
-  texts = {{{"0123456789012345AB"}}};
-  document.SetLines(DocumentOf(texts));
-  Search("AB", "あいう");
-  EXPECT_EQ(ReplaceAllKeyTexts(document, state, request, {1, 0}), 1);
-  // 16 + 6 bytes: cut before the third character, which would end at byte 22.
-  texts[0][0] = {"0123456789012345" + Sj("あい")};
-  ExpectTexts();
-}
-
 TEST_F(KeySearchTest, ReplaceAllFromTheStartingPointToTheLastStrip) {
-  Search("外線", "局線");
-  std::vector<std::pair<int, int>> changed;
-  auto record = [&](int strip, int key) { changed.emplace_back(strip, key); };
-  // From the current key 3 of strip 1: key 1 is left alone.
-  EXPECT_EQ(ReplaceAllKeyTexts(document, state, request, {1, 3}, record), 3);
-  EXPECT_EQ(changed, (std::vector<std::pair<int, int>>{{1, 3}, {2, 1}}));
-  texts[0][3] = {"X", Sj("局線1局線2")};
-  texts[1][1] = {Sj("ア局線")};
-  ExpectTexts();
-  // From the match a press has shown, that match included.
-  document.SetLines(DocumentOf(texts));
-  Search("局線1", "L");
-  EXPECT_EQ(Press(SearchMode::Replace, {1, 3}), (Found{1, 3, 4}));
-  EXPECT_EQ(ReplaceAllKeyTexts(document, state, request, {1, 0}), 1);
-  texts[0][3] = {"X", "L" + Sj("局線2")};
-  ExpectTexts();
+  struct Row {
+    const char *what, *find, *replacement;
+    QList<StripTexts> texts;  // the fixture's when empty
+    SearchStart current;
+    bool pressFirst;  // from the match a press has shown, that match included
+    int count;
+    std::vector<std::pair<int, int>> changed;
+    std::vector<Change> changes;
+  };
+  const Row rows[] = {
+      {"from key 3: key 1 left alone", "外線", "局線", {}, {1, 3}, false, 3, {{1, 3}, {2, 1}},
+       {{1, 3, {"X", Sj("局線1局線2")}}, {2, 1, {Sj("ア局線")}}}},
+      {"from a shown match", "外線1", "L", {}, {1, 3}, true, 1, {{1, 3}}, {{1, 3, {"X", "L" + Sj("外線2")}}}},
+      {"empty search text", "", "L", {}, {1, 0}, false, 0, {}, {}},
+      // 16 + 6 bytes: cut before the third character, which would end at byte 22.
+      {"lines keep 20 bytes", "AB", "あいう", {{{"0123456789012345AB"}}}, {1, 0}, false, 1, {{1, 0}},
+       {{1, 0, {"0123456789012345" + Sj("あい")}}}},
+  };
+  const QList<StripTexts> original = texts;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    texts = row.texts.isEmpty() ? original : row.texts;
+    Load();
+    Search(row.find, row.replacement);
+    if (row.pressFirst) {
+      EXPECT_EQ(Press(SearchMode::Replace, row.current), (Found{1, 3, 4}));
+    }
+    std::vector<std::pair<int, int>> changed;
+    auto record = [&](int strip, int key) { changed.emplace_back(strip, key); };
+    EXPECT_EQ(ReplaceAllKeyTexts(document, state, request, row.current, record), row.count);
+    EXPECT_EQ(changed, row.changed);
+    ExpectTexts(row.changes);
+  }
 }
 
 TEST_F(KeySearchTest, EditorRangesCountCharactersAndOneBreakPerLine) {
   const Lines text{Sj("ア外"), Sj("X外線")};
   struct Case {
-    int position, length;
-    EditorRange range;
+    int position, length, start, characters;
   };
   const Case cases[] = {
-      {1, 2, {0, 1}},  // ア
-      {3, 2, {1, 1}},  // 外 on line 1
-      {8, 4, {4, 2}},  // 外線 on line 2: ア外 + break + X before it
-      {7, 1, {3, 1}},  // X
-      {12, 0, {6, 0}},  // the caret after the last character
+      {1, 2, 0, 1},   // ア
+      {3, 2, 1, 1},   // 外 on line 1
+      {8, 4, 4, 2},   // 外線 on line 2: ア外 + break + X before it
+      {7, 1, 3, 1},   // X
+      {12, 0, 6, 0},  // the caret after the last character
   };
   for (const Case& c : cases) {
     const EditorRange range = EditorRangeOf(text, c.position, c.length);
-    EXPECT_EQ(range.start, c.range.start) << c.position;
-    EXPECT_EQ(range.length, c.range.length) << c.position;
+    EXPECT_EQ((std::pair{range.start, range.length}), (std::pair{c.start, c.characters})) << c.position;
   }
 }
