@@ -109,6 +109,15 @@ class Lines {
   Lines last(qsizetype n) const { return mid(size() - n, n); }
   Lines sliced(qsizetype pos) const { return mid(pos); }
   Lines sliced(qsizetype pos, qsizetype n) const { return mid(pos, n); }
+  // The lines with `separator` between them, as QList<QByteArray>::join.
+  QByteArray join(char separator) const {
+    QByteArray joined;
+    for (qsizetype i = 0; i < size(); ++i) {
+      if (i > 0) joined += separator;
+      joined += view(i);
+    }
+    return joined;
+  }
   // Fewer lines drop the last ones; more add empty lines.
   void resize(qsizetype size);
   void reserve(qsizetype size);
