@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "GenerateStrips.h"
+#include "Timing.h"
 #include "base/LineIO.h"
 #include "document/DataFile.h"
 #include "document/FileSession.h"
@@ -30,20 +31,6 @@ class ListOnlyView : public FileSessionView {
   QList<QStringList> rows;
 };
 
-// The fastest of `runs` runs in milliseconds: on a shared machine the
-// fastest run is the one least disturbed by others.
-double Milliseconds(const std::function<void()>& work, int runs = 7) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    const auto end = std::chrono::steady_clock::now();
-    times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times.front();
-}
-
 struct Figures {
   double readSplit = 0;
   double open = 0;
@@ -60,11 +47,11 @@ struct Figures {
 double LookupNanoseconds(const StripDocument& document, int strips) {
   const int rounds = 200;
   qsizetype sum = 0;
-  const double ms = Milliseconds([&] {
+  const double ms = bench::FastestMilliseconds([&] {
     for (int r = 0; r < rounds; ++r) {
       for (int n = 1; n <= strips; ++n) sum += document.FindStrip(n);
     }
-  }, 3);
+  }, {}, 3);
   if (sum == 42) std::puts("");  // keeps the loop from being dropped
   return ms * 1e6 / (static_cast<double>(rounds) * strips);
 }
@@ -79,7 +66,7 @@ Figures Measure(int strips, const QTemporaryDir& dir) {
   Figures f;
   // Like open, each run replaces the lines of the run before.
   Lines split;
-  f.readSplit = Milliseconds([&] {
+  f.readSplit = bench::FastestMilliseconds([&] {
     QByteArray bytes;
     ReadFileBytes(path, &bytes);
     split = SplitLines(bytes);
@@ -94,18 +81,18 @@ Figures Measure(int strips, const QTemporaryDir& dir) {
       std::fprintf(stderr, "bench_open: %s did not open\n", qPrintable(file));
     }
   };
-  f.open = Milliseconds([&] { open(path); });
-  f.openOld = Milliseconds([&] { open(oldPath); });
+  f.open = bench::FastestMilliseconds([&] { open(path); });
+  f.openOld = bench::FastestMilliseconds([&] { open(oldPath); });
   open(path);
-  f.save = Milliseconds([&] { WriteDataFile(savePath, document.lines()); });
-  f.check = Milliseconds([&] { CheckDocument(document.lines()); });
+  f.save = bench::FastestMilliseconds([&] { WriteDataFile(savePath, document.lines()); });
+  f.check = bench::FastestMilliseconds([&] { CheckDocument(document.lines()); });
   // The parts of open after reading: the separator index and the list rows.
   const Lines lines = document.lines();
-  f.index = Milliseconds([&] {
+  f.index = bench::FastestMilliseconds([&] {
     StripDocument indexed;
     indexed.SetLines(lines);
   });
-  f.rows = Milliseconds([&] {
+  f.rows = bench::FastestMilliseconds([&] {
     for (const StripRow& row : StripRowsOf(document)) row.Columns();
   });
   f.lookupNs = LookupNanoseconds(document, strips);

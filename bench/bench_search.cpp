@@ -10,28 +10,13 @@
 #include <vector>
 
 #include "GenerateStrips.h"
+#include "Timing.h"
 #include "base/ShiftJis.h"
 #include "document/StripCheck.h"
 #include "document/StripDocument.h"
 #include "view/KeySearch.h"
 
 namespace {
-
-// The fastest of `runs` runs in milliseconds; `prepare` runs before each,
-// outside the time.
-double Milliseconds(const std::function<void()>& work, const std::function<void()>& prepare = {},
-                    int runs = 7) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    if (prepare) prepare();
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    const auto end = std::chrono::steady_clock::now();
-    times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times.front();
-}
 
 }  // namespace
 
@@ -42,19 +27,19 @@ int main(int argc, char** argv) {
   StripDocument document;
   document.SetLines(lines);
 
-  const double check = Milliseconds([&] { CheckDocument(document.lines()); });
+  const double check = bench::FastestMilliseconds([&] { CheckDocument(document.lines()); });
 
   SearchRequest nowhere;
   nowhere.searchText = sjis::Encode(QStringLiteral("該当なし"));
   nowhere.fromTop = true;
   bool found = false;
-  const double find = Milliseconds([&] {
+  const double find = bench::FastestMilliseconds([&] {
     SearchState state;
     found |= SearchKeyTexts(document, state, SearchMode::Find, nowhere, {0, 0}).found;
   });
   SearchRequest folded = nowhere;
   folded.searchText = "zzz";
-  const double findFolded = Milliseconds([&] {
+  const double findFolded = bench::FastestMilliseconds([&] {
     SearchState state;
     found |= SearchKeyTexts(document, state, SearchMode::Find, folded, {0, 0}).found;
   });
@@ -65,7 +50,7 @@ int main(int argc, char** argv) {
   word.replacement = sjis::Encode(QStringLiteral("局線"));
   word.fromTop = true;
   int count = 0;
-  const double replaceAll = Milliseconds(
+  const double replaceAll = bench::FastestMilliseconds(
       [&] { count = ReplaceAllKeyTexts(document, SearchState(), word, {0, 0}); },
       [&] { document.SetLines(lines); });
 

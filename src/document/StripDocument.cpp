@@ -60,6 +60,15 @@ void StripDocument::Replace(qsizetype i, const QByteArray& line) {
   strips_.valid = false;
 }
 
+void StripDocument::ReplaceTextLine(qsizetype i, const QByteArray& line) {
+  const bool separatorLike = StripNumberOfSeparator(LineViewAt(lines_, i)) > 0 || StripNumberOfSeparator(line) > 0;
+  if (separatorLike) {
+    Replace(i, line);
+    return;
+  }
+  lines_.replace(i, line);
+}
+
 void StripDocument::Insert(qsizetype at, const QByteArray& line) { Insert(at, Lines{line}); }
 
 void StripDocument::Insert(qsizetype at, const Lines& lines) {

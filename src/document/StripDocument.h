@@ -22,6 +22,9 @@ class StripDocument {
   void SetLines(Lines lines);
   void Clear();
   void Replace(qsizetype i, const QByteArray& line);
+  // Replaces a key's text line, which the strip walk skips: the strip index
+  // stays valid unless the old or the new line looks like a separator.
+  void ReplaceTextLine(qsizetype i, const QByteArray& line);
   void Insert(qsizetype at, const QByteArray& line);
   void Insert(qsizetype at, const Lines& lines);
   void Append(const QByteArray& line) { Insert(lines_.size(), line); }

@@ -127,7 +127,7 @@ bool ReplaceAt(StripDocument& document, qsizetype keyLine, int position, const S
     // A text line holds 20 bytes, as every commit of a key's text keeps it.
     const QByteArray changed = CutToBytes(
         line.left(offset) + request.replacement + line.mid(offset + request.searchText.size()), kTextLineBytes);
-    if (changed != line) document.Replace(index, changed);
+    if (changed != line) document.ReplaceTextLine(index, changed);
     return true;
   }
   return false;

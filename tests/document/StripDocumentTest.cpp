@@ -317,6 +317,14 @@ TEST(StripDocument, LinesThatOnlyLookLikeSeparatorsOpenNoStrip) {
   EXPECT_EQ(document.FindStrip(2), s2 + 1);
   EXPECT_EQ(document.FindStrip(3), s3 + 1);
 
+  // Key texts replaced as texts: one that looked like a separator and no
+  // longer does, one that now does; the walk is unchanged by both.
+  document.ReplaceTextLine(key + layout::kFirstText, "plain");
+  document.ReplaceTextLine(key + layout::kFirstText + 1, SeparatorLine(7));
+  EXPECT_EQ(document.FindStrip(2), s2 + 1);
+  EXPECT_EQ(document.FindStrip(7), -1);
+  EXPECT_EQ(document.at(key + layout::kFirstText), "plain");
+
   // A strip whose counts do not walk to a separator line: the next line
   // that looks like one is taken, as nothing better is known.
   lines[key + layout::kTextCount] = "two";
