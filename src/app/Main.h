@@ -303,6 +303,9 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   FileSession fileSession_{document_, *this};
   qsizetype stripStartLine_ = 0;
   int currentStripNumber_ = 0;
+  // The list's selection changes by the program, not by the user: the
+  // strip is laid out by the caller.
+  bool quietListChange_ = false;
 
   // View state.
   int currentSeries_ = 0;

@@ -1,7 +1,7 @@
 // The strip commands of the main window: create, edit and delete strips,
 // with the strip list kept in step with the document.
 #include <QLabel>
-#include <QSignalBlocker>
+#include <QScopedValueRollback>
 #include <QTreeWidget>
 
 #include "app/Main.h"
@@ -57,7 +57,9 @@ void TFMain::AddStripRow(const StripRow& row) {
 
 void TFMain::SelectListRowQuietly(int row) {
   // The caller lays the strip out itself: the selection handler must not.
-  const QSignalBlocker blocker(ListView1->selectionModel());
+  // The selection model's signals stay on, as the list repaints its rows
+  // from them.
+  const QScopedValueRollback<bool> quiet(quietListChange_, true);
   ListView1->clearSelection();
   QTreeWidgetItem* item = ListView1->topLevelItem(row);
   if (!item) return;
@@ -131,7 +133,7 @@ void TFMain::ActionJimeijoDeleteExecute() {
     return;
   }
   {
-    const QSignalBlocker blocker(ListView1->selectionModel());
+    const QScopedValueRollback<bool> quiet(quietListChange_, true);
     for (int row : deletion.removedRows) delete ListView1->takeTopLevelItem(row);
   }
   if (ListView1->topLevelItemCount() == 0) {

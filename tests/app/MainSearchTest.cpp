@@ -12,6 +12,7 @@
 
 #include "base/ShiftJis.h"
 #include "support/MainWindowFixture.h"
+#include "support/PaintedRows.h"
 #include "support/TestFiles.h"
 #include "view/Search.h"
 
@@ -253,4 +254,20 @@ TEST_F(MainSearchTest, TheCommandsAndEachPressCommitTheKeyBeingTyped) {
   EXPECT_EQ(Press(), (Shown{1, 1, "Q", 0}));
   texts[0][1] = {"Q2"};
   ExpectDocument();
+}
+
+// The list on the screen follows each match to its strip: the found strip's
+// row alone is painted highlighted, not the one shown before. The dialog is
+// the active window, as when the user presses its button.
+TEST_F(MainSearchTest, TheListPaintsTheRowOfTheFoundStrip) {
+  texts = {{{"a"}}, {{Sj("外線")}}, {{"b"}, {Sj("外線")}}};
+  OpenDocument(Built());
+  ASSERT_EQ(PaintedHighlightedRows(main->ListView1), QList<int>{0});
+  Open("ActionEditFind", "外線");
+  search->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(search.get()));
+  for (const int strip : {2, 3}) {
+    EXPECT_EQ(Press().strip, strip);
+    EXPECT_EQ(PaintedHighlightedRows(main->ListView1), QList<int>{strip - 1});
+  }
 }
