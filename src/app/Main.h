@@ -272,6 +272,9 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   // Pictures (MainPictures.cpp).
   // Find and replace (MainSearch.cpp).
   void OpenSearch(SearchMode mode);
+  // Writes the text of the key being edited into its block, leaving the
+  // editor open with its selection.
+  void CommitEditorInPlace();
   // A key of the laid-out strip whose lines a replacement changed.
   void RedrawReplacedKey(int strip, int key);
   Lines KeyTextLines(int k) const;
