@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "base/DialogFrame.h"
 #include "base/Mainsub.h"
 #include "base/Placement.h"
 #include "base/PrintSystem.h"
@@ -37,7 +38,7 @@ QLineEdit* AddOffsetRow(QWidget* group, int top, const QString& caption, const Q
 TFAdjust::TFAdjust(TSettings& settings, QWidget* parent) : QDialog(parent), settings_(settings) {
   setObjectName(QStringLiteral("FAdjust"));
   setWindowTitle(QStringLiteral("プリンタの微調整"));
-  setFixedSize(321, 290);
+  MakeFixedDialog(this, QSize(321, 290));
 
   auto* printerGroup = new QGroupBox(this);
   printerGroup->setGeometry(8, 8, 305, 70);
