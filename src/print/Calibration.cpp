@@ -6,6 +6,9 @@
 #include <QPainter>
 
 #include "base/PrintSystem.h"
+#include "document/CheckedRead.h"
+#include "document/StripDocument.h"
+#include "document/StripLayout.h"
 #include "print/AdjustmentText.h"
 #include "print/PdfExport.h"
 #include "view/KeyText.h"
@@ -17,11 +20,7 @@ constexpr double kRulerEndMm = 5;   // rulers end this far from the edges
 constexpr double kCrossArmMm = 6;   // each arm of a crosshair
 constexpr double kTextLeftMm = 52;  // the note, right of the vertical ruler's numbers
 
-const CalibrationPaper kPapers[] = {
-    {11, QStringLiteral("A5"), QSizeF(148, 210)},
-    {9, QStringLiteral("A4"), QSizeF(210, 297)},
-    {13, QStringLiteral("B5"), QSizeF(182, 257)},
-};
+constexpr int kA4 = 1;  // index of A4 in CalibrationPapers()
 
 // Millimetres from the paper corner, shifted, as canvas pixels.
 QPointF OnCanvas(const CardCanvas& c, const PrintAdjustment& adj, double xMm, double yMm) {
@@ -65,18 +64,35 @@ QString Note(const CalibrationPaper& paper, const PrintAdjustment& adj) {
 
 }  // namespace
 
+const std::vector<CalibrationPaper>& CalibrationPapers() {
+  static const std::vector<CalibrationPaper> papers = {
+      {11, QStringLiteral("A5"), QSizeF(148, 210)},
+      {9, QStringLiteral("A4"), QSizeF(210, 297)},
+      {13, QStringLiteral("B5"), QSizeF(182, 257)},
+  };
+  return papers;
+}
+
 std::optional<CalibrationPaper> CalibrationPaperNamed(const QString& name) {
-  for (const CalibrationPaper& paper : kPapers) {
+  for (const CalibrationPaper& paper : CalibrationPapers()) {
     if (paper.name.compare(name, Qt::CaseInsensitive) == 0) return paper;
   }
   return std::nullopt;
 }
 
 CalibrationPaper CalibrationPaperOf(QPageSize::PageSizeId paper) {
-  for (const CalibrationPaper& p : kPapers) {
+  for (const CalibrationPaper& p : CalibrationPapers()) {
     if (PageSizeOfPaperCode(p.paperCode) == paper) return p;
   }
-  return kPapers[1];
+  return CalibrationPapers()[kA4];
+}
+
+CalibrationPaper CalibrationPaperOfStrip(const StripDocument& document, int number) {
+  const qsizetype start = CardStripStart(document, number - 1);
+  if (start < 0) return CalibrationPapers()[kA4];
+  const Lines& lines = document.lines();
+  const CardFormat format = CardFormatFor(LineAt(lines, start + layout::kSeriesName), LineAt(lines, start + layout::kStripType));
+  return CalibrationPaperOf(PageSizeOfPaperCode(format.paperCode));
 }
 
 std::vector<QPointF> CalibrationCrosshairs(const CalibrationPaper& paper) {

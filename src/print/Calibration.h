@@ -16,6 +16,7 @@
 
 class QPainter;
 class PrintSystem;
+class StripDocument;
 
 // A paper of the sheet by its paper code (9 A4, 11 A5, 13 JIS B5).
 struct CalibrationPaper {
@@ -23,11 +24,16 @@ struct CalibrationPaper {
   QString name;   // "A4"
   QSizeF sizeMm;  // portrait
 };
+// The papers of the sheet: A5, A4 and B5, in that order.
+const std::vector<CalibrationPaper>& CalibrationPapers();
 // "A5", "A4" or "B5" (JIS); nothing for any other name.
 std::optional<CalibrationPaper> CalibrationPaperNamed(const QString& name);
 // The sheet's paper for a printer's paper: A5 and JIS B5 as they are,
 // anything else A4.
 CalibrationPaper CalibrationPaperOf(QPageSize::PageSizeId paper);
+// The paper strip `number` prints on (its card format's), A4 when there is
+// no such strip.
+CalibrationPaper CalibrationPaperOfStrip(const StripDocument& document, int number);
 
 // One straight mark of the sheet, in millimetres from the paper corner
 // before the adjustment.
