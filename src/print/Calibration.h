@@ -6,6 +6,7 @@
 // paper edges with a ruler and corrects the offsets by the difference.
 
 #include <QByteArray>
+#include <QRectF>
 #include <QPageSize>
 #include <QSizeF>
 #include <QString>
@@ -48,9 +49,26 @@ std::vector<QPointF> CalibrationCrosshairs(const CalibrationPaper& paper);
 // Every line of the sheet: the crosshairs and the ticks of both rulers.
 std::vector<CalibrationLine> CalibrationLines(const CalibrationPaper& paper);
 
+// One text of the sheet: the ruler numbers, the crosshair distances, the
+// heading and the note. Each stands clear of every line.
+struct CalibrationLabel {
+  QString text;
+  QRectF boxMm;  // before the adjustment
+  Qt::Alignment alignment;
+  int points = 7;
+  bool bold = false;
+  bool wrap = false;
+};
+std::vector<CalibrationLabel> CalibrationLabels(const CalibrationPaper& paper, const PrintAdjustment& adjustment);
+
 // Draws the sheet on a canvas that lies at `canvas` from the paper corner,
-// every mark shifted by the adjustment as strip cards are.
+// every mark shifted by the adjustment as strip cards are: the lines, then
+// the labels.
 void DrawCalibrationSheet(QPainter& painter, const CardCanvas& canvas, const CalibrationPaper& paper,
+                          const PrintAdjustment& adjustment);
+void DrawCalibrationLines(QPainter& painter, const CardCanvas& canvas, const CalibrationPaper& paper,
+                          const PrintAdjustment& adjustment);
+void DrawCalibrationLabel(QPainter& painter, const CardCanvas& canvas, const CalibrationLabel& label,
                           const PrintAdjustment& adjustment);
 
 // The sheet as a one-page PDF at true size.
