@@ -40,6 +40,7 @@ Lines TFMain::KeyTextLines(int k) const {
 void TFMain::SearchKeyTexts(SearchMode mode, const SearchRequest& request) {
   // The search reads the document: what is being typed goes in first.
   CommitPendingKey();
+  HistoryStep historyStep(*this, "置換");
   const SearchStepResult step =
       ::SearchKeyTexts(document_, searchState_, mode, request, {currentStripNumber_, currentKey_});
   if (step.replaced) {
@@ -62,6 +63,7 @@ void TFMain::SearchKeyTexts(SearchMode mode, const SearchRequest& request) {
 
 void TFMain::ReplaceAllKeyTexts(const SearchRequest& request) {
   CommitPendingKey();
+  HistoryStep step(*this, "すべて置換");
   const int count = ::ReplaceAllKeyTexts(document_, searchState_, request, {currentStripNumber_, currentKey_},
                                          [this](int strip, int key) { RedrawReplacedKey(strip, key); });
   // The occurrences are gone: the next press starts afresh.
