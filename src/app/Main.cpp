@@ -46,6 +46,7 @@ TFMain::TFMain(const QString& programFolder)
   setMinimumSize(1000, 738);
 
   CreateActions();
+  CreateHistory();
   CreateMenus();
   CreateToolBar();
   CreatePanels();

@@ -55,6 +55,7 @@ void TFMain::SearchKeyTexts(SearchMode mode, const SearchRequest& request) {
   // editor stays open, so that a press that finds nothing more leaves the
   // match it shows, and the key selection, as they were.
   CommitEditorInPlace();
+  HistoryStep historyStep(*this, "置換");
   const SearchStepResult step =
       ::SearchKeyTexts(document_, searchState_, mode, request, {currentStripNumber_, currentKey_});
   if (step.replaced) {
@@ -77,6 +78,7 @@ void TFMain::SearchKeyTexts(SearchMode mode, const SearchRequest& request) {
 
 void TFMain::ReplaceAllKeyTexts(const SearchRequest& request) {
   CommitPendingKey();
+  HistoryStep step(*this, "すべて置換");
   const int count = ::ReplaceAllKeyTexts(document_, searchState_, request, {currentStripNumber_, currentKey_},
                                          [this](int strip, int key) { RedrawReplacedKey(strip, key); });
   // The occurrences are gone: the next press starts afresh.

@@ -82,6 +82,7 @@ void TFMain::ActionJimeijoNewExecute() {
   windows_.telAdd->PrepareCreate(rows, sjis::Encode(SeriesName(currentSeries_)));
   if (windows_.telAdd->exec() != QDialog::Accepted) return;
   const StripEntry entry = windows_.telAdd->resultFields;
+  HistoryStep step(*this, "示名条の作成");
   if (!CreateStrip(document_, entry, rows, settings_->ProgramFolder())) return;
   // The new strip is always the last one.
   const int number = document_.StripCount();
@@ -103,6 +104,7 @@ void TFMain::ActionJimeijoEditExecute() {
   StripEntry entry = windows_.telAdd->resultFields;
   entry.registered = RowOfItem(item, i + 1).registered;  // an edit keeps the registration date
   const StripRow row = RowOfEntry(entry, i + 1);
+  HistoryStep step(*this, "示名条の編集");
   FillListItem(item, row);
   WriteStripHeader(document_, i + 1, row);
   if (i != i0) {
@@ -125,6 +127,7 @@ void TFMain::ActionJimeijoDeleteExecute() {
                        PromptAnswer::No) != PromptAnswer::Yes) {
     return;
   }
+  HistoryStep step(*this, "示名条の削除");
   StripDeletion deletion;
   try {
     deletion = DeleteStripRows(document_, selected, i0);
