@@ -10,8 +10,10 @@ namespace {
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
 // Runs iconv over the whole input. On an invalid or incomplete sequence the
-// offending input unit is skipped and `replacement` is written instead.
-QByteArray Convert(iconv_t cd, const QByteArray& input, int unitSize, const QByteArray& replacement) {
+// offending input unit is skipped and `replacement` is written instead, and
+// `lost` (when given) is set.
+QByteArray Convert(iconv_t cd, const QByteArray& input, int unitSize, const QByteArray& replacement,
+                   bool* lost = nullptr) {
   if (cd == kNoConverter) return {};
   iconv(cd, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state for every text
   QByteArray out;
@@ -31,17 +33,25 @@ QByteArray Convert(iconv_t cd, const QByteArray& input, int unitSize, const QByt
       in += skip;
       inLeft -= skip;
       out.append(replacement);
+      if (lost) *lost = true;
     }
   }
   return out;
 }
 
-QByteArray Convert(const char* to, const char* from, const QByteArray& input,
-                   int unitSize, const QByteArray& replacement) {
-  iconv_t cd = iconv_open(to, from);
-  QByteArray out = Convert(cd, input, unitSize, replacement);
-  if (cd != kNoConverter) iconv_close(cd);
-  return out;
+// Text to CP932 through one converter per thread: an import encodes every
+// changed cell of a large file.
+QByteArray EncodeUtf16(const QString& text, bool* lost) {
+  struct Encoder {
+    iconv_t cd = iconv_open("CP932", "UTF-16LE");
+    ~Encoder() {
+      if (cd != kNoConverter) iconv_close(cd);
+    }
+  };
+  thread_local Encoder encoder;
+  const QByteArray utf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+  if (encoder.cd == kNoConverter && lost) *lost = true;
+  return Convert(encoder.cd, utf16, 2, "?", lost);
 }
 
 constexpr char kReplacementUtf8[] = "\xEF\xBF\xBD";
@@ -73,8 +83,15 @@ QString Decoder::operator()(const QByteArray& bytes) {
 
 QByteArray Encode(const QString& text) {
   if (text.isEmpty()) return {};
-  QByteArray utf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-  return Convert("CP932", "UTF-16LE", utf16, 2, "?");
+  return EncodeUtf16(text, nullptr);
+}
+
+std::optional<QByteArray> EncodeExactly(const QString& text) {
+  if (text.isEmpty()) return QByteArray();
+  bool lost = false;
+  QByteArray bytes = EncodeUtf16(text, &lost);
+  if (lost) return std::nullopt;
+  return bytes;
 }
 
 }  // namespace sjis

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 namespace sjis {
 
@@ -28,6 +29,8 @@ class Decoder {
 
 // Text to CP932 bytes. Characters without a CP932 form become '?'.
 QByteArray Encode(const QString& text);
+// The same, or nothing when a character has no CP932 form.
+std::optional<QByteArray> EncodeExactly(const QString& text);
 
 // True when b can start a double-byte character.
 constexpr bool IsLeadByte(unsigned char b) {

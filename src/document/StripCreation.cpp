@@ -42,9 +42,7 @@ qsizetype AppendStrip(StripDocument& document, int number, const StripEntry& ent
     document.Replace(1, QByteArray::number(number));
   }
   const qsizetype start = document.size() + 1;
-  Lines block{SeparatorLine(number)};
-  block << HeaderLines(entry) << body;
-  document.Append(block);
+  document.Append(NewStripBlock(number, entry, body));
   return start;
 }
 
@@ -76,27 +74,35 @@ StripRow RowOfEntry(const StripEntry& entry, int number) {
   return row;
 }
 
-std::optional<qsizetype> NewStripFromTemplate(StripDocument& document, const StripEntry& entry,
-                                              const QString& programFolder) {
-  const QString path = FindTemplateFile(programFolder, sjis::Decode(entry.stripType));
-  if (path.isEmpty()) {
-    Prompts::Error(QString::fromUtf8(kMissingTemplateText));
-    return std::nullopt;
-  }
+Lines NewStripBlock(int number, const StripEntry& entry, const Lines& body) {
+  Lines block{SeparatorLine(number)};
+  block << HeaderLines(entry) << body;
+  return block;
+}
+
+TemplateBody LoadTemplateBody(const QString& programFolder, const QByteArray& stripType) {
+  const QString path = FindTemplateFile(programFolder, sjis::Decode(stripType));
+  if (path.isEmpty()) return {std::nullopt, QString::fromUtf8(kMissingTemplateText)};
   Lines templateLines;
   if (!ReadLinesFile(path, &templateLines)) {
-    Prompts::Error(QStringLiteral("テンプレート「%1」を読み込めません。").arg(QFileInfo(path).fileName()));
-    return std::nullopt;
+    return {std::nullopt, QStringLiteral("テンプレート「%1」を読み込めません。").arg(QFileInfo(path).fileName())};
   }
-  Lines body;
   try {
-    body = StripBodyFromTemplate(templateLines);
+    return {StripBodyFromTemplate(templateLines), QString()};
   } catch (const DocumentError& error) {
-    Prompts::Error(TemplateErrorText(QFileInfo(path).fileName(), templateLines.size(), error));
+    return {std::nullopt, TemplateErrorText(QFileInfo(path).fileName(), templateLines.size(), error)};
+  }
+}
+
+std::optional<qsizetype> NewStripFromTemplate(StripDocument& document, const StripEntry& entry,
+                                              const QString& programFolder) {
+  const TemplateBody body = LoadTemplateBody(programFolder, entry.stripType);
+  if (!body.lines) {
+    Prompts::Error(body.error);
     return std::nullopt;
   }
   try {
-    return AppendStrip(document, NextStripNumber(document), entry, body);
+    return AppendStrip(document, NextStripNumber(document), entry, *body.lines);
   } catch (const DocumentError& error) {
     Prompts::Error(DocumentErrorText(error, document.size()));
     return std::nullopt;

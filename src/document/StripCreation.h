@@ -37,6 +37,19 @@ int FindCopySource(const QList<StripRow>& rows, const QByteArray& copySource);
 // The list row of a strip created or edited from `entry`.
 StripRow RowOfEntry(const StripEntry& entry, int number);
 
+// The lines of a new strip from its group count on, built from the template
+// of `stripType` in `programFolder`, or the message why there are none (the
+// template is missing, cannot be read or is damaged).
+struct TemplateBody {
+  std::optional<Lines> lines;
+  QString error;
+};
+TemplateBody LoadTemplateBody(const QString& programFolder, const QByteArray& stripType);
+
+// A strip block: the separator line of strip `number`, the header lines of
+// `entry`, then `body` (the strip's lines from its group count on).
+Lines NewStripBlock(int number, const StripEntry& entry, const Lines& body);
+
 // Appends a strip built from the template of entry.stripType in
 // `programFolder` and returns its strip start line. A missing template
 // ("テンプレートが存在しません。"), a damaged template or a damaged document

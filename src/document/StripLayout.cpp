@@ -55,6 +55,27 @@ qsizetype KeyBlockLine(const Lines& lines, qsizetype stripStart, int k) {
   throw DocumentError(line, QStringLiteral("キー"));
 }
 
+std::vector<qsizetype> KeyBlockLines(const Lines& lines, qsizetype stripStart) {
+  const int groups = ReadCount(lines, stripStart + layout::kGroupCount);
+  if (groups > layout::kMaxGroups) throw DocumentError(stripStart + layout::kGroupCount, QStringLiteral("グループ数"));
+  std::vector<qsizetype> keyLines;
+  qsizetype line = stripStart + layout::kFirstGroup;
+  for (int g = 0; g < groups; ++g) {
+    const int keys = ReadCount(lines, line + layout::kKeyCount);
+    if (keys > layout::kMaxKeys - static_cast<int>(keyLines.size())) {
+      throw DocumentError(line + layout::kKeyCount, QStringLiteral("キー数"));
+    }
+    line += layout::kGroupHeaderLines;
+    for (int k = 0; k < keys; ++k) {
+      keyLines.push_back(line);
+      line += KeyBlockLength(lines, line);
+    }
+  }
+  // The last block's text lines must lie inside the document too.
+  if (line > lines.size()) throw DocumentError(lines.size(), QStringLiteral("キー"));
+  return keyLines;
+}
+
 namespace {
 
 // A count line that may be missing: -1 for anything but a count.

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <vector>
 
 #include "document/CheckedRead.h"
 
@@ -64,6 +65,10 @@ qsizetype GroupLength(const Lines& lines, qsizetype groupLine);
 // groups by their key counts. DocumentError when the strip has no key k, a
 // count on the way is damaged, or the block would lie past the end.
 qsizetype KeyBlockLine(const Lines& lines, qsizetype stripStart, int k);
+// The first line of every key block of the strip, key 0 first, in one walk
+// of its counts. DocumentError when a count on the way is damaged, a group
+// or key limit is passed, or a block would lie past the end.
+std::vector<qsizetype> KeyBlockLines(const Lines& lines, qsizetype stripStart);
 // The line after the last key block of the strip whose first header line is
 // `stripStart`, walked by its counts within the group and key limits; -1
 // when a count is no count, a limit is passed or the walk runs past the

@@ -116,6 +116,10 @@ StripDeletion DeleteStripRows(StripDocument& document, QList<int> selectedRows, 
 bool WriteStripHeader(StripDocument& document, int stripNumber, const StripRow& row) {
   const qsizetype separator = document.FindStrip(stripNumber);
   if (separator < kDocumentHeaderLines) return false;
+  return WriteStripHeaderAt(document, separator, row);
+}
+
+bool WriteStripHeaderAt(StripDocument& document, qsizetype separator, const StripRow& row) {
   const qsizetype start = separator + 1;
   // All six lines or none: a header cut short is not written into.
   if (start + layout::kHeaderLines > document.size()) return false;

@@ -49,6 +49,8 @@ int RowShownAfterDelete(int focusedRow, int rowsLeft);
 // and strip type. Skipped (false) when the strip's separator line is not
 // found, or its header is cut short by the end of the document.
 bool WriteStripHeader(StripDocument& document, int stripNumber, const StripRow& row);
+// The same for the strip whose separator line is at `separator`.
+bool WriteStripHeaderAt(StripDocument& document, qsizetype separator, const StripRow& row);
 
 // Checks that the strip list and the document agree: line 1 counts as many
 // strips as there are rows and separator lines, the separator lines read

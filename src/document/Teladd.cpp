@@ -41,35 +41,11 @@ Control* Placed(QWidget* parent, const char* name, int left, int top, int width,
 
 QByteArray Encoded(const QString& text) { return sjis::Encode(text); }
 
-// A header field as OK stores it: while the box still shows the text it was
-// loaded with, the loaded bytes as they were (a Shift_JIS text need not
-// survive decoding and encoding); otherwise the trimmed text, encoded once.
-QByteArray FieldBytes(const QString& shown, const QByteArray& loaded) {
-  if (!loaded.isEmpty() && shown == sjis::Decode(loaded)) return loaded;
-  return Encoded(TrimEntryText(shown));
-}
-
 // Header fields have no length limit of their own: the edit boxes must not
 // cut a long one.
 void TakeAnyLength(QLineEdit* edit) { edit->setMaxLength(std::numeric_limits<int>::max()); }
 
 }  // namespace
-
-QString TrimEntryText(const QString& text) {
-  qsizetype first = 0;
-  qsizetype last = text.size();
-  while (first < last && text[first].unicode() <= u' ') ++first;
-  while (last > first && text[last - 1].unicode() <= u' ') --last;
-  return text.mid(first, last - first);
-}
-
-QByteArray RegistrationDate(const QDateTime& time) {
-  const QDate d = time.date();
-  const QTime t = time.time();
-  return QString::asprintf("%04d/%02d/%02d %02d:%02d", d.year(), d.month(), d.day(), t.hour(),
-                           t.minute())
-      .toLatin1();
-}
 
 TFTelAdd::TFTelAdd(TSettings& settings, QWidget* parent)
     : QDialog(parent), settings_(settings), clock_([] { return QDateTime::currentDateTime(); }) {
@@ -282,8 +258,8 @@ void TFTelAdd::UpdateOkButton() {
 void TFTelAdd::ButtonOkClick() {
   // What the user left untouched keeps its bytes; read before trimming.
   const QByteArray number = NumberAfter();
-  const QByteArray department = FieldBytes(Edit2->text(), loaded_.department);
-  const QByteArray userName = FieldBytes(Edit3->text(), loaded_.userName);
+  const QByteArray department = EntryFieldBytes(Edit2->text(), loaded_.department);
+  const QByteArray userName = EntryFieldBytes(Edit3->text(), loaded_.userName);
   for (QLineEdit* edit : {Edit1, Edit2, Edit3}) edit->setText(TrimEntryText(edit->text()));
   ComboBoxExternal->setEditText(TrimEntryText(ComboBoxExternal->currentText()));
   UpdateOkButton();
@@ -346,7 +322,7 @@ QByteArray TFTelAdd::NumberBefore() const {
 }
 
 QByteArray TFTelAdd::NumberAfter() const {
-  return editMode ? FieldBytes(ComboBoxExternal->currentText(), loaded_.extension)
+  return editMode ? EntryFieldBytes(ComboBoxExternal->currentText(), loaded_.extension)
                   : Encoded(TrimEntryText(Edit1->text()));
 }
 

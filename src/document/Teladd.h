@@ -10,6 +10,7 @@
 #include <QList>
 #include <functional>
 
+#include "document/EntryFields.h"
 #include "document/StripCreation.h"
 #include "document/StripRow.h"
 
@@ -20,13 +21,6 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 class TSettings;
-
-// Removes leading and trailing characters up to and including the ASCII
-// space (control characters and spaces); a full-width space stays.
-QString TrimEntryText(const QString& text);
-
-// The registration date of a strip: "yyyy/mm/dd hh:nn", 24-hour clock.
-QByteArray RegistrationDate(const QDateTime& time);
 
 class TFTelAdd : public QDialog {
   Q_OBJECT

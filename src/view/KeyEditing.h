@@ -9,12 +9,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "document/KeyBlockText.h"
 #include "document/StripDocument.h"
 
-// The lines of an editor's text as a multi-line edit box counts them: an
-// empty text has none, a final line end starts no extra line; "\r\n" (a
-// text pasted from elsewhere) counts as one line end.
-QStringList EditorTextLines(const QString& text);
 // Enter may break a line only while the editor holds at most one line.
 bool EnterMayBreakLine(const QString& text);
 
