@@ -171,6 +171,8 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   void ActionFilePrintExecute();
   void ActionFilePrintListExecute();
   void ActionFileExportPdfExecute();
+  void ActionFileExportCsvExecute();
+  void ActionFileImportCsvExecute();
   void ActionFileExitExecute();
   // Edit
   void ActionEditCutExecute();

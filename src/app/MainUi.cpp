@@ -51,6 +51,8 @@ const Command kCommands[] = {
     {"ActionFilePrint", "示名条の印刷(&P)...", "", Kind::Plain, &TFMain::ActionFilePrintExecute, "１枚あるいは複数枚の示名条を印刷します"},
     {"ActionFilePrintList", "示名条一覧の印刷(&L)...", "", Kind::Plain, &TFMain::ActionFilePrintListExecute, "登録されている示名条のリストを印刷します"},
     {"ActionFileExportPdf", "PDFに出力(&D)...", "", Kind::Plain, &TFMain::ActionFileExportPdfExecute, "選択した示名条をPDFファイルに出力します"},
+    {"ActionFileExportCsv", "CSVに書き出し(&V)...", "", Kind::Plain, &TFMain::ActionFileExportCsvExecute, "示名条の一覧とキーの文字をCSVファイルに書き出します"},
+    {"ActionFileImportCsv", "CSVから取り込み(&I)...", "", Kind::Plain, &TFMain::ActionFileImportCsvExecute, "CSVファイルから示名条を作成・更新します"},
     {"ActionFileExit", "終了(&X)", "", Kind::Plain, &TFMain::ActionFileExitExecute, "プログラムを終了します"},
     {"ActionEditUndo", "元に戻す(&U)", "Ctrl+Z", Kind::Plain, &TFMain::ActionEditUndoExecute, ""},
     {"ActionEditRedo", "やり直し(&Y)", "Ctrl+Y", Kind::Plain, &TFMain::ActionEditRedoExecute, ""},
@@ -99,7 +101,8 @@ struct MenuSpec {
 const QList<MenuSpec> kMenus = {
     {"MenuFile", "ファイル(&F)",
      {"ActionFileNew", "ActionFileOpen", "ActionFileSave", "ActionFileSaveAs", "-", "ActionFileSetup",
-      "ActionFilePrint", "ActionFilePrintList", "ActionFileExportPdf", "-", "ActionFileExit"}},
+      "ActionFilePrint", "ActionFilePrintList", "ActionFileExportPdf", "-",
+      "ActionFileExportCsv", "ActionFileImportCsv", "-", "ActionFileExit"}},
     {"MenuEdit", "編集(&E)",
      {"ActionEditUndo", "ActionEditRedo", "-", "ActionEditCut", "ActionEditCopy", "ActionEditPaste", "ActionEditDelete", "-", "ActionEditPicOn",
       "ActionEditPicOff", "-", "ActionEditAllSel", "ActionEditSelReset", "-", "ActionEditFind",

@@ -1,5 +1,7 @@
 #include "base/Prompts.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
@@ -38,13 +40,15 @@ QMessageBox::StandardButton ButtonOf(PromptAnswer answer) {
 }
 
 std::optional<QString> RunFileDialog(const FileDialogSpec& form, QFileDialog::AcceptMode accept,
-                                     QFileDialog::FileMode mode) {
-  QFileDialog dialog(QApplication::activeWindow(), form.title, form.folder, QtFilterOf(form.filter));
+                                     QFileDialog::FileMode mode, int* chosenType = nullptr) {
+  const QString filters = QtFilterOf(form.filter);
+  QFileDialog dialog(QApplication::activeWindow(), form.title, form.folder, filters);
   dialog.setAcceptMode(accept);
   dialog.setFileMode(mode);
   dialog.setDefaultSuffix(form.defaultExtension);
   if (!form.fileName.isEmpty()) dialog.selectFile(form.fileName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  if (chosenType) *chosenType = std::max<int>(0, filters.split(QStringLiteral(";;")).indexOf(dialog.selectedNameFilter()));
   return dialog.selectedFiles().first();
 }
 
@@ -82,6 +86,13 @@ class QtPrompts final : public Prompts {
     std::optional<QString> chosen = RunFileDialog(form, QFileDialog::AcceptSave, QFileDialog::AnyFile);
     if (!chosen) return std::nullopt;
     return WithDefaultExtension(*chosen, form.defaultExtension);
+  }
+
+  std::optional<ChosenFile> SaveFileOfType(const FileDialogSpec& form) override {
+    int type = 0;
+    std::optional<QString> chosen = RunFileDialog(form, QFileDialog::AcceptSave, QFileDialog::AnyFile, &type);
+    if (!chosen) return std::nullopt;
+    return ChosenFile{WithDefaultExtension(*chosen, form.defaultExtension), type};
   }
 
   std::optional<QColor> Color(const QColor& initial) override {
@@ -139,6 +150,12 @@ QtPrompts& QtInstance() {
 Prompts* installed = nullptr;
 
 }  // namespace
+
+std::optional<Prompts::ChosenFile> Prompts::SaveFileOfType(const FileDialogSpec& form) {
+  std::optional<QString> chosen = SaveFile(form);
+  if (!chosen) return std::nullopt;
+  return ChosenFile{*chosen, 0};
+}
 
 Prompts& Prompts::Current() { return installed ? *installed : QtInstance(); }
 

@@ -35,6 +35,14 @@ class Prompts {
   // The chosen file, or nothing when cancelled.
   virtual std::optional<QString> OpenFile(const FileDialogSpec& form) = 0;
   virtual std::optional<QString> SaveFile(const FileDialogSpec& form) = 0;
+  // A save dialog whose filter offers several file types: the chosen file
+  // and the 0-based index of the type chosen with it. Without an override,
+  // SaveFile and the first type.
+  struct ChosenFile {
+    QString path;
+    int type = 0;
+  };
+  virtual std::optional<ChosenFile> SaveFileOfType(const FileDialogSpec& form);
   virtual std::optional<QColor> Color(const QColor& initial) = 0;
   virtual std::optional<QFont> Font(const QFont& initial, const QColor& initialColor,
                                     QColor* chosenColor) = 0;

@@ -34,6 +34,17 @@ std::optional<QString> FakePrompts::SaveFile(const FileDialogSpec& form) {
   return Next(files);
 }
 
+std::optional<Prompts::ChosenFile> FakePrompts::SaveFileOfType(const FileDialogSpec& form) {
+  std::optional<QString> path = SaveFile(form);
+  int type = 0;
+  if (!fileTypes.empty()) {
+    type = fileTypes.front();
+    fileTypes.pop_front();
+  }
+  if (!path) return std::nullopt;
+  return ChosenFile{*path, type};
+}
+
 std::optional<QColor> FakePrompts::Color(const QColor& initial) {
   colorDialogs.append(initial);
   return Next(colors);

@@ -26,6 +26,8 @@ class FakePrompts : public Prompts {
                        PromptButtons buttons, PromptAnswer defaultAnswer) override;
   std::optional<QString> OpenFile(const FileDialogSpec& form) override;
   std::optional<QString> SaveFile(const FileDialogSpec& form) override;
+  // Takes the file from `files` and its type from `fileTypes` (0 when none is left).
+  std::optional<ChosenFile> SaveFileOfType(const FileDialogSpec& form) override;
   std::optional<QColor> Color(const QColor& initial) override;
   std::optional<QFont> Font(const QFont& initial, const QColor& initialColor,
                             QColor* chosenColor) override;
@@ -34,6 +36,7 @@ class FakePrompts : public Prompts {
   // its default button and a dialog is cancelled.
   std::deque<PromptAnswer> answers;
   std::deque<std::optional<QString>> files;
+  std::deque<int> fileTypes;
   std::deque<std::optional<QColor>> colors;
   std::deque<std::optional<QFont>> fonts;
 

@@ -10,6 +10,8 @@ int RunTemplates(const QStringList& args);
 int RunPdf(const QStringList& args);
 int RunListPdf(const QStringList& args);
 int RunCalibration(const QStringList& args);
+int RunExportCsv(const QStringList& args);
+int RunImportCsv(const QStringList& args);
 
 const QList<VrdCommand>& VrdCommands() {
   static const QList<VrdCommand> commands = {
@@ -24,7 +26,22 @@ const QList<VrdCommand>& VrdCommands() {
       {"list-pdf", "FILE OUT.pdf", "the strip list as list printing draws it, A4 landscape", RunListPdf},
       {"calibration", "OUT.pdf --paper A5|A4|B5 [--adjust V,H]",
        "the calibration sheet: crosshairs and rulers to measure the printer's shift", RunCalibration},
+      {"export-csv", "FILE OUT.csv [--utf8]",
+       "the strips as a spreadsheet: one row per strip, a column per key; Shift_JIS, or UTF-8 with a BOM", RunExportCsv},
+      {"import-csv", "FILE IN.csv [--output OUT.VRD] [--dry-run] [--dir DIR]",
+       "rows matched by extension number update strips or create them from the templates of DIR; "
+       "any row error changes nothing (exit 1); FILE may be new", RunImportCsv},
       {"templates", "[--dir DIR]", "list and check the strip templates (*.TPL) of the program folder", RunTemplates},
   };
   return commands;
 }
+
+std::optional<QString> TakeOption(QStringList& args, const QString& name) {
+  const qsizetype at = args.indexOf(name);
+  if (at < 0) return std::nullopt;
+  QString value = at + 1 < args.size() ? args[at + 1] : QString();
+  args.remove(at, at + 1 < args.size() ? 2 : 1);
+  return value;
+}
+
+bool TakeFlag(QStringList& args, const QString& name) { return args.removeAll(name) > 0; }

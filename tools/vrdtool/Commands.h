@@ -22,6 +22,12 @@ const QList<VrdCommand>& VrdCommands();
 void PrintError(const QString& text);
 void PrintLine(const QString& text);
 
+// The value after an option, taken out of the arguments; an empty string
+// when the option has no value, nothing when it is absent.
+std::optional<QString> TakeOption(QStringList& args, const QString& name);
+// A flag, taken out of the arguments: true when it was there.
+bool TakeFlag(QStringList& args, const QString& name);
+
 // The data file as the program opens it (old layout converted), or nothing
 // after one line on stderr.
 std::optional<DataFileContent> LoadDataFile(const QString& path);

@@ -23,16 +23,6 @@ int Fail(const QString& text) {
   return kFailed;
 }
 
-// The value after an option, taken out of the arguments; an empty string
-// when the option has no value, nothing when it is absent.
-std::optional<QString> TakeOption(QStringList& args, const QString& name) {
-  const qsizetype at = args.indexOf(name);
-  if (at < 0) return std::nullopt;
-  QString value = at + 1 < args.size() ? args[at + 1] : QString();
-  args.remove(at, at + 1 < args.size() ? 2 : 1);
-  return value;
-}
-
 // "1,3-5" as the strip numbers 1, 3, 4, 5 in that order; nothing when a
 // part is no number or range of numbers from 1.
 std::optional<QList<int>> ParseStripNumbers(const QString& text) {

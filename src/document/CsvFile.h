@@ -1,0 +1,44 @@
+#pragma once
+// CSV files as spreadsheets write and read them (RFC 4180: fields quoted
+// where they hold a comma, a quote or a line break, quotes doubled), parsed
+// and quoted by libcsv. A file is in UTF-8 when it starts with a byte order
+// mark or is valid UTF-8 holding a byte above 0x7F; any other file is
+// Shift_JIS (CP932), which a Japanese spreadsheet writes by default.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+enum class CsvEncoding { kShiftJis, kUtf8 };
+
+CsvEncoding DetectCsvEncoding(const QByteArray& bytes);
+
+// Where a file breaks the CSV form: its 1-based row (the first row is 1;
+// rows with no field at all, such as empty lines, are not counted) and
+// column, and why.
+struct CsvSyntaxError {
+  int row = 0;
+  int column = 0;
+  QString reason;
+};
+
+struct CsvTable {
+  CsvEncoding encoding = CsvEncoding::kShiftJis;
+  // Every row as read, the first row first; fields keep their spaces.
+  QList<QStringList> rows;
+  // The rows before a syntax error are kept.
+  std::optional<CsvSyntaxError> error;
+};
+
+// Reads a CSV file's bytes: the encoding detected, a byte order mark
+// dropped, rows ended by CR LF, LF or CR, a quoted field across line
+// breaks. Bytes that are no character of the encoding read as U+FFFD.
+CsvTable ReadCsv(const QByteArray& bytes);
+
+// Rows of fields (Shift_JIS bytes) as a CSV file: fields joined by commas,
+// each row ended by CR LF, a field quoted when it holds a comma, a quote or
+// a line break or begins or ends with a space or tab. kUtf8 writes the same
+// text in UTF-8 behind a byte order mark.
+QByteArray WriteCsv(const QList<QList<QByteArray>>& rows, CsvEncoding encoding);

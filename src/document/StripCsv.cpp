@@ -1,0 +1,541 @@
+#include "document/StripCsv.h"
+
+#include <QHash>
+#include <algorithm>
+#include <map>
+#include <vector>
+
+#include "base/ShiftJis.h"
+#include "document/EntryFields.h"
+#include "document/KeyBlockText.h"
+#include "document/Series.h"
+#include "document/StripCreation.h"
+#include "document/StripDocument.h"
+#include "document/StripList.h"
+#include "document/StripRow.h"
+#include "document/Template.h"
+
+namespace {
+
+QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+QString KeyColumnName(int key) { return Text(csvcolumn::kKeyPrefix) + QString::number(key + 1); }
+
+DocumentError InStrip(int number, const DocumentError& error) {
+  return DocumentError(error.Line(), QStringLiteral("示名条 %1: %2").arg(number).arg(error.Expected()));
+}
+
+// ---- Export ----------------------------------------------------------------
+
+QList<QByteArray> StripCells(const Lines& lines, qsizetype separator, const StripRow& row) {
+  QList<QByteArray> cells{row.extension, row.department, row.userName, row.series, row.stripType, row.registered};
+  for (qsizetype keyLine : KeyBlockLines(lines, separator + 1)) {
+    cells.append(KeyBlockHasPicture(lines, keyLine) ? QByteArray() : KeyTextLinesOf(lines, keyLine).join('\n'));
+  }
+  return cells;
+}
+
+// ---- Import: the header row --------------------------------------------------
+
+struct KeyColumn {
+  int column = 0;
+  int key = 0;  // key index, from 0
+};
+
+// Which column holds what, by the header row; -1 for a column the file
+// does not have.
+struct Columns {
+  int extension = -1;
+  int department = -1;
+  int userName = -1;
+  int series = -1;
+  int stripType = -1;
+  std::vector<KeyColumn> keys;
+  QStringList names;  // every header, trimmed, for the error texts
+};
+
+// The key index of a header "キーn" (n from 1, ASCII digits), or -1.
+int KeyIndexOfHeader(const QString& name) {
+  const QString prefix = Text(csvcolumn::kKeyPrefix);
+  if (!name.startsWith(prefix)) return -1;
+  const QString digits = name.mid(prefix.size());
+  if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= '0' && c <= '9'; })) {
+    return -1;
+  }
+  bool ok = false;
+  const int n = digits.toInt(&ok);
+  return ok && n >= 1 ? n - 1 : -1;
+}
+
+Columns ReadColumns(const QStringList& header, QList<CsvRowError>& errors) {
+  Columns columns;
+  const std::pair<const char*, int*> named[] = {
+      {csvcolumn::kExtension, &columns.extension}, {csvcolumn::kDepartment, &columns.department},
+      {csvcolumn::kUserName, &columns.userName},   {csvcolumn::kSeries, &columns.series},
+      {csvcolumn::kStripType, &columns.stripType},
+  };
+  QHash<int, int> keyColumns;  // key index -> column
+  for (int c = 0; c < header.size(); ++c) {
+    const QString name = TrimEntryText(header[c]);
+    columns.names.append(name);
+    bool duplicate = false;
+    for (const auto& [text, place] : named) {
+      if (name != Text(text)) continue;
+      duplicate = *place >= 0;
+      if (!duplicate) *place = c;
+    }
+    if (const int key = KeyIndexOfHeader(name); key >= 0) {
+      duplicate = keyColumns.contains(key);
+      if (!duplicate) {
+        keyColumns.insert(key, c);
+        columns.keys.push_back({c, key});
+      }
+    }
+    if (duplicate) errors.append({1, name, QStringLiteral("同じ見出しの列が2つあります")});
+  }
+  if (columns.extension < 0) {
+    errors.append({1, Text(csvcolumn::kExtension), QStringLiteral("見出しの行にこの列がありません")});
+  }
+  // Keys are written in document order, whatever the order of the columns.
+  std::sort(columns.keys.begin(), columns.keys.end(), [](const KeyColumn& a, const KeyColumn& b) { return a.key < b.key; });
+  return columns;
+}
+
+// ---- Import: the strips ------------------------------------------------------
+
+struct ExistingStrip {
+  qsizetype separator = 0;
+  qsizetype end = 0;
+  StripRow row;
+};
+
+// A key's new text: its block line (in the strip's lines as planned) and
+// its lines.
+struct KeyText {
+  qsizetype keyLine = 0;
+  Lines text;
+};
+
+// What one valid row does to one strip.
+struct StripEdit {
+  const ExistingStrip* existing = nullptr;  // null for a new strip
+  StripRow header;                          // the header it gets
+  bool headerChanged = false;
+  Lines block;  // a new strip's block before its keys are filled
+  std::vector<KeyText> keys;
+};
+
+// One data row's cells, by column; nothing for a column the file or the
+// row does not have (a spreadsheet drops trailing empty cells).
+class RowCells {
+ public:
+  RowCells(const QStringList& cells, const Columns& columns) : cells_(cells), columns_(columns) {}
+  std::optional<QString> At(int column) const {
+    if (column < 0 || column >= cells_.size()) return std::nullopt;
+    return cells_[column];
+  }
+  QString Trimmed(int column) const { return TrimEntryText(At(column).value_or(QString())); }
+  bool AllEmpty() const {
+    return std::all_of(cells_.begin(), cells_.end(), [](const QString& c) { return TrimEntryText(c).isEmpty(); });
+  }
+  const Columns& columns() const { return columns_; }
+
+ private:
+  const QStringList& cells_;
+  const Columns& columns_;
+};
+
+class ImportPlanner {
+ public:
+  ImportPlanner(const StripDocument& document, const CsvImportContext& context)
+      : document_(document), context_(context) {
+    const QList<StripRow> rows = StripRowsOf(document);
+    existing_.reserve(static_cast<size_t>(rows.size()));
+    for (const StripRow& row : rows) {
+      const qsizetype separator = document.FindStrip(row.number);
+      existing_.push_back({separator, document.EndOfStrip(row.number), row});
+    }
+    for (const ExistingStrip& strip : existing_) {
+      const QString extension = sjis::Decode(strip.row.extension);
+      byExtension_.try_emplace(extension, &strip);
+      qsizetype zeros = 0;
+      while (zeros < extension.size() && extension[zeros] == '0') ++zeros;
+      if (zeros > 0 && zeros < extension.size()) withoutZeros_.try_emplace(extension.mid(zeros), extension);
+    }
+    nextNumber_ = document.isEmpty() ? 1 : document.StripCount() + 1;
+  }
+
+  // Plans one data row (`row` counts the header as 1).
+  CsvRowPlan PlanRow(int row, const RowCells& cells);
+  ChangeSet Changes() const;
+
+ private:
+  struct RowContext {
+    int row;
+    QList<CsvRowError>& errors;
+    void Error(const QString& column, const QString& reason) const { errors.append({row, column, reason}); }
+  };
+  const ExistingStrip* MatchExtension(const QString& extension, const RowContext& at);
+  void PlanUpdate(const ExistingStrip& strip, const RowCells& cells, const RowContext& at, StripEdit& edit);
+  void PlanCreation(const QString& extension, const RowCells& cells, const RowContext& at, StripEdit& edit);
+  // The template body of a new strip's series and type, or nothing after
+  // an error.
+  std::optional<Lines> TemplateFor(const QString& series, const QString& type, const RowContext& at);
+  void PlanHeaderField(const RowCells& cells, int column, QByteArray& field, const RowContext& at) const;
+  void PlanKeys(const Lines& lines, qsizetype stripStart, const RowCells& cells, const RowContext& at,
+                std::vector<KeyText>& keys) const;
+  ChangeSet UpdateChanges(const StripEdit& edit) const;
+  Lines FilledBlock(const StripEdit& edit) const;
+
+  const StripDocument& document_;
+  const CsvImportContext& context_;
+  std::vector<ExistingStrip> existing_;
+  std::map<QString, const ExistingStrip*> byExtension_;
+  std::map<QString, QString> withoutZeros_;  // "201" -> "0201"
+  QHash<QString, int> rowOfExtension_;       // the first row of each extension in the file
+  QHash<QString, QStringList> typesOfSeries_;
+  QHash<QString, TemplateBody> templates_;
+  std::vector<StripEdit> edits_;
+  int nextNumber_ = 1;
+};
+
+const ExistingStrip* ImportPlanner::MatchExtension(const QString& extension, const RowContext& at) {
+  const QString column = Text(csvcolumn::kExtension);
+  if (const auto first = rowOfExtension_.constFind(extension); first != rowOfExtension_.constEnd()) {
+    at.Error(column, QStringLiteral("内線番号「%1」は%2行目にもあります").arg(extension).arg(*first));
+    return nullptr;
+  }
+  rowOfExtension_.insert(extension, at.row);
+  if (const auto it = byExtension_.find(extension); it != byExtension_.end()) return it->second;
+  // A spreadsheet takes "0201" for a number and drops its zero.
+  if (const auto it = withoutZeros_.find(extension); it != withoutZeros_.end() && !extension.startsWith('0')) {
+    at.Error(column, QStringLiteral("内線番号「%1」は先頭の0が落ちています（「%2」の示名条があります）。"
+                                    "表計算ソフトでこの列を文字列にしてください")
+                         .arg(extension, it->second));
+  }
+  return nullptr;
+}
+
+CsvRowPlan ImportPlanner::PlanRow(int row, const RowCells& cells) {
+  CsvRowPlan plan;
+  plan.row = row;
+  const RowContext at{row, plan.errors};
+  const int column = cells.columns().extension;
+  plan.extension = cells.Trimmed(column);
+  if (plan.extension.isEmpty()) {
+    at.Error(Text(csvcolumn::kExtension), QStringLiteral("内線番号がありません"));
+  } else if (const QString problem = EntryFieldProblem(plan.extension); !problem.isEmpty()) {
+    at.Error(Text(csvcolumn::kExtension), problem);
+  }
+  StripEdit edit;
+  if (plan.errors.isEmpty()) {
+    if (const ExistingStrip* strip = MatchExtension(plan.extension, at)) {
+      PlanUpdate(*strip, cells, at, edit);
+      plan.strip = strip->row.number;
+    } else if (plan.errors.isEmpty()) {
+      PlanCreation(plan.extension, cells, at, edit);
+    }
+  }
+  if (!plan.errors.isEmpty()) {
+    plan.outcome = CsvRowOutcome::kError;
+    return plan;
+  }
+  if (!edit.existing) {
+    plan.outcome = CsvRowOutcome::kCreate;
+    plan.strip = edit.header.number;
+    ++nextNumber_;
+  } else {
+    const bool changed = edit.headerChanged || !edit.keys.empty();
+    plan.outcome = changed ? CsvRowOutcome::kUpdate : CsvRowOutcome::kUnchanged;
+    if (!changed) return plan;
+  }
+  edits_.push_back(std::move(edit));
+  return plan;
+}
+
+void ImportPlanner::PlanHeaderField(const RowCells& cells, int column, QByteArray& field, const RowContext& at) const {
+  const std::optional<QString> cell = cells.At(column);
+  if (!cell) return;
+  const QByteArray bytes = EntryFieldBytes(*cell, field);
+  if (bytes == field) return;
+  if (const QString problem = EntryFieldProblem(TrimEntryText(*cell)); !problem.isEmpty()) {
+    at.Error(cells.columns().names[column], problem);
+    return;
+  }
+  field = bytes;
+}
+
+void ImportPlanner::PlanUpdate(const ExistingStrip& strip, const RowCells& cells, const RowContext& at,
+                               StripEdit& edit) {
+  edit.existing = &strip;
+  edit.header = strip.row;
+  const Columns& columns = cells.columns();
+  // Series and strip type come with the strip's keys: they are not changed.
+  for (const auto& [column, stored] : {std::pair{columns.series, &strip.row.series},
+                                       std::pair{columns.stripType, &strip.row.stripType}}) {
+    const QString wanted = cells.Trimmed(column);
+    const QString current = TrimEntryText(sjis::Decode(*stored));
+    if (!wanted.isEmpty() && wanted != current) {
+      at.Error(columns.names[column], QStringLiteral("既存の示名条では変えられません（この示名条は「%1」）").arg(current));
+    }
+  }
+  PlanHeaderField(cells, columns.department, edit.header.department, at);
+  PlanHeaderField(cells, columns.userName, edit.header.userName, at);
+  edit.headerChanged = edit.header.department != strip.row.department || edit.header.userName != strip.row.userName;
+  try {
+    PlanKeys(document_.lines(), strip.separator + 1, cells, at, edit.keys);
+  } catch (const DocumentError& error) {
+    at.Error(QString(), QStringLiteral("示名条 %1 のデータに誤りがあります（%2行目：%3）")
+                            .arg(strip.row.number)
+                            .arg(error.Line() + 1)
+                            .arg(error.Expected()));
+  }
+}
+
+void ImportPlanner::PlanCreation(const QString& extension, const RowCells& cells, const RowContext& at,
+                                 StripEdit& edit) {
+  const Columns& columns = cells.columns();
+  const std::optional<Lines> body = TemplateFor(cells.Trimmed(columns.series), cells.Trimmed(columns.stripType), at);
+  StripEntry entry;
+  entry.seriesName = sjis::Encode(cells.Trimmed(columns.series));
+  entry.stripType = sjis::Encode(cells.Trimmed(columns.stripType));
+  entry.extension = sjis::Encode(extension);
+  PlanHeaderField(cells, columns.department, entry.department, at);
+  PlanHeaderField(cells, columns.userName, entry.userName, at);
+  entry.registered = context_.registered;
+  if (!body) return;
+  edit.header = RowOfEntry(entry, nextNumber_);
+  edit.block = NewStripBlock(nextNumber_, entry, *body);
+  // The block's first header line is line 1.
+  PlanKeys(edit.block, 1, cells, at, edit.keys);
+}
+
+std::optional<Lines> ImportPlanner::TemplateFor(const QString& series, const QString& type, const RowContext& at) {
+  const QString seriesColumn = Text(csvcolumn::kSeries);
+  const QString typeColumn = Text(csvcolumn::kStripType);
+  if (series.isEmpty()) {
+    at.Error(seriesColumn, QStringLiteral("新しい内線番号の示名条を作るには主装置のシリーズが必要です"));
+    return std::nullopt;
+  }
+  if (SeriesIndexOf(series) < 0) {
+    at.Error(seriesColumn, QStringLiteral("「%1」という主装置のシリーズはありません").arg(series));
+    return std::nullopt;
+  }
+  if (type.isEmpty()) {
+    at.Error(typeColumn, QStringLiteral("新しい内線番号の示名条を作るには示名条のタイプが必要です"));
+    return std::nullopt;
+  }
+  auto types = typesOfSeries_.find(series);
+  if (types == typesOfSeries_.end()) {
+    types = typesOfSeries_.insert(series, DiscoverStripTypes(context_.programFolder, sjis::Encode(series)));
+  }
+  if (!types->contains(type)) {
+    at.Error(typeColumn, QStringLiteral("「%1」の示名条のタイプに「%2」はありません").arg(series, type));
+    return std::nullopt;
+  }
+  auto body = templates_.find(type);
+  if (body == templates_.end()) body = templates_.insert(type, LoadTemplateBody(context_.programFolder, sjis::Encode(type)));
+  if (!body->lines) {
+    at.Error(typeColumn, body->error);
+    return std::nullopt;
+  }
+  return body->lines;
+}
+
+void ImportPlanner::PlanKeys(const Lines& lines, qsizetype stripStart, const RowCells& cells, const RowContext& at,
+                             std::vector<KeyText>& keys) const {
+  const std::vector<qsizetype> keyLines = KeyBlockLines(lines, stripStart);
+  for (const KeyColumn& key : cells.columns().keys) {
+    const std::optional<QString> cell = cells.At(key.column);
+    if (!cell) continue;  // the row leaves this key alone
+    const QString column = cells.columns().names[key.column];
+    if (static_cast<size_t>(key.key) >= keyLines.size()) {
+      if (!cell->isEmpty()) at.Error(column, QStringLiteral("この示名条のキーは%1個です").arg(keyLines.size()));
+      continue;
+    }
+    const qsizetype keyLine = keyLines[static_cast<size_t>(key.key)];
+    const Lines current = KeyTextLinesOf(lines, keyLine);
+    // A picture exports as an empty cell; a key that cannot be typed into
+    // keeps its fixed text.
+    if (KeyBlockHasPicture(lines, keyLine)) {
+      if (!cell->isEmpty()) at.Error(column, QStringLiteral("画像のキーには文字を入れられません"));
+      continue;
+    }
+    if (*cell == sjis::Decode(current.join('\n'))) continue;
+    if (KeyNumberValue(LineAt(lines, keyLine + layout::kKeyNumber)) <= 0) {
+      if (!cell->isEmpty()) at.Error(column, QStringLiteral("文字を固定したキーは変えられません"));
+      continue;
+    }
+    Lines text;
+    bool valid = true;
+    for (const QString& line : EditorTextLines(*cell)) {
+      const QString problem = EntryFieldProblem(line);
+      const QByteArray bytes = sjis::Encode(line);
+      if (problem.isEmpty() && bytes.size() > layout::kTextLineBytes) {
+        at.Error(column, QStringLiteral("「%1」は%2バイトです（1行%3バイトまで）")
+                             .arg(line)
+                             .arg(bytes.size())
+                             .arg(layout::kTextLineBytes));
+        valid = false;
+      } else if (!problem.isEmpty()) {
+        at.Error(column, problem);
+        valid = false;
+      }
+      text.append(bytes);
+    }
+    if (valid && text != current) keys.push_back({keyLine, std::move(text)});
+  }
+}
+
+// The edits of an existing strip, made on a copy of its lines, as changes
+// counted from the copy's first line (its separator line).
+ChangeSet ImportPlanner::UpdateChanges(const StripEdit& edit) const {
+  const ExistingStrip& strip = *edit.existing;
+  StripDocument lines;
+  lines.SetLines(document_.lines().mid(strip.separator, strip.end - strip.separator));
+  lines.StartRecording();
+  if (edit.headerChanged) WriteStripHeaderAt(lines, 0, edit.header);
+  // Keys in document order, each block moved by the texts written above it:
+  // the changes run down the strip, which the document applies in one pass.
+  qsizetype moved = -strip.separator;
+  for (const KeyText& key : edit.keys) moved += WriteKeyText(lines, key.keyLine + moved, key.text);
+  return lines.TakeRecording();
+}
+
+Lines ImportPlanner::FilledBlock(const StripEdit& edit) const {
+  StripDocument block;
+  block.SetLines(edit.block);
+  qsizetype moved = 0;
+  for (const KeyText& key : edit.keys) moved += WriteKeyText(block, key.keyLine + moved, key.text);
+  return block.lines();
+}
+
+ChangeSet ImportPlanner::Changes() const {
+  ChangeSet changes;
+  std::vector<const StripEdit*> updates;
+  Lines created;
+  for (const StripEdit& edit : edits_) {
+    if (edit.existing) {
+      updates.push_back(&edit);
+    } else {
+      created += FilledBlock(edit);
+    }
+  }
+  const int count = nextNumber_ - 1;
+  if (!created.isEmpty() && document_.isEmpty()) {
+    created = Lines{layout::kFormatVersionLine, QByteArray::number(count)} + created;
+  } else if (!created.isEmpty()) {
+    AppendChange(changes, {1, Lines{document_.at(1)}, Lines{QByteArray::number(count)}});
+  }
+  std::sort(updates.begin(), updates.end(),
+            [](const StripEdit* a, const StripEdit* b) { return a->existing->separator < b->existing->separator; });
+  qsizetype moved = 0;  // lines the changes so far added
+  for (const StripEdit* edit : updates) {
+    for (LineChange change : UpdateChanges(*edit)) {
+      change.at += edit->existing->separator + moved;
+      moved += change.delta();
+      AppendChange(changes, std::move(change));
+    }
+  }
+  if (!created.isEmpty()) AppendChange(changes, {document_.size() + moved, Lines(), created});
+  return changes;
+}
+
+}  // namespace
+
+QByteArray StripsAsCsv(const StripDocument& document, CsvEncoding encoding) {
+  QList<QList<QByteArray>> rows;
+  int widest = 0;
+  for (const StripRow& row : StripRowsOf(document)) {
+    try {
+      rows.append(StripCells(document.lines(), document.FindStrip(row.number), row));
+    } catch (const DocumentError& error) {
+      throw InStrip(row.number, error);
+    }
+    widest = std::max(widest, static_cast<int>(rows.last().size()) - StripRow::kColumnCount);
+  }
+  QList<QByteArray> header;
+  for (const char* name : {csvcolumn::kExtension, csvcolumn::kDepartment, csvcolumn::kUserName, csvcolumn::kSeries,
+                           csvcolumn::kStripType, csvcolumn::kRegistered}) {
+    header.append(sjis::Encode(Text(name)));
+  }
+  for (int k = 0; k < widest; ++k) header.append(sjis::Encode(KeyColumnName(k)));
+  rows.prepend(header);
+  return WriteCsv(rows, encoding);
+}
+
+QString CsvRowError::Detail() const { return column.isEmpty() ? reason : column + QStringLiteral(": ") + reason; }
+
+QString CsvRowError::Text() const {
+  if (row <= 0) return reason;
+  if (column.isEmpty()) return QStringLiteral("%1行目: %2").arg(row).arg(reason);
+  return QStringLiteral("%1行目 %2").arg(row).arg(Detail());
+}
+
+QString CsvRowPlan::OutcomeText() const {
+  switch (outcome) {
+    case CsvRowOutcome::kCreate: return QStringLiteral("作成");
+    case CsvRowOutcome::kUpdate: return QStringLiteral("更新");
+    case CsvRowOutcome::kUnchanged: return QStringLiteral("変更なし");
+    case CsvRowOutcome::kError: break;
+  }
+  QStringList texts;
+  for (const CsvRowError& error : errors) texts.append(error.Detail());
+  return texts.join(QStringLiteral("／"));
+}
+
+int CsvImportPlan::FirstChangedStrip() const {
+  for (const CsvRowPlan& row : rows) {
+    if (row.outcome == CsvRowOutcome::kCreate || row.outcome == CsvRowOutcome::kUpdate) return row.strip;
+  }
+  return 0;
+}
+
+QString CsvImportPlan::Summary() const {
+  QString text = QStringLiteral("作成 %1件、更新 %2件、変更なし %3件").arg(created).arg(updated).arg(unchanged);
+  if (!errors.isEmpty()) text += QStringLiteral("、エラー %1件").arg(errors.size());
+  return text;
+}
+
+CsvImportPlan PlanCsvImport(const StripDocument& document, const CsvTable& table, const CsvImportContext& context) {
+  CsvImportPlan plan;
+  if (table.rows.isEmpty() && !table.error) {
+    plan.errors.append({0, QString(), QStringLiteral("CSVファイルが空です")});
+    return plan;
+  }
+  const Columns columns = ReadColumns(table.rows.value(0), plan.errors);
+  // A syntax error names its column by the header where it has one.
+  const auto syntaxError = [&] {
+    if (!table.error) return;
+    QString column = columns.names.value(table.error->column - 1);
+    if (column.isEmpty()) column = QStringLiteral("%1列目").arg(table.error->column);
+    plan.errors.append({table.error->row, column, table.error->reason});
+  };
+  if (table.rows.isEmpty() || columns.extension < 0) {
+    if (table.rows.isEmpty()) plan.errors.clear();
+    syntaxError();
+    return plan;
+  }
+  try {
+    ImportPlanner planner(document, context);
+    // The row loop: each row is planned in file order (a progress report
+    // per row belongs here).
+    for (qsizetype i = 1; i < table.rows.size(); ++i) {
+      const RowCells cells(table.rows[i], columns);
+      if (cells.AllEmpty()) continue;
+      CsvRowPlan row = planner.PlanRow(static_cast<int>(i) + 1, cells);
+      plan.errors += row.errors;
+      plan.created += row.outcome == CsvRowOutcome::kCreate;
+      plan.updated += row.outcome == CsvRowOutcome::kUpdate;
+      plan.unchanged += row.outcome == CsvRowOutcome::kUnchanged;
+      plan.rows.append(std::move(row));
+    }
+    syntaxError();
+    if (plan.ok()) plan.changes = planner.Changes();
+  } catch (const DocumentError& error) {
+    plan.errors.append({0, QString(), QStringLiteral("示名条データの%1行目に誤りがあります（%2）。")
+                                          .arg(error.Line() + 1)
+                                          .arg(error.Expected())});
+  }
+  return plan;
+}
