@@ -27,6 +27,7 @@ int FuzzBase64(const uint8_t* data, size_t size);       // picture data
 int FuzzShiftJis(const uint8_t* data, size_t size);     // Decode, Encode, CutToBytes
 int FuzzNumbers(const uint8_t* data, size_t size);      // integers, Decimal4, colour pairs
 int FuzzPicture(const uint8_t* data, size_t size);      // JPEG and bitmap pictures of keys
+int FuzzCsv(const uint8_t* data, size_t size);          // CSV files imported into strips
 
 // Every target, by the name its fuzzer program carries (fuzz_<name>).
 const std::vector<FuzzTarget>& FuzzTargets();

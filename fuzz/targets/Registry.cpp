@@ -8,7 +8,7 @@ const std::vector<FuzzTarget>& FuzzTargets() {
       {"datafile", FuzzDataFile},   {"oldlayout", FuzzOldLayout}, {"stripplan", FuzzStripPlan},
       {"keytext", FuzzKeyText},     {"template", FuzzTemplate},   {"keylabels", FuzzKeyLabels},
       {"ini", FuzzIniFile},         {"base64", FuzzBase64},       {"shiftjis", FuzzShiftJis},
-      {"numbers", FuzzNumbers},     {"picture", FuzzPicture},
+      {"numbers", FuzzNumbers},     {"picture", FuzzPicture},     {"csv", FuzzCsv},
   };
   return targets;
 }

@@ -429,10 +429,13 @@ ChangeSet ImportPlanner::Changes() const {
   }
   std::sort(updates.begin(), updates.end(),
             [](const StripEdit* a, const StripEdit* b) { return a->existing->separator < b->existing->separator; });
-  qsizetype moved = 0;  // lines the changes so far added
+  qsizetype moved = 0;  // lines the strips above added
   for (const StripEdit* edit : updates) {
+    // A strip's changes count its lines as its own changes before them left
+    // them; only the strips above move them further.
+    const qsizetype offset = edit->existing->separator + moved;
     for (LineChange change : UpdateChanges(*edit)) {
-      change.at += edit->existing->separator + moved;
+      change.at += offset;
       moved += change.delta();
       AppendChange(changes, std::move(change));
     }

@@ -158,3 +158,35 @@ TEST_F(VrdtoolTest, HelpNamesTheCommands) {
   }
   EXPECT_EQ(Vrdtool({"check", "--help"}).out, QStringLiteral("usage: vrdtool check FILE\n"));
 }
+
+TEST_F(VrdtoolTest, CsvRoundTripChangesNothingAndABadFileLeavesTheDataFileAlone) {
+  const QByteArray sample = ReadBytes(QStringLiteral(SOURCE_DIR "/samples/sample.VRD"));
+  const QString site = dir.filePath("site.VRD");
+  const QString csv = dir.filePath("site.csv");
+  WriteBytes(site, sample);
+  for (const QStringList& flags : {QStringList(), QStringList{"--utf8"}}) {
+    ASSERT_EQ(Vrdtool(QStringList{"export-csv", site, csv} + flags).exitCode, 0);
+    const ToolRun run = Vrdtool({"import-csv", site, csv});
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();
+    EXPECT_EQ(run.out, QStringLiteral("作成 0件、更新 0件、変更なし 6件\n"));
+    EXPECT_EQ(ReadBytes(site), sample);
+  }
+  const QString text = QString::fromUtf8(ReadBytes(csv));  // the UTF-8 export
+  const QString edited = dir.filePath("edited.csv");
+  WriteBytes(edited, QString(text).replace(QStringLiteral("営業一課"), QStringLiteral("あいうえおかきくけこa")).toUtf8());
+  ToolRun run = Vrdtool({"import-csv", site, edited});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.out.startsWith(edited + QStringLiteral(": 2行目 キー3: ")));
+  EXPECT_EQ(ReadBytes(site), sample);
+
+  WriteBytes(edited, QString(text).replace(QStringLiteral("営業一課"), QStringLiteral("営業第一課")).toUtf8());
+  run = Vrdtool({"import-csv", site, edited, "--dry-run"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(run.out.startsWith(QStringLiteral("2\t201\t更新\n3\t202\t更新\n4\t301\t変更なし\n")));
+  EXPECT_EQ(ReadBytes(site), sample);
+  const QString out = dir.filePath("out.VRD");
+  EXPECT_EQ(Vrdtool({"import-csv", site, edited, "--output", out}).exitCode, 0);
+  EXPECT_EQ(ReadBytes(site), sample);
+  EXPECT_EQ(Vrdtool({"check", out}).exitCode, 0);
+  EXPECT_TRUE(ReadBytes(out).contains(Sj("営業第一課")));
+}
