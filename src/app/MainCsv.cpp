@@ -33,7 +33,7 @@ FileDialogSpec CsvDialog(const QString& title, const QString& filter, const QStr
 
 // The file types of the export, in the order of CsvEncoding.
 const QString kExportFilter = QStringLiteral(
-    "CSVファイル Shift_JIS(*.csv)|*.csv|CSVファイル UTF-8(*.csv)|*.csv");
+    "CSVファイル Shift_JIS(*.csv)|*.csv|CSVファイル UTF-8・BOM付き(*.csv)|*.csv");
 const QString kImportFilter = QStringLiteral("CSVファイル(*.csv)|*.csv;*.CSV");
 
 }  // namespace
