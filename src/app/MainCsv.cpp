@@ -3,7 +3,6 @@
 // undo step.
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QTreeWidget>
 
 #include "app/Main.h"
@@ -23,11 +22,7 @@ FileDialogSpec CsvDialog(const QString& title, const QString& filter, const QStr
   form.title = title;
   form.filter = filter;
   form.defaultExtension = QStringLiteral("csv");
-  if (!dataFile.isEmpty()) {
-    const QFileInfo info(dataFile);
-    form.folder = info.absolutePath();
-    form.fileName = info.completeBaseName() + QStringLiteral(".csv");
-  }
+  PlaceBeside(form, dataFile, form.defaultExtension);
   return form;
 }
 

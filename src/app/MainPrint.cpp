@@ -42,11 +42,7 @@ FileDialogSpec PdfDialog(const QString& dataFile) {
   form.title = QStringLiteral("PDFに出力");
   form.filter = QStringLiteral("PDFファイル(*.pdf)|*.pdf");
   form.defaultExtension = QStringLiteral("pdf");
-  if (!dataFile.isEmpty()) {
-    const QFileInfo info(dataFile);
-    form.folder = info.absolutePath();
-    form.fileName = info.completeBaseName() + QStringLiteral(".pdf");
-  }
+  PlaceBeside(form, dataFile, form.defaultExtension);
   return form;
 }
 

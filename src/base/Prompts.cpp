@@ -197,6 +197,13 @@ QString QtFilterOf(const QString& filter) {
   return out.join(QStringLiteral(";;"));
 }
 
+void PlaceBeside(FileDialogSpec& form, const QString& dataFile, const QString& extension) {
+  if (dataFile.isEmpty()) return;
+  const QFileInfo info(dataFile);
+  form.folder = info.absolutePath();
+  form.fileName = info.completeBaseName() + '.' + extension;
+}
+
 QString WithDefaultExtension(const QString& fileName, const QString& extension) {
   if (extension.isEmpty() || !QFileInfo(fileName).suffix().isEmpty()) return fileName;
   return fileName + '.' + extension;

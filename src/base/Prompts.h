@@ -60,6 +60,10 @@ class Prompts {
   static void PrinterError(const QString& text); // "プリンタエラー", stop icon
 };
 
+// Starts a save dialog beside `dataFile`, named after it with `extension`;
+// a document without a file leaves folder and name empty.
+void PlaceBeside(FileDialogSpec& form, const QString& dataFile, const QString& extension);
+
 // Turns a filter of the "Text(*.A)|*.A" form into Qt's "Text(*.A)" form.
 QString QtFilterOf(const QString& filter);
 // The file name with the default extension added when it has none.

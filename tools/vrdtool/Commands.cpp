@@ -45,3 +45,8 @@ std::optional<QString> TakeOption(QStringList& args, const QString& name) {
 }
 
 bool TakeFlag(QStringList& args, const QString& name) { return args.removeAll(name) > 0; }
+
+int Fail(const QString& text) {
+  PrintError(text);
+  return 2;
+}

@@ -21,6 +21,8 @@ const QList<VrdCommand>& VrdCommands();
 // Messages to stderr / stdout in UTF-8.
 void PrintError(const QString& text);
 void PrintLine(const QString& text);
+// PrintError, then the exit code of a command that could not be done (2).
+int Fail(const QString& text);
 
 // The value after an option, taken out of the arguments; an empty string
 // when the option has no value, nothing when it is absent.

@@ -19,11 +19,6 @@ constexpr int kDone = 0;
 constexpr int kRowErrors = 1;
 constexpr int kFailed = 2;
 
-int Fail(const QString& text) {
-  PrintError(text);
-  return kFailed;
-}
-
 int WrongArguments(const char* command) {
   return Fail(QStringLiteral("vrdtool %1: wrong arguments (see vrdtool %1 --help)").arg(QString::fromUtf8(command)));
 }

@@ -18,11 +18,6 @@ constexpr int kDone = 0;
 constexpr int kSkipped = 1;
 constexpr int kFailed = 2;
 
-int Fail(const QString& text) {
-  PrintError(text);
-  return kFailed;
-}
-
 // "1,3-5" as the strip numbers 1, 3, 4, 5 in that order; nothing when a
 // part is no number or range of numbers from 1.
 std::optional<QList<int>> ParseStripNumbers(const QString& text) {

@@ -28,11 +28,6 @@ bool ParseRenderArgs(QStringList args, RenderArgs* parsed) {
   return ok && parsed->strip > 0;
 }
 
-int Fail(const QString& text) {
-  PrintError(text);
-  return 2;
-}
-
 }  // namespace
 
 int RunRender(const QStringList& args) {
