@@ -1,6 +1,7 @@
 #include "support/ProgressDialogs.h"
 
 #include <QApplication>
+#include <QEvent>
 
 QProgressDialog* ShownProgressDialog() {
   for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -12,4 +13,14 @@ QProgressDialog* ShownProgressDialog() {
 
 QPushButton* ProgressCancelButton(QProgressDialog* dialog) {
   return dialog->findChild<QPushButton*>(QStringLiteral("ButtonCancel"));
+}
+
+CancelProgressOnShow::CancelProgressOnShow() { QApplication::instance()->installEventFilter(this); }
+
+CancelProgressOnShow::~CancelProgressOnShow() { QApplication::instance()->removeEventFilter(this); }
+
+bool CancelProgressOnShow::eventFilter(QObject* watched, QEvent* event) {
+  auto* dialog = qobject_cast<QProgressDialog*>(watched);
+  if (dialog && event->type() == QEvent::Show) ProgressCancelButton(dialog)->click();
+  return false;
 }

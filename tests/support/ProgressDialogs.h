@@ -9,3 +9,12 @@
 QProgressDialog* ShownProgressDialog();
 // Its "ｷｬﾝｾﾙ" button.
 QPushButton* ProgressCancelButton(QProgressDialog* dialog);
+
+// While it lives, every progress dialog is cancelled as it shows, before
+// its loop has taken a step.
+class CancelProgressOnShow : public QObject {
+ public:
+  CancelProgressOnShow();
+  ~CancelProgressOnShow() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
