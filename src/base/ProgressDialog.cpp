@@ -36,9 +36,11 @@ class SharedProgress final : public Progress {
 class LoopDialog final : public QProgressDialog {
  public:
   LoopDialog(QWidget* parent, SharedProgress& progress) : QProgressDialog(parent), progress_(progress) {
-    cancel_ = new QPushButton(QString::fromUtf8(kProgressCancelText), this);
+    // The dialog's own button keeps its one Escape shortcut (a button set
+    // in its place would add a second, and the two would cancel each other).
+    setCancelButtonText(QString::fromUtf8(kProgressCancelText));
+    cancel_ = findChild<QPushButton*>();
     cancel_->setObjectName(QStringLiteral("ButtonCancel"));
-    setCancelButton(cancel_);
     // QProgressDialog hides itself when cancelled (an old-style connection).
     disconnect(this, SIGNAL(canceled()), this, SLOT(cancel()));
     connect(this, &QProgressDialog::canceled, this, &LoopDialog::AskToStop);
@@ -88,6 +90,7 @@ void RunWithProgress(QWidget* parent, const ProgressTexts& texts, int steps,
   dialog.setRange(0, steps);
   ShowReport(dialog, texts.label, 0, steps);
   dialog.show();
+  dialog.activateWindow();  // Escape and Enter reach it at once
 
   std::exception_ptr failure;
   std::unique_ptr<QThread> worker(QThread::create([&] {
