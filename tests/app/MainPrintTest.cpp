@@ -16,7 +16,6 @@
 #include "print/Printjimeijolist.h"
 #include "support/FakePrintSystem.h"
 #include "support/FakePrompts.h"
-#include "support/ProgressDialogs.h"
 #include "support/StripBuilder.h"
 #include "support/TestFiles.h"
 
@@ -159,19 +158,4 @@ TEST_F(MainPrintTest, PdfExportWritesTheSelectedStripsToTheChosenFileWithoutAPri
   ASSERT_EQ(prompts.messages.size(), 1);
   EXPECT_TRUE(prompts.messages[0].text.startsWith(QStringLiteral("PDFファイルを保存できませんでした。")));
   EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("missing"))));
-}
-
-TEST_F(MainPrintTest, ACancelledPdfExportWritesNothingAndSaysSo) {
-  Open(60);
-  Select({}, 0);
-  main->ListView1->selectAll();
-  prompts.files.push_back(dir.filePath(QStringLiteral("cards.pdf")));
-  {
-    const CancelProgressOnShow cancel;
-    Run("ActionFileExportPdf");
-  }
-  EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("cards.pdf"))));
-  ASSERT_EQ(prompts.messages.size(), 1);
-  EXPECT_EQ(prompts.messages[0].text, QStringLiteral("PDFへの出力を中止しました。\nファイルは保存していません。"));
-  EXPECT_EQ(prompts.messages[0].title, QStringLiteral("メッセージ"));
 }

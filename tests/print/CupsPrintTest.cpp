@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <numeric>
 
 #include "CardSamples.h"
 #include "CupsPdf.h"
@@ -163,29 +164,21 @@ TEST_F(CupsPrintTest, CopiesCollatedAndUncollated) {
   }
 }
 
-namespace {
-
-// Strip i's first box: a grey of its own.
-int StripGrey(int i) { return 10 + 3 * i; }
-
-}  // namespace
-
 TEST_F(CupsPrintTest, SixtyStripsFromThePreviewCancelledAfterAFewJobsLeaveThoseJobsWholeAndInOrder) {
   CupsPdfQueue queue(QString::fromLatin1(kPdfQueue));
   SKIP_WITHOUT(queue);
   ASSERT_TRUE(queue.SelectInPrintSystem());
+  const auto grey = [](int strip) { return 10 + 3 * strip; };  // of the strip's first box
   QList<TestStrip> strips;
-  QList<int> selection;
-  for (int i = 0; i < 60; ++i) {
-    strips.append(GreyBoxStrip("Ｔｅシリーズ主装置", "Ｔｅ標準", StripGrey(i)));
-    selection.append(i);
-  }
+  for (int i = 0; i < 60; ++i) strips.append(GreyBoxStrip("Ｔｅシリーズ主装置", "Ｔｅ標準", grey(i)));
   const StripDocument document = DocumentOf(strips);
   QTemporaryDir dir;
   TSettings settings(dir.path());
   FakePrompts prompts;
-  const PrintAdjustment adjustment;
   TFPrintJimeijoCard preview(settings);
+  const PrintAdjustment adjustment;
+  QList<int> selection(60);
+  std::iota(selection.begin(), selection.end(), 0);
   preview.Prepare(document, selection, adjustment);
   QTimer answer;  // the print dialog's "印刷", then "ｷｬﾝｾﾙ" while the fourth job is under way
   QObject::connect(&answer, &QTimer::timeout, [&] {
@@ -196,15 +189,13 @@ TEST_F(CupsPrintTest, SixtyStripsFromThePreviewCancelledAfterAFewJobsLeaveThoseJ
   answer.start(10);
   preview.ButtonPrint->click();
   ASSERT_EQ(prompts.messages.size(), 1);
-  const auto count = QRegularExpression(QStringLiteral("60 件のうち (\\d+) 件")).match(prompts.messages[0].text);
-  ASSERT_TRUE(count.hasMatch()) << prompts.messages[0].text.toStdString();
-  const int sent = count.captured(1).toInt();
+  const int sent = QRegularExpression(QStringLiteral("60 件のうち (\\d+) 件")).match(prompts.messages[0].text).captured(1).toInt();
   EXPECT_GE(sent, 4);
   EXPECT_LT(sent, 60);
   const QList<PdfFile> pdfs = queue.TakeNewPdfs(sent);
   ASSERT_EQ(pdfs.size(), sent);
   for (int i = 0; i < sent; ++i) {
     EXPECT_EQ(pdfs[i].pages, 1);
-    EXPECT_NEAR(qGray(PdfPageGrey(pdfs[i].path, 1, 100).pixel(106, 110)), StripGrey(i), 1);
+    EXPECT_NEAR(qGray(PdfPageGrey(pdfs[i].path, 1, 100).pixel(106, 110)), grey(i), 1);
   }
 }

@@ -20,20 +20,15 @@ class FakeJob final : public PrintJob {
     return true;
   }
   bool End() override {
-    FinishPage();
+    if (painter_.isActive()) painter_.end();
     Job().ended = !system_.failEnd;
     return !system_.failEnd;
   }
 
  private:
   RecordedJob& Job() { return system_.jobs[index_]; }
-  void FinishPage() {
-    if (!painter_.isActive()) return;
-    painter_.end();
-    if (system_.onPageEnd) system_.onPageEnd(static_cast<int>(index_), Job().pageCount - 1);
-  }
   void StartPage() {
-    FinishPage();
+    if (painter_.isActive()) painter_.end();
     RecordedJob& job = Job();
     ++job.pageCount;
     QImage page;

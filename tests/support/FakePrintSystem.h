@@ -7,7 +7,6 @@
 #include <QList>
 #include <QMap>
 #include <deque>
-#include <functional>
 
 #include "base/PrintSystem.h"
 
@@ -50,9 +49,6 @@ class FakePrintSystem : public PrintSystem {
   bool keepPages = true;   // draw pages onto images (false: count only)
   bool failBegin = false;
   bool failEnd = false;
-  // Called as each page is finished (at the next page or the job's end),
-  // with the job's and the page's index, on the thread that prints.
-  std::function<void(int job, int page)> onPageEnd;
 
   std::deque<std::optional<PrintChoice>> dialogAnswers;  // cancelled when none left
   QList<PrintDialogRequest> dialogRequests;

@@ -11,16 +11,16 @@ QProgressDialog* ShownProgressDialog() {
   return nullptr;
 }
 
-QPushButton* ProgressCancelButton(QProgressDialog* dialog) {
-  return dialog->findChild<QPushButton*>(QStringLiteral("ButtonCancel"));
+CancelProgressOnShow::CancelProgressOnShow(std::function<void()> atShow) : atShow_(std::move(atShow)) {
+  qApp->installEventFilter(this);
 }
 
-CancelProgressOnShow::CancelProgressOnShow() { QApplication::instance()->installEventFilter(this); }
-
-CancelProgressOnShow::~CancelProgressOnShow() { QApplication::instance()->removeEventFilter(this); }
+CancelProgressOnShow::~CancelProgressOnShow() { qApp->removeEventFilter(this); }
 
 bool CancelProgressOnShow::eventFilter(QObject* watched, QEvent* event) {
   auto* dialog = qobject_cast<QProgressDialog*>(watched);
-  if (dialog && event->type() == QEvent::Show) ProgressCancelButton(dialog)->click();
+  if (!dialog || event->type() != QEvent::Show) return false;
+  if (atShow_) atShow_();
+  ProgressCancelButton(dialog)->click();
   return false;
 }
