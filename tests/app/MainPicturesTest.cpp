@@ -153,6 +153,20 @@ TEST_F(MainPicturesTest, RemoveKeepsTheTextLines) {
   EXPECT_GT(Detail(0).face->width(), 0);  // the text shows again
 }
 
+TEST_F(MainPicturesTest, AClickOnAPictureAfterACtrlClickMakesItsKeyTheOneToRemove) {
+  TestKey key = WithText(3);
+  key.pictureKind = ".jpg";
+  key.pictureData = EncodePictureText(logo);
+  Open({key, WithText(1), key});
+  QTest::mouseClick(Detail(1).face, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+  QTest::mouseClick(Detail(0).picture, Qt::LeftButton, Qt::ControlModifier, QPoint(3, 3));
+  QTest::mouseClick(Detail(2).picture, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+  EXPECT_EQ(main->CurrentKey(), 2);
+  main->Action("ActionEditPicOff")->trigger();
+  EXPECT_EQ(Line(2, kPictureKind), QByteArray());
+  EXPECT_EQ(Line(0, kPictureKind), QByteArray(".jpg"));
+}
+
 TEST_F(MainPicturesTest, RedrawingAKeyDoesNotDecodeItsPictureAgain) {
   TestKey key = WithText(1);
   key.pictureKind = ".JPG";
