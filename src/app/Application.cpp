@@ -1,11 +1,16 @@
 #include "app/Application.h"
 
+#include <QFileInfo>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
+#include <cstdio>
 #include <exception>
 #include <memory>
 
 #include "app/Main.h"
+#include "app/SingleInstance.h"
+#include "app/TerminationSignal.h"
 #include "app/Version.h"
 #include "base/Mainsub.h"
 #include "base/Prompts.h"
@@ -121,4 +126,62 @@ int RunProgram(QApplication& app, const QString& programFolder,
     return 0;
   }
   return app.exec();
+}
+
+StartRequest ParseStartArguments(const QStringList& arguments) {
+  StartRequest request;
+  bool optionsEnded = false;
+  for (const QString& argument : arguments) {
+    if (!optionsEnded && argument == QStringLiteral("--")) {
+      optionsEnded = true;
+    } else if (!optionsEnded && (argument == QStringLiteral("--help") || argument == QStringLiteral("-h"))) {
+      request.help = true;
+    } else if (!optionsEnded && argument == QStringLiteral("--version")) {
+      request.version = true;
+    } else if (!optionsEnded && argument.startsWith('-')) {
+      request.error = QStringLiteral("unknown option '%1'").arg(argument);
+    } else if (request.file.isEmpty()) {
+      request.file = QFileInfo(argument).absoluteFilePath();
+    } else {
+      request.error = QStringLiteral("only one data file can be opened");
+    }
+  }
+  return request;
+}
+
+QString UsageText() {
+  return QStringLiteral(
+      "usage: labelkobo [FILE.VRD]\n"
+      "Designs and prints designation strips for business telephones.\n"
+      "FILE.VRD is opened at start; when the program runs already, it opens the file.\n"
+      "  --help     this text\n"
+      "  --version  the program's version\n");
+}
+
+int StartProgram(QApplication& app) {
+  const StartRequest request = ParseStartArguments(app.arguments().mid(1));
+  if (!request.error.isEmpty()) {
+    std::fprintf(stderr, "labelkobo: %s\n%s", qUtf8Printable(request.error), qUtf8Printable(UsageText()));
+    return 2;
+  }
+  if (request.help || request.version) {
+    std::fputs(qUtf8Printable(request.help ? UsageText() : QStringLiteral("labelkobo %1\n").arg(ProgramFileVersion())),
+               stdout);
+    return 0;
+  }
+  SingleInstance instance;
+  // A second start ends at once, without a window: with a file it hands
+  // the file to the running copy.
+  if (!instance.TryAcquire()) return !request.file.isEmpty() && instance.HandOver(request.file) ? 0 : 1;
+  TerminationSignal termination;
+  const int code = RunProgram(app, QString(), [&](TFMain& main) {
+    QObject::connect(&instance, &SingleInstance::FileHandedOver, &main, &TFMain::OpenFileFromDesktop);
+    QObject::connect(&termination, &TerminationSignal::Received, &main, &TFMain::EndSession);
+    if (!request.file.isEmpty()) {
+      const QString file = request.file;
+      QTimer::singleShot(0, &main, [&main, file] { main.OpenFileFromDesktop(file); });
+    }
+  });
+  instance.Release();
+  return code;
 }

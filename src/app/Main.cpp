@@ -47,6 +47,7 @@ TFMain::TFMain(const QString& programFolder)
 
   CreateActions();
   CreateMenus();
+  CreateRecentFilesMenu();
   CreateToolBar();
   CreatePanels();
   CreatePopupMenus();

@@ -80,7 +80,7 @@ void TFMain::ActionJimeijoNewExecute() {
   windows_.telAdd->PrepareCreate(rows, sjis::Encode(SeriesName(currentSeries_)));
   if (windows_.telAdd->exec() != QDialog::Accepted) return;
   const StripEntry entry = windows_.telAdd->resultFields;
-  if (!CreateStrip(document_, entry, rows, settings_->ProgramFolder())) return;
+  if (!CreateStrip(document_, entry, rows, settings_->Locations().TemplateFolders())) return;
   // The new strip is always the last one.
   const int number = document_.StripCount();
   AddStripRow(RowOfEntry(entry, number));
