@@ -124,8 +124,9 @@ void TFMain::EndSession() {
   }
   sessionEnding_ = true;
   close();
-  // Also ends the event loop of a dialog that would not close.
-  QCoreApplication::exit(0);
+  // The program ends even with a window of its own still open (the find
+  // window, a dialog that would not close): quit ends every event loop.
+  QCoreApplication::quit();
 }
 
 void TFMain::CreateRecentFilesMenu() {
