@@ -7,14 +7,14 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_CONTACT "ラベル工房 maintainers <maintainers@labelkobo.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "design and print designation strips for business telephones")
+# The extended description; CPack puts the summary above it as the synopsis.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "design and print designation strips for business telephones\n"
-    " ラベル工房 designs and prints designation strips: the paper strips beside\n"
-    " the programmable keys of a business telephone that name what each key\n"
-    " does. One data file per site holds any number of strips, made from\n"
-    " templates, typed in place or filled from a palette of labels, and printed\n"
-    " at true size on A5, A4 or B5 card stock. vrdtool works on the same files\n"
-    " from the command line.")
+    "ラベル工房 designs and prints designation strips: the paper strips beside\n"
+    "the programmable keys of a business telephone that name what each key\n"
+    "does. One data file per site holds any number of strips, made from\n"
+    "templates, typed in place or filled from a palette of labels, and printed\n"
+    "at true size on A5, A4 or B5 card stock. vrdtool works on the same files\n"
+    "from the command line.")
 string(REPLACE ";" "" CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)

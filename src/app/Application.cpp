@@ -158,17 +158,32 @@ QString UsageText() {
       "  --version  the program's version\n");
 }
 
-int StartProgram(QApplication& app) {
-  const StartRequest request = ParseStartArguments(app.arguments().mid(1));
+namespace {
+
+// Prints what --help or --version asks for; the exit code.
+int Answer(const StartRequest& request) {
   if (!request.error.isEmpty()) {
     std::fprintf(stderr, "labelkobo: %s\n%s", qUtf8Printable(request.error), qUtf8Printable(UsageText()));
     return 2;
   }
-  if (request.help || request.version) {
-    std::fputs(qUtf8Printable(request.help ? UsageText() : QStringLiteral("labelkobo %1\n").arg(ProgramFileVersion())),
-               stdout);
-    return 0;
-  }
+  const QString text = request.help ? UsageText() : QStringLiteral("labelkobo %1\n").arg(ProgramFileVersion());
+  std::fputs(qUtf8Printable(text), stdout);
+  return 0;
+}
+
+}  // namespace
+
+std::optional<int> AnswerWithoutWindow(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const StartRequest request = ParseStartArguments(arguments);
+  if (!request.error.isEmpty() || !(request.help || request.version)) return std::nullopt;
+  return Answer(request);
+}
+
+int StartProgram(QApplication& app) {
+  const StartRequest request = ParseStartArguments(app.arguments().mid(1));
+  if (!request.error.isEmpty() || request.help || request.version) return Answer(request);
   SingleInstance instance;
   // A second start ends at once, without a window: with a file it hands
   // the file to the running copy.

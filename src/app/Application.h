@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <functional>
+#include <optional>
 
 class TFMain;
 
@@ -38,6 +39,11 @@ struct StartRequest {
 // `arguments` without the program name, Qt's own options already taken out.
 StartRequest ParseStartArguments(const QStringList& arguments);
 QString UsageText();
+
+// The answer to --help or --version, printed without a display; nothing
+// when the command line asks for the window. Qt's own options are not known
+// here, so a command line that makes no sense is judged by StartProgram.
+std::optional<int> AnswerWithoutWindow(int argc, char** argv);
 
 // The whole program as started from a desktop or a terminal: the command
 // line, one instance (a second start hands its file to the running one and
