@@ -32,6 +32,7 @@ class QStatusBar;
 class TSettings;
 class CanvasImage;
 class PaletteButtons;
+class RecentFiles;
 class StripView;
 
 // The windows created at start-up besides the main window, in creation order.
@@ -308,6 +309,7 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   bool sessionEnding_ = false;
   int sessionEndWaits_ = 0;
   QMenu* MenuRecent = nullptr;
+  std::unique_ptr<RecentFiles> recentFiles_;
 
   std::unique_ptr<TSettings> settings_;
   AppWindows windows_;

@@ -131,6 +131,7 @@ void TFMain::EndSession() {
 
 void TFMain::CreateRecentFilesMenu() {
   setAcceptDrops(true);
+  recentFiles_ = std::make_unique<RecentFiles>(settings_->Ini());
   auto* file = menuBar()->findChild<QMenu*>(QStringLiteral("MenuFile"));
   MenuRecent = new QMenu(QStringLiteral("最近使ったファイル(&R)"), file);
   MenuRecent->setObjectName(QStringLiteral("MenuRecent"));
@@ -144,7 +145,7 @@ void TFMain::CreateRecentFilesMenu() {
 
 void TFMain::FillRecentFilesMenu() {
   MenuRecent->clear();
-  const QStringList files = RecentFiles(settings_->Ini()).Files();
+  const QStringList& files = recentFiles_->Files();
   for (int i = 0; i < files.size(); ++i) {
     const QString shown = QDir::toNativeSeparators(files[i]).replace('&', QStringLiteral("&&"));
     QAction* item = MenuRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
@@ -160,7 +161,7 @@ void TFMain::OpenRecentFile(const QString& path) {
   if (!QFileInfo(path).isFile()) {
     Prompts::Error(QStringLiteral("ファイルが見つかりません。最近使ったファイルの一覧から削除します。\n%1")
                        .arg(QDir::toNativeSeparators(path)));
-    RecentFiles(settings_->Ini()).Remove(path);
+    recentFiles_->Remove(path);
     FillRecentFilesMenu();
     return;
   }
@@ -168,6 +169,6 @@ void TFMain::OpenRecentFile(const QString& path) {
 }
 
 void TFMain::DataFileUsed(const QString& path) {
-  RecentFiles(settings_->Ini()).Add(path);
+  recentFiles_->Add(path);
   FillRecentFilesMenu();
 }

@@ -13,13 +13,12 @@ QString KeyOf(int i) { return QStringLiteral("File%1").arg(i + 1); }
 
 }  // namespace
 
-QStringList RecentFiles::Files() const {
-  QStringList files;
+RecentFiles::RecentFiles(IniFile& ini) : ini_(ini) {
   for (int i = 0; i < kMaxFiles; ++i) {
     const QString path = ini_.ReadString(kSection, KeyOf(i), QString());
-    if (!path.isEmpty() && !files.contains(path)) files.append(path);
+    if (!path.isEmpty() && !read_.contains(path)) read_.append(path);
   }
-  return files;
+  files_ = read_;
 }
 
 bool RecentFiles::CanKeep(const QString& path) {
@@ -30,24 +29,21 @@ bool RecentFiles::CanKeep(const QString& path) {
 void RecentFiles::Add(const QString& path) {
   const QString absolute = QFileInfo(path).absoluteFilePath();
   if (!CanKeep(absolute)) return;
-  QStringList files = Files();
-  files.removeAll(absolute);
-  files.prepend(absolute);
-  Write(files.mid(0, kMaxFiles));
+  files_.removeAll(absolute);
+  files_.prepend(absolute);
+  files_ = files_.mid(0, kMaxFiles);
 }
 
-void RecentFiles::Remove(const QString& path) {
-  QStringList files = Files();
-  if (files.removeAll(path) == 0) return;
-  Write(files);
-}
+void RecentFiles::Remove(const QString& path) { files_.removeAll(path); }
 
-void RecentFiles::Write(const QStringList& files) {
+void RecentFiles::Save() {
+  if (files_ == read_) return;
   for (int i = 0; i < kMaxFiles; ++i) {
-    if (i < files.size()) {
-      if (ini_.ReadString(kSection, KeyOf(i), QString()) != files[i]) ini_.WriteString(kSection, KeyOf(i), files[i]);
+    if (i < files_.size()) {
+      ini_.WriteString(kSection, KeyOf(i), files_[i]);
     } else {
       ini_.DeleteKey(kSection, KeyOf(i));
     }
   }
+  read_ = files_;
 }

@@ -45,7 +45,7 @@ TEST(FileLocations, TheLayoutAroundTheExecutableDecides) {
   }
 }
 
-TEST(RecentFiles, MostRecentFirstAtMostEightInASectionOfTheirOwn) {
+TEST(RecentFiles, MostRecentFirstAtMostEightInASectionOfTheirOwnWrittenLast) {
   QTemporaryDir dir;
   const QByteArray before = "[Position]\r\nMainWState=0\r\n[Mine]\r\nNote=keep\r\n";
   WriteBytes(dir.filePath("VRD6S.ini"), before);
@@ -55,15 +55,26 @@ TEST(RecentFiles, MostRecentFirstAtMostEightInASectionOfTheirOwn) {
   recent.Add("/site/5.VRD");  // again: moves to the front, never twice
   recent.Remove("/site/9.VRD");
   recent.Add(QStringLiteral("/site/営業部.VRD"));
-  EXPECT_EQ(recent.Files(), (QStringList{"/site/営業部.VRD", "/site/5.VRD", "/site/10.VRD", "/site/8.VRD",
-                                         "/site/7.VRD", "/site/6.VRD", "/site/4.VRD", "/site/3.VRD"}));
-  // Everything the file held before stays byte for byte ahead of the new section.
+  const QStringList expected = {"/site/営業部.VRD", "/site/5.VRD", "/site/10.VRD", "/site/8.VRD",
+                                "/site/7.VRD", "/site/6.VRD", "/site/4.VRD", "/site/3.VRD"};
+  EXPECT_EQ(recent.Files(), expected);
+  EXPECT_EQ(ReadBytes(dir.filePath("VRD6S.ini")), before);  // nothing written before Save
+  recent.Save();
+  // Everything the file held stays byte for byte ahead of the new section.
   const QByteArray after = ReadBytes(dir.filePath("VRD6S.ini"));
   EXPECT_TRUE(after.startsWith(before + "\r\n[RecentFiles]\r\nFile1=/site/")) << after.toStdString();
   EXPECT_EQ(after.count("\r\nFile"), 8);
-  // Read back by a new run.
-  IniFile again(dir.filePath("VRD6S.ini"));
-  EXPECT_EQ(RecentFiles(again).Files(), recent.Files());
+  // Read back by a new run; a shorter list deletes the keys beyond it, and
+  // a list that did not change writes nothing.
+  RecentFiles again(ini);
+  EXPECT_EQ(again.Files(), expected);
+  for (int i = 0; i < 6; ++i) again.Remove(expected[i]);
+  again.Save();
+  EXPECT_EQ(RecentFiles(ini).Files(), expected.mid(6));
+  EXPECT_EQ(ReadBytes(dir.filePath("VRD6S.ini")).count("\r\nFile"), 2);
+  WriteBytes(dir.filePath("VRD6S.ini"), before);
+  RecentFiles(ini).Save();
+  EXPECT_EQ(ReadBytes(dir.filePath("VRD6S.ini")), before);
 }
 
 TEST(RecentFiles, PathsTheSettingsFileCannotHoldExactlyAreNotKept) {
@@ -75,6 +86,7 @@ TEST(RecentFiles, PathsTheSettingsFileCannotHoldExactlyAreNotKept) {
     recent.Add(QString::fromUtf8(path));
   }
   EXPECT_TRUE(recent.Files().isEmpty());
+  recent.Save();
   EXPECT_FALSE(QFile::exists(dir.filePath("VRD6S.ini")));
   EXPECT_TRUE(RecentFiles::CanKeep(QStringLiteral("/データ/ｻｲﾄ Ａ.VRD")));
 }
