@@ -84,6 +84,9 @@ struct ProgramWindows {
 
 bool PrepareApplication(QCoreApplication& app) {
   app.setApplicationName(QStringLiteral("ラベル工房"));
+  // Ties the windows to the installed desktop entry (its icon, its name in
+  // the task bar).
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.labelkobo.labelkobo"));
   RegisterFontSubstitutes();
   static QTranslator* translator = nullptr;
   if (translator) return true;
