@@ -77,8 +77,8 @@ StripRow RowOfEntry(const StripEntry& entry, int number) {
 }
 
 std::optional<qsizetype> NewStripFromTemplate(StripDocument& document, const StripEntry& entry,
-                                              const QString& programFolder) {
-  const QString path = FindTemplateFile(programFolder, sjis::Decode(entry.stripType));
+                                              const QStringList& templateFolders) {
+  const QString path = FindTemplateFile(templateFolders, sjis::Decode(entry.stripType));
   if (path.isEmpty()) {
     Prompts::Error(QString::fromUtf8(kMissingTemplateText));
     return std::nullopt;
@@ -125,8 +125,8 @@ std::optional<qsizetype> NewStripFromCopy(StripDocument& document, const StripEn
 }
 
 std::optional<qsizetype> CreateStrip(StripDocument& document, const StripEntry& entry,
-                                     const QList<StripRow>& rows, const QString& programFolder) {
+                                     const QList<StripRow>& rows, const QStringList& templateFolders) {
   const int source = FindCopySource(rows, entry.copySource);
   if (source > 0) return NewStripFromCopy(document, entry, source);
-  return NewStripFromTemplate(document, entry, programFolder);
+  return NewStripFromTemplate(document, entry, templateFolders);
 }

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "document/StripDocument.h"
@@ -37,12 +38,12 @@ int FindCopySource(const QList<StripRow>& rows, const QByteArray& copySource);
 // The list row of a strip created or edited from `entry`.
 StripRow RowOfEntry(const StripEntry& entry, int number);
 
-// Appends a strip built from the template of entry.stripType in
-// `programFolder` and returns its strip start line. A missing template
+// Appends a strip built from the template of entry.stripType found in
+// `templateFolders` and returns its strip start line. A missing template
 // ("テンプレートが存在しません。"), a damaged template or a damaged document
 // header gives a message and nothing.
 std::optional<qsizetype> NewStripFromTemplate(StripDocument& document, const StripEntry& entry,
-                                              const QString& programFolder);
+                                              const QStringList& templateFolders);
 
 // Appends a strip with the header of `entry` and a copy of every line of
 // strip `source` from its group count to its end, and returns its strip
@@ -54,4 +55,4 @@ std::optional<qsizetype> NewStripFromCopy(StripDocument& document, const StripEn
 // copy-source text names one of `rows`, otherwise from the template. The new
 // strip is the last; its number is the document's strip count.
 std::optional<qsizetype> CreateStrip(StripDocument& document, const StripEntry& entry,
-                                     const QList<StripRow>& rows, const QString& programFolder);
+                                     const QList<StripRow>& rows, const QStringList& templateFolders);

@@ -49,7 +49,7 @@ StripView::BuildResult StripView::Build(StripDocument& document, qsizetype strip
   if (plan_.tooMany && plan_.groups.empty()) return BuildResult::TooManyGroups;
 
   for (int v = 0; v < kViewCount; ++v) {
-    canvas_[v]->SetImage(RenderCanvas(plan_, static_cast<ViewKind>(v)));
+    canvas_[v]->SetImage(RenderCanvas(plan_, static_cast<ViewKind>(v), canvas_[v]->devicePixelRatioF()));
     canvas_[v]->move(0, 0);
     content_[v]->resize(canvas_[v]->size());
   }
@@ -268,7 +268,8 @@ void StripView::DrawKeyFace(int k) {
     c.face->setGeometry(layout.face);
     if (c.editor) c.editor->setGeometry(layout.editor);
     c.picture->SetImage(picture);
-    c.face->SetImage(layout.face.isEmpty() ? QImage() : RenderKeyFace(document_->lines(), key, view));
+    c.face->SetImage(layout.face.isEmpty() ? QImage()
+                                           : RenderKeyFace(document_->lines(), key, view, c.face->devicePixelRatioF()));
   }
 }
 

@@ -24,7 +24,7 @@ const QList<VrdCommand>& VrdCommands() {
       {"list-pdf", "FILE OUT.pdf", "the strip list as list printing draws it, A4 landscape", RunListPdf},
       {"calibration", "OUT.pdf --paper A5|A4|B5 [--adjust V,H]",
        "the calibration sheet: crosshairs and rulers to measure the printer's shift", RunCalibration},
-      {"templates", "[--dir DIR]", "list and check the strip templates (*.TPL) of the program folder", RunTemplates},
+      {"templates", "[--dir DIR]", "list and check the strip templates (*.TPL) the program reads", RunTemplates},
   };
   return commands;
 }
