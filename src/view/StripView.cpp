@@ -55,7 +55,7 @@ StripView::BuildResult StripView::Build(StripDocument& document, qsizetype strip
   }
   for (int v = 0; v < kViewCount; ++v) layer_[v] = NewLayer(static_cast<ViewKind>(v));
   controls_.reserve(plan_.keys.size());
-  pictures_.assign(plan_.keys.size(), KeyPictureMemo());
+  pictures_.assign(plan_.keys.size(), KeyPictureMemo(&decodedPictures_));
   for (const KeyPlan& key : plan_.keys) CreateKeyControls(key);
   RaiseWindowedControls();
   for (int k = 0; k < KeyCount(); ++k) DrawKeyFace(k);

@@ -63,7 +63,8 @@ class StripView : public QObject {
   // Reads every key's block line again after text lines were added or
   // removed. DocumentError when the strip's counts no longer add up.
   void RefreshKeyBlockLines();
-  // How often key k's picture was decoded since the strip was laid out.
+  // How often key k's picture was decoded since the strip was laid out (a
+  // picture the window already knows is not decoded again).
   int PictureDecodeCount(int k) const { return pictures_[k].DecodeCount(); }
 
  signals:
@@ -110,4 +111,5 @@ class StripView : public QObject {
   std::vector<std::array<KeyControls, kViewCount>> controls_;
   // Each key's decoded picture, so that redrawing a key does not decode it.
   std::vector<KeyPictureMemo> pictures_;
+  DecodedPictures decodedPictures_;
 };
