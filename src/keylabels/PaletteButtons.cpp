@@ -18,6 +18,12 @@ void SetButtonCaption(QAbstractButton* button, const KeyLabelCaption& caption) {
 PaletteButtons::PaletteButtons(QTabWidget* pages, Latch latch, QObject* parent)
     : QObject(parent), pages_(pages), latch_(latch) {
   Q_ASSERT(pages_->count() == kPaletteTabs);
+  // Two lines of 8 points fill the 23 pixels: no room for the style's
+  // padding. Given once to each sheet, the rule is parsed once, not for
+  // every button of every series switch.
+  for (int tab = 0; tab < kPaletteTabs; ++tab) {
+    pages_->widget(tab)->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
+  }
 }
 
 PaletteButtons::~PaletteButtons() { Free(); }
@@ -37,8 +43,6 @@ void PaletteButtons::Make(int series) {
     auto* button = new QPushButton(pages_->widget(i / perTab_));
     button->setObjectName(QStringLiteral("KeyLabelButton%1").arg(i));
     button->setFont(font);
-    // Two lines of 8 points fill the 23 pixels: no room for the style's padding.
-    button->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
     button->setGeometry(0, palette::kButtonPitch * (i % perTab_), palette::kButtonWidth,
                         palette::kButtonHeight);
     button->setFocusPolicy(Qt::NoFocus);

@@ -1,5 +1,6 @@
 #include "view/KeyPicture.h"
 
+#include <QHashFunctions>
 #include <QPainter>
 #include <QRectF>
 #include <algorithm>
@@ -84,14 +85,16 @@ QImage DecodedPictures::Picture(const PictureFields& fields, bool* decoded) {
   auto found = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
     return SameBytes(e.fields.data, fields.data) && e.fields.kind == fields.kind;
   });
-  if (found == entries_.end()) {
-    found = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
-      return e.fields.data == fields.data && e.fields.kind == fields.kind;
-    });
-  }
+  if (found != entries_.end()) return found->image;
+  // Pictures of one kind of file begin alike: the hash tells them apart
+  // before their bytes are compared.
+  const size_t hash = qHash(fields.data);
+  found = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
+    return e.hash == hash && e.fields.data == fields.data && e.fields.kind == fields.kind;
+  });
   if (found != entries_.end()) return found->image;
   *decoded = true;
-  Entry entry{fields, ScreenPicture(fields)};
+  Entry entry{fields, hash, ScreenPicture(fields)};
   bytes_ += entry.image.sizeInBytes();
   entries_.push_back(std::move(entry));
   while (bytes_ > kBudgetBytes && entries_.size() > 1) {

@@ -58,6 +58,7 @@ class DecodedPictures {
  private:
   struct Entry {
     PictureFields fields;
+    size_t hash;  // of the data line
     QImage image;
   };
   std::vector<Entry> entries_;  // oldest first

@@ -105,10 +105,16 @@ QImage RenderKeyFace(const Lines& lines, const KeyPlan& key, ViewKind view) {
   const QRect& panel = key.view[view].panel;
   if (panel.width() <= 0 || panel.height() <= 0) return QImage();
   if (panel.width() > kMaxFaceSide || panel.height() > kMaxFaceSide) return QImage();
-  QImage face = NewScreenImage(panel.size());
+  return RenderKeyFace(ReadKeyTextFormat(lines, key.blockLine), panel.size(), key.view[view].textPointSize);
+}
+
+QImage RenderKeyFace(const KeyTextFormat& format, QSize panel, int textPointSize) {
+  if (panel.width() <= 0 || panel.height() <= 0) return QImage();
+  if (panel.width() > kMaxFaceSide || panel.height() > kMaxFaceSide) return QImage();
+  QImage face = NewScreenImage(panel);
   QPainter painter(&face);
-  DrawKeyText(painter, Decimal4(), Decimal4(), Decimal4::FromInt(panel.width()),
-              Decimal4::FromInt(panel.height()), lines, key.blockLine, key.view[view].textPointSize);
+  DrawKeyText(painter, Decimal4(), Decimal4(), Decimal4::FromInt(panel.width()), Decimal4::FromInt(panel.height()),
+              format, textPointSize);
   return face;
 }
 
