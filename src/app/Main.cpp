@@ -46,6 +46,7 @@ TFMain::TFMain(const QString& programFolder)
   setMinimumSize(1000, 738);
 
   CreateActions();
+  CreateHistory();
   CreateMenus();
   CreateToolBar();
   CreatePanels();
@@ -56,6 +57,7 @@ TFMain::TFMain(const QString& programFolder)
 
   connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this](const QItemSelection& selected, const QItemSelection&) {
+            if (quietListChange_) return;
             // Each newly selected row would lay its strip out over the one
             // before: lay out only the row that would end up shown, so that
             // selecting a thousand strips for printing stays instant.

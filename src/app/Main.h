@@ -29,6 +29,7 @@ class QToolBar;
 class QToolButton;
 class QTreeWidget;
 class QStatusBar;
+class QUndoStack;
 class TSettings;
 class CanvasImage;
 class PaletteButtons;
@@ -141,6 +142,24 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   void SearchKeyTexts(SearchMode mode, const SearchRequest& request) override;
   void ReplaceAllKeyTexts(const SearchRequest& request) override;
   void SelectFoundText(int strip, int key, int position, int length);
+
+  // Undo and redo (MainUndo.cpp). Every change a user action makes to the
+  // document is one step of the history.
+  QUndoStack& History() { return *history_; }
+  void ActionEditUndoExecute();
+  void ActionEditRedoExecute();
+  // Makes the document changes of one user action, from construction to
+  // destruction, one undo step named `name`; nested steps join the outer one.
+  class HistoryStep {
+   public:
+    HistoryStep(TFMain& window, const char* name);
+    ~HistoryStep();
+    HistoryStep(const HistoryStep&) = delete;
+    HistoryStep& operator=(const HistoryStep&) = delete;
+
+   private:
+    TFMain& window_;
+  };
 
  public slots:
   // File
@@ -272,9 +291,26 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   // Pictures (MainPictures.cpp).
   // Find and replace (MainSearch.cpp).
   void OpenSearch(SearchMode mode);
+  // Writes the text of the key being edited into its block, leaving the
+  // editor open with its selection.
+  void CommitEditorInPlace();
   // A key of the laid-out strip whose lines a replacement changed.
   void RedrawReplacedKey(int strip, int key);
   Lines KeyTextLines(int k) const;
+
+  // Undo and redo (MainUndo.cpp).
+  void CreateHistory();
+  void ForgetHistory() override;
+  // Makes `changes` (an undo or redo) and shows the strip and keys they
+  // touched; false when they no longer fit the document.
+  bool ApplyHistoryChanges(const ChangeSet& changes);
+  void ShowHistoryChanges(const ChangeSet& changes, bool stripsChanged);
+  void RefillStripList();
+  // The keys of the laid-out strip whose blocks hold a changed line.
+  std::vector<int> KeysIn(const std::vector<LineRange>& ranges) const;
+  void SelectChangedKeys(const std::vector<int>& keys);
+  // Undo or redo when the history allows it, the editor's own first.
+  void StepHistory(bool undo);
 
   // Formatting (MainFormat.cpp).
   void WireFormatControls();
@@ -303,6 +339,16 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   FileSession fileSession_{document_, *this};
   qsizetype stripStartLine_ = 0;
   int currentStripNumber_ = 0;
+  // The list's selection changes by the program, not by the user: the
+  // strip is laid out by the caller.
+  bool quietListChange_ = false;
+
+  // Undo history.
+  QUndoStack* history_ = nullptr;
+  int historyStepDepth_ = 0;
+  QString historyStepName_;
+  bool applyingHistory_ = false;
+  bool historyBroken_ = false;
 
   // View state.
   int currentSeries_ = 0;

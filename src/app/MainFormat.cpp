@@ -31,6 +31,7 @@ bool TFMain::FormatCommandsApply() const { return keyCount_ > 0 && showDetail_; 
 
 void TFMain::FormatSelectedKeys(const std::function<void(StripDocument&, qsizetype)>& write) {
   if (!FormatCommandsApply()) return;
+  HistoryStep step(*this, "書式");
   try {
     for (int k : selection_.SelectedKeys()) {
       write(document_, stripView_->KeyBlockLine(k));
@@ -82,6 +83,7 @@ void TFMain::PressAlignmentButton(int a) {
 
 void TFMain::SetKeyAlignment(int k, int a) {
   if (keyCount_ == 0 || k < 0 || k >= keyCount_) return;
+  HistoryStep step(*this, "書式");
   try {
     SetKeyAlign(document_, stripView_->KeyBlockLine(k), a);
   } catch (const DocumentError& error) {

@@ -204,6 +204,7 @@ void TFMain::EndKeyEdit() {
 
 bool TFMain::CommitKeyText(int k) {
   if (k < 0 || k >= keyCount_) return false;
+  HistoryStep step(*this, "入力");
   QPlainTextEdit* editor = stripView_->Editor(k);
   try {
     const KeyTextWrite write =
@@ -234,6 +235,7 @@ void TFMain::ActionEditCutExecute() {
     return;
   }
   if (!HasCurrentKey()) return;
+  HistoryStep step(*this, "切り取り");
   QPlainTextEdit* editor = stripView_->Editor(currentKey_);
   editor->selectAll();
   editor->cut();
@@ -259,6 +261,7 @@ void TFMain::ActionEditPasteExecute() {
     return;
   }
   if (!HasCurrentKey() || QGuiApplication::clipboard()->text().isEmpty()) return;
+  HistoryStep step(*this, "貼り付け");
   QPlainTextEdit* editor = stripView_->Editor(currentKey_);
   editor->selectAll();
   editor->paste();
@@ -266,6 +269,7 @@ void TFMain::ActionEditPasteExecute() {
 }
 
 void TFMain::ActionEditDeleteExecute() {
+  HistoryStep step(*this, "削除");
   for (int k : selection_.SelectedKeys()) {
     stripView_->Editor(k)->clear();
     if (!CommitKeyText(k)) return;
@@ -289,6 +293,7 @@ void TFMain::ActionEditSelResetExecute() {
 
 void TFMain::ApplyKeyLabelToSelectedKeys(const KeyLabelValues& label) {
   if (keyCount_ == 0 || !showDetail_) return;
+  HistoryStep step(*this, "キーラベル");
   try {
     for (int k : selection_.SelectedKeys()) {
       const qsizetype keyLine = stripView_->KeyBlockLine(k);

@@ -24,6 +24,7 @@ void TFMain::ActionEditPicOnExecute() {
       picture.data = EncodePictureText(chosen->fileBytes);
     }
     // The picture replaces the text of every selected key.
+    HistoryStep step(*this, "画像添付");
     const std::vector<int> emptied = SelectedKeys();
     AttachPicture(document_, SelectedKeyLines(), keyLine(currentKey_), picture);
     stripView_->RefreshKeyBlockLines();
@@ -39,6 +40,7 @@ void TFMain::ActionEditPicOnExecute() {
 
 void TFMain::ActionEditPicOffExecute() {
   if (keyCount_ == 0) return;
+  HistoryStep step(*this, "画像添付解除");
   try {
     RemovePicture(document_, stripView_->KeyBlockLine(currentKey_));
     stripView_->DrawKeyFace(currentKey_);

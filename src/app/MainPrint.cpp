@@ -10,6 +10,7 @@
 #include "base/PrintSystem.h"
 #include "base/Prompts.h"
 #include "print/Adjust.h"
+#include "print/Calibration.h"
 #include "print/Printjimeijocard.h"
 #include "print/PdfExport.h"
 #include "print/Printjimeijolist.h"
@@ -64,7 +65,8 @@ void TFMain::ActionFileSetupExecute() {
     Prompts::Error(QString::fromUtf8(kNoPrinterText));
     return;
   }
-  if (windows_.adjust) windows_.adjust->ShowModal();
+  // The test print starts on the paper the current strip prints on.
+  if (windows_.adjust) windows_.adjust->ShowModal(CalibrationPaperOfStrip(document_, currentStripNumber_).name);
 }
 
 void TFMain::ActionFilePrintExecute() {

@@ -37,9 +37,25 @@ Lines TFMain::KeyTextLines(int k) const {
   return ReadKeyTextFormat(document_.lines(), stripView_->KeyBlockLine(k)).text;
 }
 
+void TFMain::CommitEditorInPlace() {
+  QPlainTextEdit* editor = EditingEditor();
+  if (!editor) return;
+  const int anchor = editor->textCursor().anchor(), position = editor->textCursor().position();
+  if (!CommitKeyText(editingKey_)) return;
+  // The editor is refilled with the lines as they were cut; its selection
+  // stays where it was.
+  QTextCursor cursor = editor->textCursor();
+  cursor.setPosition(InEditor(editor, anchor));
+  cursor.setPosition(InEditor(editor, position), QTextCursor::KeepAnchor);
+  editor->setTextCursor(cursor);
+}
+
 void TFMain::SearchKeyTexts(SearchMode mode, const SearchRequest& request) {
-  // The search reads the document: what is being typed goes in first.
-  CommitPendingKey();
+  // The search reads the document: what is being typed goes in first. The
+  // editor stays open, so that a press that finds nothing more leaves the
+  // match it shows, and the key selection, as they were.
+  CommitEditorInPlace();
+  HistoryStep historyStep(*this, "置換");
   const SearchStepResult step =
       ::SearchKeyTexts(document_, searchState_, mode, request, {currentStripNumber_, currentKey_});
   if (step.replaced) {
@@ -62,6 +78,7 @@ void TFMain::SearchKeyTexts(SearchMode mode, const SearchRequest& request) {
 
 void TFMain::ReplaceAllKeyTexts(const SearchRequest& request) {
   CommitPendingKey();
+  HistoryStep step(*this, "すべて置換");
   const int count = ::ReplaceAllKeyTexts(document_, searchState_, request, {currentStripNumber_, currentKey_},
                                          [this](int strip, int key) { RedrawReplacedKey(strip, key); });
   // The occurrences are gone: the next press starts afresh.

@@ -1,7 +1,7 @@
 // The strip commands of the main window: create, edit and delete strips,
 // with the strip list kept in step with the document.
 #include <QLabel>
-#include <QSignalBlocker>
+#include <QScopedValueRollback>
 #include <QTreeWidget>
 
 #include "app/Main.h"
@@ -57,7 +57,9 @@ void TFMain::AddStripRow(const StripRow& row) {
 
 void TFMain::SelectListRowQuietly(int row) {
   // The caller lays the strip out itself: the selection handler must not.
-  const QSignalBlocker blocker(ListView1->selectionModel());
+  // The selection model's signals stay on, as the list repaints its rows
+  // from them.
+  const QScopedValueRollback<bool> quiet(quietListChange_, true);
   ListView1->clearSelection();
   QTreeWidgetItem* item = ListView1->topLevelItem(row);
   if (!item) return;
@@ -80,6 +82,7 @@ void TFMain::ActionJimeijoNewExecute() {
   windows_.telAdd->PrepareCreate(rows, sjis::Encode(SeriesName(currentSeries_)));
   if (windows_.telAdd->exec() != QDialog::Accepted) return;
   const StripEntry entry = windows_.telAdd->resultFields;
+  HistoryStep step(*this, "示名条の作成");
   if (!CreateStrip(document_, entry, rows, settings_->ProgramFolder())) return;
   // The new strip is always the last one.
   const int number = document_.StripCount();
@@ -101,6 +104,7 @@ void TFMain::ActionJimeijoEditExecute() {
   StripEntry entry = windows_.telAdd->resultFields;
   entry.registered = RowOfItem(item, i + 1).registered;  // an edit keeps the registration date
   const StripRow row = RowOfEntry(entry, i + 1);
+  HistoryStep step(*this, "示名条の編集");
   FillListItem(item, row);
   WriteStripHeader(document_, i + 1, row);
   if (i != i0) {
@@ -123,6 +127,7 @@ void TFMain::ActionJimeijoDeleteExecute() {
                        PromptAnswer::No) != PromptAnswer::Yes) {
     return;
   }
+  HistoryStep step(*this, "示名条の削除");
   StripDeletion deletion;
   try {
     deletion = DeleteStripRows(document_, selected, i0);
@@ -131,7 +136,7 @@ void TFMain::ActionJimeijoDeleteExecute() {
     return;
   }
   {
-    const QSignalBlocker blocker(ListView1->selectionModel());
+    const QScopedValueRollback<bool> quiet(quietListChange_, true);
     for (int row : deletion.removedRows) delete ListView1->takeTopLevelItem(row);
   }
   if (ListView1->topLevelItemCount() == 0) {

@@ -7,6 +7,8 @@
 #include <QPainterPath>
 #include <QPushButton>
 
+#include "base/DialogFrame.h"
+
 #ifndef LABELKOBO_VERSION
 #define LABELKOBO_VERSION ""
 #endif
@@ -73,7 +75,6 @@ QString TFVersion::DescriptionText() {
 TFVersion::TFVersion(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FVersion"));
   setWindowTitle(QStringLiteral("バージョン情報"));
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setAutoFillBackground(true);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, Qt::white);
@@ -116,8 +117,9 @@ TFVersion::TFVersion(QWidget* parent) : QDialog(parent) {
   ok->setGeometry(292, 170, 75, 23);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  // Escape closes a QDialog as reject; both simply close the box.
-  setFixedSize(400, 246);
+  // Escape closes a QDialog as reject; both simply close the box. The
+  // title bar carries no buttons.
+  MakeFixedDialog(this, QSize(400, 246), {}, CloseBox::None);
 }
 
 void TFVersion::showEvent(QShowEvent* event) {

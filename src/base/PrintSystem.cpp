@@ -4,6 +4,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTabWidget>
 #include <algorithm>
 
 namespace {
@@ -46,6 +47,45 @@ class QtPrintJob final : public PrintJob {
   QPainter painter_;
 };
 
+// The print dialog with only what the program's jobs honour: the printer,
+// copies, collate and, where the caller asks for one, a page range from and
+// to. Each job is a fresh QPrinter made from the choice, so whatever else
+// the dialog sets on its own printer (CUPS page lists, page sets, reverse
+// order, colour, duplex, the printer's properties) would be dropped without
+// a word; those controls are hidden. Qt shows its page controls again each
+// time the dialog becomes visible, so they are hidden after that.
+class HonouredPrintDialog final : public QPrintDialog {
+ public:
+  HonouredPrintDialog(QPrinter* printer, bool offerRange) : QPrintDialog(printer), offerRange_(offerRange) {
+    setOption(QAbstractPrintDialog::PrintToFile, false);
+    setOption(QAbstractPrintDialog::PrintSelection, false);
+    setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    setOption(QAbstractPrintDialog::PrintShowPageSize, false);
+    setOption(QAbstractPrintDialog::PrintPageRange, offerRange);
+  }
+
+  void setVisible(bool visible) override {
+    QPrintDialog::setVisible(visible);
+    if (visible) HideUnhonoured();
+  }
+
+ private:
+  void HideUnhonoured() {
+    QStringList names = {QStringLiteral("pagesRadioButton"), QStringLiteral("pagesLineEdit"),
+                         QStringLiteral("pageSetLabel"), QStringLiteral("pageSetCombo"), QStringLiteral("reverse")};
+    if (!offerRange_) names.append(QStringLiteral("gbPrintRange"));
+    for (const QString& name : names) {
+      if (QWidget* control = findChild<QWidget*>(name)) control->hide();
+    }
+    // The colour and duplex page.
+    if (QWidget* page = findChild<QWidget*>(QStringLiteral("optionsTab"))) {
+      if (auto* tabs = findChild<QTabWidget*>(QStringLiteral("tabs"))) tabs->removeTab(tabs->indexOf(page));
+    }
+  }
+
+  bool offerRange_;
+};
+
 class QtPrintSystem final : public PrintSystem {
  public:
   QStringList Printers() const override { return QPrinterInfo::availablePrinterNames(); }
@@ -83,12 +123,8 @@ class QtPrintSystem final : public PrintSystem {
   std::optional<PrintChoice> ShowPrintDialog(const PrintDialogRequest& request) override {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(CurrentPrinterName());
-    QPrintDialog dialog(&printer);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     const bool offerRange = request.maxPage > 0;
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, offerRange);
+    HonouredPrintDialog dialog(&printer, offerRange);
     if (offerRange) {
       dialog.setMinMax(request.minPage, request.maxPage);
       dialog.setFromTo(request.minPage, request.maxPage);

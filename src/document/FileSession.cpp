@@ -52,6 +52,7 @@ bool FileSession::ConfirmDiscard() {
 }
 
 void FileSession::ForgetDocument() {
+  view_.ForgetHistory();
   fileName_.clear();
   document_.Clear();
   document_.ClearSavedCopy();

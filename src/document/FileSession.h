@@ -28,6 +28,8 @@ class FileSessionView {
   // Focuses and selects row 0 (its series becomes current), sets the strip
   // start line to 3, lays strip 1 out and makes it the current strip.
   virtual void ShowFirstStrip() = 0;
+  // The document is being replaced (new, open): its undo history goes.
+  virtual void ForgetHistory() {}
 };
 
 class FileSession {

@@ -6,9 +6,11 @@
 
 #include <QByteArray>
 #include <QList>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
+#include "document/LineChange.h"
 #include "document/StripLayout.h"
 
 class StripDocument {
@@ -30,6 +32,18 @@ class StripDocument {
   void Append(const QByteArray& line) { Insert(lines_.size(), line); }
   void Append(const Lines& lines) { Insert(lines_.size(), lines); }
   void Remove(qsizetype at, qsizetype count = 1);
+
+  // Makes `changes` in order, each as recorded. False, with the document
+  // unchanged, when the lines a change would take out are not there as it
+  // recorded them: the changes belong to another state of the document.
+  bool Apply(const ChangeSet& changes);
+
+  // While recording, every change is also added to the recording, so that
+  // a command's changes can be taken back afterwards.
+  void StartRecording();
+  bool IsRecording() const { return recording_.has_value(); }
+  // The changes since StartRecording; recording stops.
+  ChangeSet TakeRecording();
 
   // Unsaved changes: the lines differ from the saved copy.
   bool IsChanged() const { return lines_ != saved_; }
@@ -69,6 +83,16 @@ class StripDocument {
   void RebuildIndex();
   // The strip separators from the separator-looking lines, walked anew.
   void WalkStrips() const;
+  // Keeps the strip index after lines [at, at + removed) became `inserted`
+  // lines where the change stays inside one strip that still walks to the
+  // next; otherwise the strips are walked anew on next use.
+  void KeepStripIndex(qsizetype at, qsizetype removed, qsizetype inserted);
+  bool ChangedStripsWalk() const;
+  void Record(qsizetype at, Lines removed, Lines inserted, bool textOnly = false);
+  bool Holds(qsizetype at, const Lines& expected) const;
+  // Applies `changes` by building the lines anew in one pass: for change
+  // sets too large to make one by one.
+  bool ApplyInOnePass(const ChangeSet& changes);
 
   Lines lines_;
   Lines saved_;
@@ -81,9 +105,15 @@ class StripDocument {
     std::vector<Separator> separators;
     // While no separator is out of place, strip n is entry n - 1.
     bool inOrder = true;
+    // Every strip walks by its counts to the next separator (or the end).
+    bool allWalked = true;
+    // Strips whose lines changed since the walk: each must still walk to
+    // the next separator for the index to hold.
+    std::vector<size_t> unwalked;
     int highest = 0;
     // First separator line of each number; filled only when out of order.
     std::unordered_map<int, qsizetype> firstLine;
   };
   mutable StripIndex strips_;
+  std::optional<ChangeSet> recording_;
 };

@@ -56,18 +56,29 @@ bool DeleteRowFromBlocks(std::vector<Block>& blocks, int r, int count) {
   return found;
 }
 
-// The document rebuilt once: the lines before the first block with the new
-// count in line 1, then every block left behind its current separator line.
-Lines Reassembled(const Lines& lines, const std::vector<Block>& blocks, qsizetype firstBlock, int count) {
-  Lines result;
-  result.reserve(lines.size());
-  for (qsizetype i = 0; i < firstBlock; ++i) result.append(lines[i]);
-  result[1] = QByteArray::number(count);
-  for (const Block& b : blocks) {
-    result.append(SeparatorLine(b.number));
-    for (qsizetype i = b.separator + 1; i < b.end; ++i) result.append(lines[i]);
+// The deletion as changes to the document: line 1 gets the new count, the
+// deleted blocks go and every block left gets its current separator line,
+// in document order. `left` are the blocks that stay, with their numbers.
+ChangeSet DeletionChanges(const Lines& lines, const std::vector<Block>& before, const std::vector<Block>& left,
+                          int count) {
+  ChangeSet changes;
+  qsizetype removedSoFar = 0;  // lines taken out above: each change counts the lines as they are then
+  auto replaceLine = [&](qsizetype original, const QByteArray& line) {
+    const QByteArray old = lines.at(original);
+    if (old != line) AppendChange(changes, {original - removedSoFar, Lines{old}, Lines{line}});
+  };
+  replaceLine(1, QByteArray::number(count));
+  auto stays = left.begin();
+  for (const Block& b : before) {
+    if (stays != left.end() && stays->separator == b.separator) {
+      replaceLine(b.separator, SeparatorLine(stays->number));
+      ++stays;
+    } else {
+      AppendChange(changes, {b.separator - removedSoFar, lines.mid(b.separator, b.end - b.separator), Lines()});
+      removedSoFar += b.end - b.separator;
+    }
   }
-  return result;
+  return changes;
 }
 
 }  // namespace
@@ -84,9 +95,8 @@ StripDeletion DeleteStripRows(StripDocument& document, QList<int> selectedRows, 
   deletion.stripsLeft = count - static_cast<int>(deletion.removedRows.size());
   if (deletion.removedRows.isEmpty()) return deletion;
 
-  const Lines& lines = document.lines();
-  std::vector<Block> blocks = BlocksOf(document);
-  const qsizetype firstBlock = blocks.empty() ? lines.size() : blocks.front().separator;
+  const std::vector<Block> before = BlocksOf(document);
+  std::vector<Block> blocks = before;
   for (int r : deletion.removedRows) {
     if (!DeleteRowFromBlocks(blocks, r, count)) deletion.rowsWithoutStrip.append(r);
   }
@@ -95,7 +105,7 @@ StripDeletion DeleteStripRows(StripDocument& document, QList<int> selectedRows, 
     document.Clear();
     return deletion;
   }
-  document.SetLines(Reassembled(lines, blocks, firstBlock, deletion.stripsLeft));
+  document.Apply(DeletionChanges(document.lines(), before, blocks, deletion.stripsLeft));
   // Without a focused row, show the strip that moved into the place of the
   // first one deleted.
   const int noted = focusedRow >= 0 ? focusedRow : deletion.removedRows.back();

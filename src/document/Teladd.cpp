@@ -8,6 +8,7 @@
 #include <QShowEvent>
 #include <limits>
 
+#include "base/DialogFrame.h"
 #include "base/Mainsub.h"
 #include "base/Placement.h"
 #include "base/Prompts.h"
@@ -74,10 +75,9 @@ TFTelAdd::TFTelAdd(TSettings& settings, QWidget* parent)
     : QDialog(parent), settings_(settings), clock_([] { return QDateTime::currentDateTime(); }) {
   setObjectName(QStringLiteral("FTelAdd"));
   setWindowTitle(QStringLiteral("示名条の作成"));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
   setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
   CreateControls();
-  setFixedSize(kClientWidth, kClientHeight);
+  MakeFixedDialog(this, QSize(kClientWidth, kClientHeight));
   RestoreDialogPosition(this, settings_, QStringLiteral("TelAddTop"), QStringLiteral("TelAddLeft"));
 }
 

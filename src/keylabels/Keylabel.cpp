@@ -9,6 +9,7 @@
 #include <QTabWidget>
 
 #include "base/ColorPair.h"
+#include "base/DialogFrame.h"
 #include "base/FontItemDelegate.h"
 #include "base/Mainsub.h"
 #include "base/Placement.h"
@@ -50,10 +51,7 @@ TFKeyLabel::TFKeyLabel(TSettings& settings, QWidget* parent)
   QFont dialogFont(QStringLiteral("ＭＳ Ｐゴシック"));
   dialogFont.setPixelSize(13);
   setFont(dialogFont);
-  setFixedSize(518, 506);
-  // A fixed dialog border: a close box, no minimise or maximise.
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+  MakeFixedDialog(this, QSize(518, 506));
   CreateControls();
   RestoreDialogPosition(this, settings_, QStringLiteral("KeyLabelTop"), QStringLiteral("KeyLabelLeft"));
 }

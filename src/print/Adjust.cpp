@@ -1,12 +1,15 @@
 #include "print/Adjust.h"
 
+#include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 
+#include "base/DialogFrame.h"
 #include "base/Mainsub.h"
 #include "base/Placement.h"
 #include "base/PrintSystem.h"
@@ -37,7 +40,7 @@ QLineEdit* AddOffsetRow(QWidget* group, int top, const QString& caption, const Q
 TFAdjust::TFAdjust(TSettings& settings, QWidget* parent) : QDialog(parent), settings_(settings) {
   setObjectName(QStringLiteral("FAdjust"));
   setWindowTitle(QStringLiteral("プリンタの微調整"));
-  setFixedSize(321, 290);
+  MakeFixedDialog(this, QSize(321, 290));
 
   auto* printerGroup = new QGroupBox(this);
   printerGroup->setGeometry(8, 8, 305, 70);
@@ -51,13 +54,21 @@ TFAdjust::TFAdjust(TSettings& settings, QWidget* parent) : QDialog(parent), sett
   LabelPrinter->setFont(bold);
 
   auto* offsetGroup = new QGroupBox(this);
-  offsetGroup->setGeometry(8, 86, 305, 150);
+  offsetGroup->setGeometry(8, 86, 305, 130);
   EditVertical = AddOffsetRow(offsetGroup, 16, QStringLiteral("縦方向(&V)"),
                               QStringLiteral("（マイナスで上方／プラスで下方）"), QStringLiteral("EditVertical"));
   EditHorizontal = AddOffsetRow(offsetGroup, 84, QStringLiteral("横方向(&H)"),
                                 QStringLiteral("（マイナスで左／プラスで右）"), QStringLiteral("EditHorizontal"));
   EditVertical->installEventFilter(this);
   EditHorizontal->installEventFilter(this);
+
+  auto* paperLabel = new QLabel(QStringLiteral("テスト印刷の用紙(&P)"), this);
+  paperLabel->setGeometry(24, 225, 130, 16);
+  ComboBoxPaper = new QComboBox(this);
+  ComboBoxPaper->setObjectName(QStringLiteral("ComboBoxPaper"));
+  ComboBoxPaper->setGeometry(158, 222, 64, 22);
+  for (const CalibrationPaper& paper : CalibrationPapers()) ComboBoxPaper->addItem(paper.name);
+  paperLabel->setBuddy(ComboBoxPaper);
 
   ButtonOk = new QPushButton(QStringLiteral("OK"), this);
   ButtonOk->setObjectName(QStringLiteral("ButtonOk"));
@@ -81,8 +92,9 @@ TFAdjust::~TFAdjust() {
   SaveDialogPosition(this, settings_, QStringLiteral("AdjustTop"), QStringLiteral("AdjustLeft"));
 }
 
-int TFAdjust::ShowModal() {
+int TFAdjust::ShowModal(const QString& testPaper) {
   LabelPrinter->setText(PrintSystem::Current().CurrentPrinterName());
+  ComboBoxPaper->setCurrentIndex(std::max(0, ComboBoxPaper->findText(testPaper)));
   EditVertical->setText(FormatAdjustment(adjustment_.vertical));
   EditHorizontal->setText(FormatAdjustment(adjustment_.horizontal));
   EditVertical->setFocus();
@@ -130,7 +142,7 @@ void TFAdjust::ButtonTestPrintClick() {
     Prompts::Error(QString::fromUtf8(kNoPrinterText));
     return;
   }
-  const CalibrationPaper paper = CalibrationPaperOf(system.Paper());
+  const CalibrationPaper paper = CalibrationPapers()[std::max(0, ComboBoxPaper->currentIndex())];
   if (!PrintCalibrationSheet(system, paper, {*vertical, *horizontal})) {
     Prompts::PrinterError(QString::fromUtf8(kPrinterErrorText));
   }

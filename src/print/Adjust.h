@@ -2,12 +2,14 @@
 // The print position adjustment dialog: names the printer in use and takes
 // the vertical and horizontal shift of everything strip card printing puts
 // on paper. "テスト印刷" prints the calibration sheet with the offsets typed
-// in the boxes, so the user can measure what shift remains.
+// in the boxes, on the paper chosen beside it, so the user can measure what
+// shift remains.
 
 #include <QDialog>
 
 #include "print/CardPrint.h"
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -19,8 +21,9 @@ class TFAdjust : public QDialog {
   explicit TFAdjust(TSettings& settings, QWidget* parent = nullptr);
   ~TFAdjust() override;
 
-  // Shows the dialog modally with the stored offsets.
-  int ShowModal();
+  // Shows the dialog modally with the stored offsets; the test print's
+  // paper starts at the one named ("A5", "A4" or "B5").
+  int ShowModal(const QString& testPaper = QStringLiteral("A4"));
 
   // The shifts in millimetres. They start at 0 in every run and are not saved.
   const PrintAdjustment& Adjustment() const { return adjustment_; }
@@ -33,6 +36,7 @@ class TFAdjust : public QDialog {
   QPushButton* ButtonOk = nullptr;
   QPushButton* ButtonCancel = nullptr;
   QPushButton* ButtonTestPrint = nullptr;
+  QComboBox* ComboBoxPaper = nullptr;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -6,6 +6,9 @@
 #include <QPainter>
 
 #include "base/PrintSystem.h"
+#include "document/CheckedRead.h"
+#include "document/StripDocument.h"
+#include "document/StripLayout.h"
 #include "print/AdjustmentText.h"
 #include "print/PdfExport.h"
 #include "view/KeyText.h"
@@ -17,11 +20,7 @@ constexpr double kRulerEndMm = 5;   // rulers end this far from the edges
 constexpr double kCrossArmMm = 6;   // each arm of a crosshair
 constexpr double kTextLeftMm = 52;  // the note, right of the vertical ruler's numbers
 
-const CalibrationPaper kPapers[] = {
-    {11, QStringLiteral("A5"), QSizeF(148, 210)},
-    {9, QStringLiteral("A4"), QSizeF(210, 297)},
-    {13, QStringLiteral("B5"), QSizeF(182, 257)},
-};
+constexpr int kA4 = 1;  // index of A4 in CalibrationPapers()
 
 // Millimetres from the paper corner, shifted, as canvas pixels.
 QPointF OnCanvas(const CardCanvas& c, const PrintAdjustment& adj, double xMm, double yMm) {
@@ -65,18 +64,35 @@ QString Note(const CalibrationPaper& paper, const PrintAdjustment& adj) {
 
 }  // namespace
 
+const std::vector<CalibrationPaper>& CalibrationPapers() {
+  static const std::vector<CalibrationPaper> papers = {
+      {11, QStringLiteral("A5"), QSizeF(148, 210)},
+      {9, QStringLiteral("A4"), QSizeF(210, 297)},
+      {13, QStringLiteral("B5"), QSizeF(182, 257)},
+  };
+  return papers;
+}
+
 std::optional<CalibrationPaper> CalibrationPaperNamed(const QString& name) {
-  for (const CalibrationPaper& paper : kPapers) {
+  for (const CalibrationPaper& paper : CalibrationPapers()) {
     if (paper.name.compare(name, Qt::CaseInsensitive) == 0) return paper;
   }
   return std::nullopt;
 }
 
 CalibrationPaper CalibrationPaperOf(QPageSize::PageSizeId paper) {
-  for (const CalibrationPaper& p : kPapers) {
+  for (const CalibrationPaper& p : CalibrationPapers()) {
     if (PageSizeOfPaperCode(p.paperCode) == paper) return p;
   }
-  return kPapers[1];
+  return CalibrationPapers()[kA4];
+}
+
+CalibrationPaper CalibrationPaperOfStrip(const StripDocument& document, int number) {
+  const qsizetype start = CardStripStart(document, number - 1);
+  if (start < 0) return CalibrationPapers()[kA4];
+  const Lines& lines = document.lines();
+  const CardFormat format = CardFormatFor(LineAt(lines, start + layout::kSeriesName), LineAt(lines, start + layout::kStripType));
+  return CalibrationPaperOf(PageSizeOfPaperCode(format.paperCode));
 }
 
 std::vector<QPointF> CalibrationCrosshairs(const CalibrationPaper& paper) {
@@ -99,38 +115,70 @@ std::vector<CalibrationLine> CalibrationLines(const CalibrationPaper& paper) {
   return lines;
 }
 
-void DrawCalibrationSheet(QPainter& painter, const CardCanvas& canvas, const CalibrationPaper& paper,
+std::vector<CalibrationLabel> CalibrationLabels(const CalibrationPaper& paper, const PrintAdjustment& adjustment) {
+  std::vector<CalibrationLabel> labels;
+  const double r = kRulerAtMm;
+  // Ruler numbers: the distance of each 10 mm tick from its edge, under
+  // the horizontal ruler and right of the vertical one. Where the rulers
+  // cross, the number goes to the other side of the other ruler: left of
+  // the vertical ruler, above the horizontal one.
+  for (int x = 10; x <= paper.sizeMm.width() - kRulerEndMm; x += 10) {
+    const bool crossing = x == r;
+    labels.push_back({QString::number(x),
+                      crossing ? QRectF(QPointF(r - 7.5, r + 3.3), QPointF(r - 1, r + 6.5))
+                               : QRectF(QPointF(x - 3, r + 3.3), QPointF(x + 3, r + 6.5)),
+                      (crossing ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignTop});
+  }
+  for (int y = 10; y <= paper.sizeMm.height() - kRulerEndMm; y += 10) {
+    const bool crossing = y == r;
+    labels.push_back({QString::number(y),
+                      crossing ? QRectF(QPointF(r + 3.5, r - 4.2), QPointF(r + 11, r - 1))
+                               : QRectF(QPointF(r + 3.5, y - 1.6), QPointF(r + 11, y + 1.6)),
+                      Qt::AlignLeft | (crossing ? Qt::AlignBottom : Qt::AlignVCenter)});
+  }
+  for (const QPointF& c : CalibrationCrosshairs(paper)) {
+    labels.push_back({QStringLiteral("%1 mm").arg(kCrosshairInsetMm),
+                      QRectF(QPointF(c.x() + 1, c.y() + 1), QPointF(c.x() + 14, c.y() + 4.5)),
+                      Qt::AlignLeft | Qt::AlignTop});
+  }
+  const double right = paper.sizeMm.width() - 8;
+  labels.push_back({QStringLiteral("印刷位置の確認シート"), QRectF(QPointF(kTextLeftMm, 46), QPointF(right, 54)),
+                    Qt::AlignLeft | Qt::AlignTop, 14, true});
+  labels.push_back({Note(paper, adjustment),
+                    QRectF(QPointF(kTextLeftMm, 56), QPointF(right, paper.sizeMm.height() - 30)),
+                    Qt::AlignLeft | Qt::AlignTop, 9, false, true});
+  return labels;
+}
+
+void DrawCalibrationLines(QPainter& painter, const CardCanvas& canvas, const CalibrationPaper& paper,
                           const PrintAdjustment& adjustment) {
-  const auto at = [&](double x, double y) { return OnCanvas(canvas, adjustment, x, y); };
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(QPen(Qt::black, kCalibrationLineMm * canvas.scaleX.ToDouble(), Qt::SolidLine, Qt::FlatCap));
-  for (const CalibrationLine& l : CalibrationLines(paper)) painter.drawLine(QLineF(at(l.x1, l.y1), at(l.x2, l.y2)));
-
-  // Ruler numbers: the distance of each 10 mm tick from its edge.
-  painter.setFont(SheetFont(painter, 7));
-  const double r = kRulerAtMm;
-  for (int x = 10; x <= paper.sizeMm.width() - kRulerEndMm; x += 10) {
-    const QPointF p = at(x - 3, r + 3.3);
-    painter.drawText(QRectF(p, at(x + 3, r + 6.5)), Qt::AlignHCenter | Qt::AlignTop, QString::number(x));
+  for (const CalibrationLine& l : CalibrationLines(paper)) {
+    painter.drawLine(QLineF(OnCanvas(canvas, adjustment, l.x1, l.y1), OnCanvas(canvas, adjustment, l.x2, l.y2)));
   }
-  for (int y = 10; y <= paper.sizeMm.height() - kRulerEndMm; y += 10) {
-    painter.drawText(QRectF(at(r + 3.5, y - 1.6), at(r + 11, y + 1.6)), Qt::AlignLeft | Qt::AlignVCenter,
-                     QString::number(y));
-  }
-  for (const QPointF& c : CalibrationCrosshairs(paper)) {
-    painter.drawText(QRectF(at(c.x() + 1, c.y() + 1), at(c.x() + 14, c.y() + 4.5)), Qt::AlignLeft | Qt::AlignTop,
-                     QStringLiteral("%1 mm").arg(kCrosshairInsetMm));
-  }
-
-  const double right = paper.sizeMm.width() - 8;
-  painter.setFont(SheetFont(painter, 14, true));
-  painter.drawText(QRectF(at(kTextLeftMm, 46), at(right, 54)), Qt::AlignLeft | Qt::AlignTop,
-                   QStringLiteral("印刷位置の確認シート"));
-  painter.setFont(SheetFont(painter, 9));
-  painter.drawText(QRectF(at(kTextLeftMm, 56), at(right, paper.sizeMm.height() - 30)),
-                   Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, Note(paper, adjustment));
   painter.restore();
+}
+
+void DrawCalibrationLabel(QPainter& painter, const CardCanvas& canvas, const CalibrationLabel& label,
+                          const PrintAdjustment& adjustment) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::black);
+  painter.setFont(SheetFont(painter, label.points, label.bold));
+  const QRectF box(OnCanvas(canvas, adjustment, label.boxMm.left(), label.boxMm.top()),
+                   OnCanvas(canvas, adjustment, label.boxMm.right(), label.boxMm.bottom()));
+  painter.drawText(box, static_cast<int>(label.alignment) | (label.wrap ? Qt::TextWordWrap : 0), label.text);
+  painter.restore();
+}
+
+void DrawCalibrationSheet(QPainter& painter, const CardCanvas& canvas, const CalibrationPaper& paper,
+                          const PrintAdjustment& adjustment) {
+  DrawCalibrationLines(painter, canvas, paper, adjustment);
+  for (const CalibrationLabel& label : CalibrationLabels(paper, adjustment)) {
+    DrawCalibrationLabel(painter, canvas, label, adjustment);
+  }
 }
 
 QByteArray RenderCalibrationPdf(const CalibrationPaper& paper, const PrintAdjustment& adjustment) {

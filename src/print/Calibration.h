@@ -6,6 +6,7 @@
 // paper edges with a ruler and corrects the offsets by the difference.
 
 #include <QByteArray>
+#include <QRectF>
 #include <QPageSize>
 #include <QSizeF>
 #include <QString>
@@ -16,6 +17,7 @@
 
 class QPainter;
 class PrintSystem;
+class StripDocument;
 
 // A paper of the sheet by its paper code (9 A4, 11 A5, 13 JIS B5).
 struct CalibrationPaper {
@@ -23,11 +25,16 @@ struct CalibrationPaper {
   QString name;   // "A4"
   QSizeF sizeMm;  // portrait
 };
+// The papers of the sheet: A5, A4 and B5, in that order.
+const std::vector<CalibrationPaper>& CalibrationPapers();
 // "A5", "A4" or "B5" (JIS); nothing for any other name.
 std::optional<CalibrationPaper> CalibrationPaperNamed(const QString& name);
 // The sheet's paper for a printer's paper: A5 and JIS B5 as they are,
 // anything else A4.
 CalibrationPaper CalibrationPaperOf(QPageSize::PageSizeId paper);
+// The paper strip `number` prints on (its card format's), A4 when there is
+// no such strip.
+CalibrationPaper CalibrationPaperOfStrip(const StripDocument& document, int number);
 
 // One straight mark of the sheet, in millimetres from the paper corner
 // before the adjustment.
@@ -42,9 +49,26 @@ std::vector<QPointF> CalibrationCrosshairs(const CalibrationPaper& paper);
 // Every line of the sheet: the crosshairs and the ticks of both rulers.
 std::vector<CalibrationLine> CalibrationLines(const CalibrationPaper& paper);
 
+// One text of the sheet: the ruler numbers, the crosshair distances, the
+// heading and the note. Each stands clear of every line.
+struct CalibrationLabel {
+  QString text;
+  QRectF boxMm;  // before the adjustment
+  Qt::Alignment alignment;
+  int points = 7;
+  bool bold = false;
+  bool wrap = false;
+};
+std::vector<CalibrationLabel> CalibrationLabels(const CalibrationPaper& paper, const PrintAdjustment& adjustment);
+
 // Draws the sheet on a canvas that lies at `canvas` from the paper corner,
-// every mark shifted by the adjustment as strip cards are.
+// every mark shifted by the adjustment as strip cards are: the lines, then
+// the labels.
 void DrawCalibrationSheet(QPainter& painter, const CardCanvas& canvas, const CalibrationPaper& paper,
+                          const PrintAdjustment& adjustment);
+void DrawCalibrationLines(QPainter& painter, const CardCanvas& canvas, const CalibrationPaper& paper,
+                          const PrintAdjustment& adjustment);
+void DrawCalibrationLabel(QPainter& painter, const CardCanvas& canvas, const CalibrationLabel& label,
                           const PrintAdjustment& adjustment);
 
 // The sheet as a one-page PDF at true size.

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextDocument>
 
 #include "view/KeyEditing.h"
 #include "view/StripRenderer.h"
@@ -123,6 +124,16 @@ bool KeyEditor::event(QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::ControlModifier) {
       event->ignore();  // leaves the shortcut to the window
+      return true;
+    }
+    // Undo and redo act on the typing first; with none left to take back
+    // (or make again) they are the window's, which acts on the document.
+    const QKeyCombination combination = key->keyCombination();
+    const bool undo = combination == QKeyCombination(Qt::ControlModifier, Qt::Key_Z);
+    const bool redo = combination == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) ||
+                      combination == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
+    if ((undo && !document()->isUndoAvailable()) || (redo && !document()->isRedoAvailable())) {
+      event->ignore();
       return true;
     }
   }

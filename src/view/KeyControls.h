@@ -84,7 +84,8 @@ class KeyImage : public QWidget {
 // The in-place editor of a key in the detail view: no word wrap, Tab moves
 // the focus on. Enter breaks a line only while the text holds at most one
 // line; an input method's confirming Enter is no key press and so never
-// counts. Ctrl+Delete is the window's delete command, not a word deletion.
+// counts. Ctrl+Delete is the window's delete command, not a word deletion;
+// Ctrl+Z and Ctrl+Y are the window's once the typing has nothing to undo.
 // Losing the focus to a pop-up menu or another window keeps the
 // edit going, as menus and window switches do not end it.
 class KeyEditor : public QPlainTextEdit {

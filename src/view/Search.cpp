@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "base/DialogFrame.h"
 #include "base/Mainsub.h"
 #include "base/ShiftJis.h"
 
@@ -35,13 +36,12 @@ void SetTop(QWidget* control, int top) { control->move(control->x(), top); }
 TFSearch::TFSearch(TSettings&, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FSearch"));
   setWindowTitle(QStringLiteral("検索"));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint);
   setModal(false);
   QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
   font.setPixelSize(12);
   setFont(font);
   CreateControls();
-  setFixedSize(kClientWidth, kClientHeight);
+  MakeFixedDialog(this, QSize(kClientWidth, kClientHeight), Qt::WindowStaysOnTopHint);
   FormShow();
 }
 

@@ -1,6 +1,7 @@
 // The print commands of the main window: which strips go to the preview,
 // and the messages when there is nothing to print or no printer.
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QRegularExpression>
@@ -72,6 +73,7 @@ struct MainPrintTest : ::testing::Test {
         list->reject();
       } else if (adjust->isVisible()) {
         shown = QStringLiteral("adjust");
+        testPaper = adjust->ComboBoxPaper->currentText();
         adjust->reject();
       }
     });
@@ -87,6 +89,7 @@ struct MainPrintTest : ::testing::Test {
   }
   QList<int> selection;
   int listPages = 0;
+  QString testPaper;
 };
 
 }  // namespace
@@ -158,4 +161,34 @@ TEST_F(MainPrintTest, PdfExportWritesTheSelectedStripsToTheChosenFileWithoutAPri
   ASSERT_EQ(prompts.messages.size(), 1);
   EXPECT_TRUE(prompts.messages[0].text.startsWith(QStringLiteral("PDFファイルを保存できませんでした。")));
   EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("missing"))));
+}
+
+// The adjustment's test print starts on the paper the current strip prints on.
+TEST_F(MainPrintTest, TheTestPrintStartsOnTheCurrentStripsPaper) {
+  EXPECT_EQ(Run("ActionFileSetup"), QStringLiteral("adjust"));
+  EXPECT_EQ(testPaper, QStringLiteral("A4"));  // no strip
+  struct Row {
+    const char* series;
+    const char* type;
+    const char* paper;
+  } rows[] = {{"Ｔｅシリーズ主装置", "Ｔｅ標準", "A5"},
+              {"Ｋａシリーズ主装置", "Ｋａ拡張48ボタン", "A4"},
+              {"Ｒｕシリーズ主装置", "Ｒｕ36ボタン", "B5"}};
+  QList<TestStrip> strips;
+  for (const Row& row : rows) {
+    TestStrip strip;
+    strip.extension = QByteArray::number(201 + strips.size());
+    strip.series = Sj(row.series);
+    strip.type = Sj(row.type);
+    strips.append(strip);
+  }
+  const QString path = dir.filePath(QStringLiteral("papers.VRD"));
+  ASSERT_TRUE(WriteLinesFile(path, DocumentLines(strips)));
+  ASSERT_TRUE(main->OpenDataFile(path));
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(rows[i].type);
+    main->ListView1SelectItem(i);
+    EXPECT_EQ(Run("ActionFileSetup"), QStringLiteral("adjust"));
+    EXPECT_EQ(testPaper, QString::fromUtf8(rows[i].paper));
+  }
 }

@@ -9,9 +9,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTreeWidget>
+#include <optional>
 
 #include "base/ShiftJis.h"
 #include "support/MainWindowFixture.h"
+#include "support/PaintedRows.h"
 #include "support/TestFiles.h"
 #include "view/Search.h"
 
@@ -52,6 +54,9 @@ struct MainSearchTest : MainWindowFixture {
     Trigger(command);
     search->Edit1->setText(find);
     search->Edit2->setText(replacement);
+    // The dialog is the active window, as when the user presses its button.
+    search->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(search.get()));
   }
   // One press of the dialog's button; the key and the text its editor
   // shows selected, or -1 when no key is being edited.
@@ -166,13 +171,18 @@ TEST_F(MainSearchTest, FindAndReplaceWalkFromTheCurrentKeyAcrossStrips) {
     Shown shown;
     int strip = -1, key = -1;  // the key the press replaced in, in replace mode
     Lines replaced;
+    std::optional<Shown> shownInReplace = {};  // when replace shows another
   };
+  // Past the last strip nothing more is found: the editor stays as the
+  // press left it, the match selected, or after replace the caret behind
+  // the replacement.
+  const Shown lastMatch{2, 1, "外線", 1}, lastReplaced{2, 1, QString(), 3};
   const Step steps[] = {
       {{1, 1, "外線", 0}, -1, -1, {}},
       {{1, 2, "外線", 2}, 0, 1, {Sj("局線")}},  // second line: after "X" and its break
       {{1, 2, "外線", 5}, 0, 2, {"X", Sj("局線1外線2")}},  // in the line as it is now
-      {{2, 1, "外線", 1}, 0, 2, {"X", Sj("局線1局線2")}},  // the next strip, after ア
-      {{2, -1, QString(), -1}, 1, 1, {Sj("ア局線")}},  // past the last strip: nothing
+      {lastMatch, 0, 2, {"X", Sj("局線1局線2")}},  // the next strip, after ア
+      {lastMatch, 1, 1, {Sj("ア局線")}, lastReplaced},  // past the last strip
   };
   const QList<QList<Lines>> original = texts;
   for (const bool replace : {false, true}) {
@@ -183,7 +193,7 @@ TEST_F(MainSearchTest, FindAndReplaceWalkFromTheCurrentKeyAcrossStrips) {
     Open(replace ? "ActionEditReplace" : "ActionEditFind", "外線", "局線");
     for (const Step& step : steps) {
       SCOPED_TRACE(step.shown.start);
-      EXPECT_EQ(Press(), step.shown);
+      EXPECT_EQ(Press(), replace && step.shownInReplace ? *step.shownInReplace : step.shown);
       if (replace && step.strip >= 0) {
         texts[step.strip][step.key] = step.replaced;
         // The editor of the strip shown takes the new text too.
@@ -194,7 +204,7 @@ TEST_F(MainSearchTest, FindAndReplaceWalkFromTheCurrentKeyAcrossStrips) {
       ExpectDocument();
     }
     // Find keeps the last match and shows it again; replace has used it up.
-    EXPECT_EQ(Press(), replace ? (Shown{2, -1, QString(), -1}) : (Shown{2, 1, "外線", 1}));
+    EXPECT_EQ(Press(), replace ? lastReplaced : lastMatch);
     ExpectDocument();
     EXPECT_EQ(main->ListView1->currentItem(), main->ListView1->topLevelItem(1));
     EXPECT_EQ(main->ListView1->selectedItems().size(), 1);
@@ -212,7 +222,7 @@ TEST_F(MainSearchTest, FromTheTopAndTheCaseRule) {
   search->CheckBox2->setChecked(true);
   EXPECT_EQ(Press(), (Shown{1, 0, "abc", 0}));
   EXPECT_EQ(Press(), (Shown{1, 0, "ABC", 4}));  // "abc" and the line break before it
-  EXPECT_EQ(Press(), (Shown{1, -1, QString(), -1}));  // not the full-width ａｂｃ
+  EXPECT_EQ(Press(), (Shown{1, 0, "ABC", 4}));  // not the full-width ａｂｃ: the match stays shown
   Trigger("ActionEditFind");
   search->CheckBox1->setChecked(true);
   search->Edit1->setText("ABC");
@@ -253,4 +263,25 @@ TEST_F(MainSearchTest, TheCommandsAndEachPressCommitTheKeyBeingTyped) {
   EXPECT_EQ(Press(), (Shown{1, 1, "Q", 0}));
   texts[0][1] = {"Q2"};
   ExpectDocument();
+  // A press that finds nothing commits what is typed and leaves the editor
+  // open with its caret where it was.
+  type(2, "Z");
+  Editor(2)->moveCursor(QTextCursor::Start);
+  search->Edit1->setText("ZZ");
+  EXPECT_EQ(Press(), (Shown{1, 2, QString(), 0}));
+  texts[0][2] = {"Z"};
+  ExpectDocument();
+}
+
+// The list on the screen follows each match to its strip: the found strip's
+// row alone is painted highlighted, not the one shown before.
+TEST_F(MainSearchTest, TheListPaintsTheRowOfTheFoundStrip) {
+  texts = {{{"a"}}, {{Sj("外線")}}, {{"b"}, {Sj("外線")}}};
+  OpenDocument(Built());
+  ASSERT_EQ(PaintedHighlightedRows(main->ListView1), QList<int>{0});
+  Open("ActionEditFind", "外線");
+  for (const int strip : {2, 3}) {
+    EXPECT_EQ(Press().strip, strip);
+    EXPECT_EQ(PaintedHighlightedRows(main->ListView1), QList<int>{strip - 1});
+  }
 }

@@ -52,7 +52,7 @@ TEST_F(MainWindowTest, MenusHoldEveryCommandWithItsAcceleratorAndShortcut) {
                          "印刷位置の微調整(&E)...", "示名条の印刷(&P)...", "示名条一覧の印刷(&L)...", "PDFに出力(&D)...", "-",
                          "終了(&X)"}));
   EXPECT_EQ(MenuCaptions("MenuEdit"),
-            (QStringList{"切り取り(&T)", "コピー(&C)", "貼り付け(&P)", "削除(&D)", "-", "画像添付(&G)...",
+            (QStringList{"元に戻す(&U)", "やり直し(&Y)", "-", "切り取り(&T)", "コピー(&C)", "貼り付け(&P)", "削除(&D)", "-", "画像添付(&G)...",
                          "画像添付解除(&R)", "-", "すべてを選択(&A)", "選択の解除(&X)", "-", "検索(&S)...",
                          "置換(&N)..."}));
   EXPECT_EQ(MenuCaptions("MenuView"),
@@ -62,6 +62,9 @@ TEST_F(MainWindowTest, MenusHoldEveryCommandWithItsAcceleratorAndShortcut) {
   EXPECT_EQ(main->Action("ActionFileOpen")->shortcut(), QKeySequence("Ctrl+O"));
   EXPECT_EQ(main->Action("ActionEditDelete")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
   EXPECT_EQ(main->Action("ActionEditReplace")->shortcut(), QKeySequence("Ctrl+R"));
+  EXPECT_EQ(main->Action("ActionEditUndo")->shortcut(), QKeySequence("Ctrl+Z"));
+  EXPECT_EQ(main->Action("ActionEditRedo")->shortcuts(),
+            (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
   EXPECT_EQ(main->Action("ActionFileExit")->statusTip(), QStringLiteral("プログラムを終了します"));
   EXPECT_TRUE(main->Action("ActionEditCut")->statusTip().isEmpty());
   EXPECT_EQ(MenuCaptions("PopupMenu2"),

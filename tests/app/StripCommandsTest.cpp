@@ -21,6 +21,7 @@
 #include "document/StripList.h"
 #include "document/Teladd.h"
 #include "support/FakePrompts.h"
+#include "support/PaintedRows.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -41,6 +42,8 @@ struct StripCommandsTest : ::testing::Test {
     windows.telAdd = telAdd.get();
     main->SetWindows(windows);
     main->show();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
   }
   void TearDown() override {
     main->SetWindows({});
@@ -74,7 +77,9 @@ struct StripCommandsTest : ::testing::Test {
     for (int i = 0; i < List()->topLevelItemCount(); ++i) out << List()->topLevelItem(i)->text(2);
     return out;
   }
+  // Selects the rows with the focus in the list, as clicks there leave it.
   void SelectRows(QList<int> rows, int focused) {
+    List()->setFocus();
     List()->clearSelection();
     List()->setCurrentItem(List()->topLevelItem(focused));
     for (int r : rows) List()->topLevelItem(r)->setSelected(true);
@@ -95,6 +100,7 @@ TEST_F(StripCommandsTest, CreatingStripsFromATemplateFillsListDocumentAndView) {
   CreateStrip("203");
   EXPECT_EQ(main->CurrentStripNumber(), 3);
   EXPECT_EQ(List()->currentItem(), List()->topLevelItem(2));
+  EXPECT_EQ(PaintedHighlightedRows(List()), QList<int>{2});
   EXPECT_EQ(Violation(), QString());
 }
 
@@ -141,6 +147,7 @@ TEST_F(StripCommandsTest, EditingAnotherPickedStripLaysItOut) {
   EXPECT_EQ(List()->topLevelItem(1)->text(4), QStringLiteral("佐藤"));
   EXPECT_EQ(main->CurrentStripNumber(), 2);
   EXPECT_EQ(List()->currentItem(), List()->topLevelItem(1));
+  EXPECT_EQ(PaintedHighlightedRows(List()), QList<int>{1});
   EXPECT_EQ(Violation(), QString());
 }
 
@@ -156,6 +163,7 @@ TEST_F(StripCommandsTest, DeletingRenumbersAndShowsTheStripThatMovedUp) {
   EXPECT_EQ(main->Document().at(1), QByteArray("3"));
   EXPECT_EQ(main->CurrentStripNumber(), 2);
   EXPECT_TRUE(main->pnlText->text().contains(QStringLiteral("内線：3 ")));
+  EXPECT_EQ(PaintedHighlightedRows(List()), QList<int>{1});
   EXPECT_EQ(Violation(), QString());
 }
 
@@ -180,6 +188,7 @@ TEST_F(StripCommandsTest, DeletingTheLastOfFiveShowsTheNewLast) {
   prompts.answers = {PromptAnswer::Yes};
   main->Action("ActionJimeijoDelete")->trigger();
   EXPECT_EQ(main->CurrentStripNumber(), 4);
+  EXPECT_EQ(PaintedHighlightedRows(List()), QList<int>{3});
   EXPECT_EQ(Violation(), QString());
 }
 

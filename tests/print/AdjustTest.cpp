@@ -1,6 +1,7 @@
 // The print adjustment: which entries are numbers, the "#0.0###" form, and
 // the dialog's OK, refusal and cancel on the real widgets.
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -133,7 +134,7 @@ TEST_F(AdjustDialogTest, TestPrintPrintsTheCalibrationSheetWithTheTypedOffsetsAn
   ASSERT_EQ(printer.jobs.size(), 1);
   const RecordedJob& job = printer.jobs[0];
   EXPECT_EQ(job.title, QStringLiteral("テスト印刷"));
-  EXPECT_EQ(job.paper, QPageSize::A4);  // the printer's Letter is no sheet paper
+  EXPECT_EQ(job.paper, QPageSize::A4);  // the paper chosen when none is named
   ASSERT_EQ(job.pages.size(), 1);
   // 10 pixels a millimetre: the top-left crosshair's vertical arm at 18 mm,
   // its horizontal arm at 21.5 mm, and nothing where it would be unshifted.
@@ -153,4 +154,31 @@ TEST_F(AdjustDialogTest, TestPrintPrintsTheCalibrationSheetWithTheTypedOffsetsAn
   ASSERT_EQ(prompts.messages.size(), 2);
   EXPECT_EQ(prompts.messages[1].text, QStringLiteral("数字のみ入力してください。"));
   EXPECT_EQ(printer.jobs.size(), 1);
+}
+
+// The test print's paper: the one named when the dialog opens, or the one
+// the user picks, whatever paper the printer had.
+TEST_F(AdjustDialogTest, TestPrintUsesThePaperChosenBesideIt) {
+  EXPECT_EQ(dialog.ComboBoxPaper->count(), 3);
+  struct Row {
+    const char* named;
+    int picked;  // -1: as named
+    QPageSize::PageSizeId printed;
+  } rows[] = {{"B5", -1, QPageSize::JisB5}, {"A5", -1, QPageSize::A5}, {"A5", 1, QPageSize::A4},
+              {"A4", 2, QPageSize::JisB5}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.named);
+    printer.jobs.clear();
+    QString shown;
+    QTimer::singleShot(0, [&] {
+      shown = dialog.ComboBoxPaper->currentText();
+      if (row.picked >= 0) dialog.ComboBoxPaper->setCurrentIndex(row.picked);
+      dialog.ButtonTestPrint->click();
+      dialog.reject();
+    });
+    dialog.ShowModal(QString::fromLatin1(row.named));
+    EXPECT_EQ(shown, QString::fromLatin1(row.named));
+    ASSERT_EQ(printer.jobs.size(), 1);
+    EXPECT_EQ(printer.jobs[0].paper, row.printed);
+  }
 }

@@ -1,0 +1,244 @@
+// Undo and redo through the real main window: random actions of every kind
+// on the sample site undone to the file's bytes and made again to the final
+// bytes, a short sequence saved and compared as files, the editor's own
+// typing undone first, and the modified flag following the history.
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QUndoStack>
+
+#include "base/ShiftJis.h"
+#include "document/StripList.h"
+#include "document/Teladd.h"
+#include "support/MainWindowFixture.h"
+#include "support/TestFiles.h"
+#include "support/TestPictures.h"
+#include "view/KeySearch.h"
+#include "view/Viewimage.h"
+
+namespace {
+
+struct MainUndoTest : MainWindowFixture {
+  std::unique_ptr<TFTelAdd> telAdd = std::make_unique<TFTelAdd>(main->Settings());
+  std::unique_ptr<TFViewImage> viewImage = std::make_unique<TFViewImage>(main->Settings());
+  QString sitePath = dir.filePath("site.VRD");
+  QString logoPath = dir.filePath("logo.jpg");
+  int nextExtension = 700;
+
+  void SetUp() override {
+    for (const QString& name : QDir(SOURCE_DIR "/data").entryList({"*.TPL"}, QDir::Files)) {
+      QFile::copy(QStringLiteral(SOURCE_DIR "/data/") + name, dir.filePath(name));
+    }
+    QFile::copy(QStringLiteral(SOURCE_DIR "/samples/sample.VRD"), sitePath);
+    WriteBytes(logoPath, JpegBytes(TwoColourImage(60, 20, Qt::red, Qt::blue)));
+    AppWindows windows;
+    windows.telAdd = telAdd.get();
+    windows.viewImage = viewImage.get();
+    main->SetWindows(windows);
+    MainWindowFixture::SetUp();
+    ASSERT_TRUE(main->OpenDataFile(sitePath));
+  }
+  void TearDown() override {
+    main->SetWindows({});
+    telAdd.reset();
+    viewImage.reset();
+    MainWindowFixture::TearDown();
+  }
+
+  QTreeWidget* List() { return main->ListView1; }
+  int Rows() { return List()->topLevelItemCount(); }
+  // A modal dialog of a command gets `steps` once it is shown.
+  void WithDialog(QDialog* dialog, const std::function<void()>& steps) {
+    QTimer::singleShot(0, [dialog, steps] {
+      steps();
+      if (dialog->isVisible()) dialog->reject();
+    });
+  }
+  void PickRow(int row) {
+    List()->clearSelection();
+    List()->setCurrentItem(List()->topLevelItem(row));
+  }
+  void Type(int k, const QString& text) {
+    main->KeyFaceDblClick(k);
+    Editor(k)->setPlainText(text);
+    main->EndKeyEdit();
+  }
+  void CreateStrip() {
+    const QString extension = QString::number(nextExtension++);
+    WithDialog(telAdd.get(), [&, extension] {
+      telAdd->Edit1->setText(extension);
+      telAdd->ButtonOk->click();
+    });
+    Trigger("ActionJimeijoNew");
+  }
+  void DeleteRows(const QList<int>& rows) {
+    List()->clearSelection();
+    for (int r : rows) List()->topLevelItem(r)->setSelected(true);
+    prompts.answers.push_back(PromptAnswer::Yes);
+    Trigger("ActionJimeijoDelete");
+  }
+  void ReplaceAll(const char* find, const char* by) {
+    main->ReplaceAllKeyTexts({Sj(find), Sj(by), false, true});
+  }
+  int UndoAll() {
+    int steps = 0;
+    while (main->Action("ActionEditUndo")->isEnabled()) {
+      Trigger("ActionEditUndo");
+      ++steps;
+    }
+    return steps;
+  }
+  int RedoAll() {
+    int steps = 0;
+    while (main->Action("ActionEditRedo")->isEnabled()) {
+      Trigger("ActionEditRedo");
+      ++steps;
+    }
+    return steps;
+  }
+  std::vector<int> EditableKeys() {
+    std::vector<int> keys;
+    for (int k = 0; k < main->KeyCount(); ++k) {
+      if (main->View().Plan().keys[k].editable) keys.push_back(k);
+    }
+    return keys;
+  }
+  void ExpectListAgrees() { EXPECT_EQ(StripListViolation(main->Document(), main->ListRows()), QString()); }
+
+  // One random action of a kind that changes the document.
+  void RandomAction(QRandomGenerator& random) {
+    if (Rows() == 0) return CreateStrip();
+    if (main->KeyCount() == 0 || random.bounded(6) == 0) PickRow(random.bounded(Rows()));
+    const std::vector<int> keys = EditableKeys();
+    if (keys.empty()) return;
+    const int k = keys[random.bounded(static_cast<int>(keys.size()))];
+    ClickKey(k);
+    switch (random.bounded(14)) {
+      case 0: Type(k, QStringLiteral("内線%1\n%2").arg(random.bounded(100)).arg(random.bounded(10))); break;
+      case 1: Trigger("ActionEditCut"); break;
+      case 2: Trigger("ActionEditPaste"); break;
+      case 3: Trigger("ActionEditAllSel"); Trigger("ActionEditDelete"); break;
+      case 4: main->ToolButtonBold->click(); break;
+      case 5: Trigger(random.bounded(2) ? "ActionFormatRight" : "ActionFormatCenter"); break;
+      case 6: main->ComboBoxFontSize->setEditText(QString::number(6 + random.bounded(12))); break;
+      case 7: main->KeyLabelButtonClick(random.bounded(5)); break;
+      case 8:
+        WithDialog(viewImage.get(), [&] {
+          prompts.files.push_back(logoPath);
+          viewImage->ButtonLoad->click();
+          viewImage->ButtonOK->click();
+        });
+        Trigger("ActionEditPicOn");
+        break;
+      case 9: Trigger("ActionEditPicOff"); break;
+      case 10: CreateStrip(); break;
+      case 11:
+        WithDialog(telAdd.get(), [&] {
+          telAdd->Edit3->setText(QStringLiteral("使用者%1").arg(random.bounded(50)));
+          telAdd->ButtonOk->click();
+        });
+        Trigger("ActionJimeijoEdit");
+        break;
+      case 12: {
+        const int first = random.bounded(Rows());
+        DeleteRows(first + 1 < Rows() && random.bounded(2) ? QList<int>{first, first + 1} : QList<int>{first});
+        break;
+      }
+      default: ReplaceAll(random.bounded(2) ? "1" : "内線", random.bounded(2) ? "9" : "ナイセン"); break;
+    }
+  }
+};
+
+TEST_F(MainUndoTest, RandomActionsUndoToTheFileAndRedoToTheirEnd) {
+  const Lines original = main->Document().lines();
+  QRandomGenerator random(20261209);
+  for (int i = 0; i < 250; ++i) RandomAction(random);
+  const Lines changed = main->Document().lines();
+  ASSERT_NE(changed, original);
+  ExpectListAgrees();
+
+  const int steps = UndoAll();
+  EXPECT_GT(steps, 100);
+  EXPECT_EQ(main->Document().lines(), original);
+  EXPECT_FALSE(main->Document().IsChanged());
+  ExpectListAgrees();
+  EXPECT_EQ(RedoAll(), steps);
+  EXPECT_EQ(main->Document().lines(), changed);
+  ExpectListAgrees();
+  for (const RecordedMessage& m : prompts.messages) EXPECT_NE(m.title, QStringLiteral("エラー")) << m.text.toStdString();
+}
+
+TEST_F(MainUndoTest, AShortSequenceSavedMatchesTheFilesByteForByte) {
+  const QByteArray opened = ReadBytes(sitePath);
+  const QStringList rows = [&] {
+    QStringList extensions;
+    for (int r = 0; r < Rows(); ++r) extensions << List()->topLevelItem(r)->text(2);
+    return extensions;
+  }();
+  const std::vector<int> keys = EditableKeys();
+  ASSERT_GE(keys.size(), 2u);
+  Type(keys[0], QStringLiteral("受付"));
+  ClickKey(keys[1]);
+  main->ToolButtonBold->click();
+  DeleteRows({1, 2});
+  ReplaceAll("1", "9");
+  EXPECT_EQ(main->Action("ActionEditUndo")->text(), QStringLiteral("元に戻す(&U): すべて置換"));
+  Trigger("ActionFileSave");
+  const QByteArray edited = ReadBytes(sitePath);
+
+  EXPECT_EQ(UndoAll(), 4);
+  EXPECT_EQ(main->Action("ActionEditRedo")->text(), QStringLiteral("やり直し(&Y): 入力"));
+  EXPECT_TRUE(main->Document().IsChanged());  // the saved state is the edited one
+  Trigger("ActionFileSave");
+  EXPECT_EQ(ReadBytes(sitePath), opened);
+  QStringList restored;
+  for (int r = 0; r < Rows(); ++r) restored << List()->topLevelItem(r)->text(2);
+  EXPECT_EQ(restored, rows);
+  ExpectListAgrees();
+
+  EXPECT_EQ(RedoAll(), 4);
+  Trigger("ActionFileSave");
+  EXPECT_EQ(ReadBytes(sitePath), edited);
+  // Back at the state last saved: nothing unsaved, so closing asks nothing.
+  Trigger("ActionEditUndo");
+  EXPECT_TRUE(main->Document().IsChanged());
+  Trigger("ActionEditRedo");
+  EXPECT_FALSE(main->Document().IsChanged());
+}
+
+TEST_F(MainUndoTest, TheEditorUndoesItsTypingFirstThenTheDocument) {
+  const int k = EditableKeys().at(0);
+  Type(k, QStringLiteral("一"));
+  const Lines typedOnce = main->Document().lines();
+  main->KeyFaceDblClick(k);
+  QTest::keyClicks(Editor(k), QStringLiteral("AB"));
+  QTest::keyClick(Editor(k), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(main->EditingKey(), k);
+  EXPECT_NE(Editor(k)->toPlainText(), QStringLiteral("一AB"));
+  EXPECT_EQ(main->Document().lines(), typedOnce);
+  while (Editor(k)->document()->isUndoAvailable()) QTest::keyClick(Editor(k), Qt::Key_Z, Qt::ControlModifier);
+  // Nothing left in the editor: the next undo takes back the first typing.
+  QTest::keyClick(Editor(k), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_FALSE(main->Document().IsChanged());
+  EXPECT_EQ(main->CurrentKey(), k);
+  QTest::keyClick(main.get(), Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(main->Document().lines(), typedOnce);
+}
+
+TEST_F(MainUndoTest, OpeningAndNewClearTheHistory) {
+  EXPECT_FALSE(main->Action("ActionEditUndo")->isEnabled());
+  Type(EditableKeys().at(0), QStringLiteral("受付"));
+  EXPECT_TRUE(main->Action("ActionEditUndo")->isEnabled());
+  prompts.answers.push_back(PromptAnswer::No);
+  ASSERT_TRUE(main->OpenDataFile(sitePath));
+  EXPECT_FALSE(main->Action("ActionEditUndo")->isEnabled());
+  EXPECT_EQ(main->History().count(), 0);
+}
+
+}  // namespace
