@@ -58,7 +58,7 @@ QFont KeyFont(const KeyTextFormat& format, int pixelHeight) {
 constexpr int kQtSyntheticBoldLimit = 64;
 
 bool HasBoldFace(const QFont& font) {
-  static QHash<QString, bool> known;
+  thread_local QHash<QString, bool> known;  // strips are also drawn on print threads
   const QString family = QFontInfo(font).family();
   const auto found = known.constFind(family);
   if (found != known.constEnd()) return *found;
