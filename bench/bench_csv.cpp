@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   StripDocument document;
   document.SetLines(bench::GeneratedDocument(kStrips));
-  const CsvImportContext context{QString(), "2026/01/01 09:00"};
+  const CsvImportContext context{QStringList(), "2026/01/01 09:00"};
 
   QByteArray exported;
   Report("export, Shift_JIS", bench::FastestMilliseconds([&] { exported = StripsAsCsv(document, CsvEncoding::kShiftJis); }));

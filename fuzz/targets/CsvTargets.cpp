@@ -36,7 +36,7 @@ int FuzzCsv(const uint8_t* data, size_t size) {
   StripDocument document;
   document.SetLines(Site());
   const Lines original = document.lines();
-  const CsvImportPlan plan = PlanCsvImport(document, table, {QString(), "2026/01/01 09:00"});
+  const CsvImportPlan plan = PlanCsvImport(document, table, {QStringList(), "2026/01/01 09:00"});
   FUZZ_ASSERT(plan.ok() || plan.changes.empty());
   if (plan.changes.empty()) return 0;
   // A valid import makes a sound document, and its inverse the one before.

@@ -1,11 +1,16 @@
 #include "app/Application.h"
 
+#include <QFileInfo>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
+#include <cstdio>
 #include <exception>
 #include <memory>
 
 #include "app/Main.h"
+#include "app/SingleInstance.h"
+#include "app/TerminationSignal.h"
 #include "app/Version.h"
 #include "base/Mainsub.h"
 #include "base/Prompts.h"
@@ -79,6 +84,9 @@ struct ProgramWindows {
 
 bool PrepareApplication(QCoreApplication& app) {
   app.setApplicationName(QStringLiteral("ラベル工房"));
+  // Ties the windows to the installed desktop entry (its icon, its name in
+  // the task bar).
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.labelkobo.labelkobo"));
   RegisterFontSubstitutes();
   static QTranslator* translator = nullptr;
   if (translator) return true;
@@ -121,4 +129,77 @@ int RunProgram(QApplication& app, const QString& programFolder,
     return 0;
   }
   return app.exec();
+}
+
+StartRequest ParseStartArguments(const QStringList& arguments) {
+  StartRequest request;
+  bool optionsEnded = false;
+  for (const QString& argument : arguments) {
+    if (!optionsEnded && argument == QStringLiteral("--")) {
+      optionsEnded = true;
+    } else if (!optionsEnded && (argument == QStringLiteral("--help") || argument == QStringLiteral("-h"))) {
+      request.help = true;
+    } else if (!optionsEnded && argument == QStringLiteral("--version")) {
+      request.version = true;
+    } else if (!optionsEnded && argument.startsWith('-')) {
+      request.error = QStringLiteral("unknown option '%1'").arg(argument);
+    } else if (request.file.isEmpty()) {
+      request.file = QFileInfo(argument).absoluteFilePath();
+    } else {
+      request.error = QStringLiteral("only one data file can be opened");
+    }
+  }
+  return request;
+}
+
+QString UsageText() {
+  return QStringLiteral(
+      "usage: labelkobo [FILE.VRD]\n"
+      "Designs and prints designation strips for business telephones.\n"
+      "FILE.VRD is opened at start; when the program runs already, it opens the file.\n"
+      "  --help     this text\n"
+      "  --version  the program's version\n");
+}
+
+namespace {
+
+// Prints what --help or --version asks for; the exit code.
+int Answer(const StartRequest& request) {
+  if (!request.error.isEmpty()) {
+    std::fprintf(stderr, "labelkobo: %s\n%s", qUtf8Printable(request.error), qUtf8Printable(UsageText()));
+    return 2;
+  }
+  const QString text = request.help ? UsageText() : QStringLiteral("labelkobo %1\n").arg(ProgramFileVersion());
+  std::fputs(qUtf8Printable(text), stdout);
+  return 0;
+}
+
+}  // namespace
+
+std::optional<int> AnswerWithoutWindow(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const StartRequest request = ParseStartArguments(arguments);
+  if (!request.error.isEmpty() || !(request.help || request.version)) return std::nullopt;
+  return Answer(request);
+}
+
+int StartProgram(QApplication& app) {
+  const StartRequest request = ParseStartArguments(app.arguments().mid(1));
+  if (!request.error.isEmpty() || request.help || request.version) return Answer(request);
+  SingleInstance instance;
+  // A second start ends at once, without a window: with a file it hands
+  // the file to the running copy.
+  if (!instance.TryAcquire()) return !request.file.isEmpty() && instance.HandOver(request.file) ? 0 : 1;
+  TerminationSignal termination;
+  const int code = RunProgram(app, QString(), [&](TFMain& main) {
+    QObject::connect(&instance, &SingleInstance::FileHandedOver, &main, &TFMain::OpenFileFromDesktop);
+    QObject::connect(&termination, &TerminationSignal::Received, &main, &TFMain::EndSession);
+    if (!request.file.isEmpty()) {
+      const QString file = request.file;
+      QTimer::singleShot(0, &main, [&main, file] { main.OpenFileFromDesktop(file); });
+    }
+  });
+  instance.Release();
+  return code;
 }

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <functional>
+#include <optional>
 
 class TFMain;
 
@@ -27,3 +28,25 @@ bool PrepareApplication(QCoreApplication& app);
 // Returns the process exit code.
 int RunProgram(QApplication& app, const QString& programFolder = QString(),
                const std::function<void(TFMain&)>& started = {});
+
+// What the command line asks for: `labelkobo [FILE]`, or --help, --version.
+struct StartRequest {
+  QString file;   // absolute; empty when none is given
+  bool help = false;
+  bool version = false;
+  QString error;  // a command line that makes no sense
+};
+// `arguments` without the program name, Qt's own options already taken out.
+StartRequest ParseStartArguments(const QStringList& arguments);
+QString UsageText();
+
+// The answer to --help or --version, printed without a display; nothing
+// when the command line asks for the window. Qt's own options are not known
+// here, so a command line that makes no sense is judged by StartProgram.
+std::optional<int> AnswerWithoutWindow(int argc, char** argv);
+
+// The whole program as started from a desktop or a terminal: the command
+// line, one instance (a second start hands its file to the running one and
+// ends with 0, or ends with 1 when it has none), SIGTERM ending the session,
+// and the file given opened once the window shows.
+int StartProgram(QApplication& app);

@@ -20,6 +20,7 @@
 #include "app/Version.h"
 #include "base/Mainsub.h"
 #include "base/Placement.h"
+#include "base/RecentFiles.h"
 #include "document/Series.h"
 #include "keylabels/PaletteList.h"
 #include "view/CanvasImage.h"
@@ -48,6 +49,7 @@ TFMain::TFMain(const QString& programFolder)
   CreateActions();
   CreateHistory();
   CreateMenus();
+  CreateRecentFilesMenu();
   CreateToolBar();
   CreatePanels();
   CreatePopupMenus();
@@ -118,6 +120,8 @@ void TFMain::SaveState() {
     settings_->WriteInteger(kPosition, QStringLiteral("TelList%1").arg(c), ListView1->columnWidth(c));
   }
   settings_->WriteInteger(kData, QStringLiteral("SelSeriesNo"), currentSeries_);
+  // Last, so that a new settings file holds every other key where it always has.
+  recentFiles_->Save();
 }
 
 void TFMain::showEvent(QShowEvent* event) {

@@ -33,6 +33,7 @@ class QUndoStack;
 class TSettings;
 class CanvasImage;
 class PaletteButtons;
+class RecentFiles;
 class StripView;
 
 // The windows created at start-up besides the main window, in creation order.
@@ -77,6 +78,17 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   const QString& FileName() const { return fileSession_.FileName(); }
   // Opens a data file as the open command does, without its dialog.
   bool OpenDataFile(const QString& path);
+
+  // The desktop (MainFile.cpp): a file given on the command line, handed
+  // over by a second start or dropped on the window opens like the open
+  // command, once no dialog is open, with the window brought to the front.
+  void OpenFileFromDesktop(const QString& path);
+  // The session ends (SIGTERM): the window closes as on exit but without
+  // questions; unsaved changes are kept as a recovery copy.
+  void EndSession();
+  // The recent files menu "最近使ったファイル(&R)" and its list.
+  QMenu* RecentFilesMenu() const { return MenuRecent; }
+  void OpenRecentFile(const QString& path);
   QAction* Action(const QString& name) const { return actions_.value(name); }
   QString StatusText() const;
 
@@ -220,6 +232,8 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -324,6 +338,16 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   void PressAlignmentButton(int a);
   // Runs the colour dialog from the colour chosen last.
   std::optional<int> ChooseColor();
+
+  // The desktop (MainFile.cpp).
+  void CreateRecentFilesMenu();
+  void FillRecentFilesMenu();
+  void BringToFront();
+  void DataFileUsed(const QString& path) override;
+  bool sessionEnding_ = false;
+  int sessionEndWaits_ = 0;
+  QMenu* MenuRecent = nullptr;
+  std::unique_ptr<RecentFiles> recentFiles_;
 
   std::unique_ptr<TSettings> settings_;
   AppWindows windows_;

@@ -61,7 +61,8 @@ void TFMain::ActionFileImportCsvExecute() {
     Prompts::Error(QStringLiteral("CSVファイルを読み込めませんでした。\n%1").arg(QDir::toNativeSeparators(*path)));
     return;
   }
-  const CsvImportContext context{settings_->ProgramFolder(), RegistrationDate(QDateTime::currentDateTime())};
+  const CsvImportContext context{settings_->Locations().TemplateFolders(),
+                                 RegistrationDate(QDateTime::currentDateTime())};
   const CsvImportPlan plan = PlanCsvImport(document_, ReadCsv(bytes), context);
   TFCsvImport preview(this);
   preview.ShowPlan(*path, plan);

@@ -142,7 +142,13 @@ void TFMain::KeyFaceClick(int k) {
   EnablePictureRemoval(false);
 }
 
-void TFMain::KeyPictureMouseDown(int k, Qt::MouseButtons buttons, Qt::KeyboardModifiers) {
+void TFMain::KeyPictureMouseDown(int k, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+  // A plain click on a picture ends a Shift or Ctrl selection as one on a
+  // face does: the picture clicked becomes the current key, so that its
+  // picture, and no other, is the one the removal command takes away.
+  if ((buttons & Qt::LeftButton) && !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier))) {
+    selectionClickFlag_ = false;
+  }
   if (!(buttons & Qt::LeftButton)) KeyPictureClick(k);
 }
 

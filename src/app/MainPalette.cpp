@@ -29,14 +29,14 @@ void TFMain::SetKeyLabelCaptions() { KeyLabelButtons().SetCaptions(paletteList_,
 
 void TFMain::StartPalette() {
   MakeKeyLabelButtons(currentSeries_);
-  Myfunc_Load_Label(currentSeries_, settings_->ProgramFolder(), &paletteList_);
+  Myfunc_Load_Label(currentSeries_, settings_->Locations().KeyLabelFolder(), &paletteList_);
   SetKeyLabelCaptions();
 }
 
 void TFMain::ChangePaletteSeries(int series) {
   if (!IsSeries(series)) return;
-  // The strip on screen and the tab shown stay as they are.
-  FreeKeyLabelButtons();
+  // The strip on screen and the tab shown stay as they are; the buttons
+  // the two series have in common are captioned anew, not made anew.
   currentSeries_ = series;
   StartPalette();
 }
@@ -56,7 +56,7 @@ void TFMain::ActionKeyLabelEditExecute() {
   if (!windows_.keyLabel) return;
   const Lines before = paletteList_;
   windows_.keyLabel->ShowModal(
-      {currentSeries_, settings_->ProgramFolder(), &paletteList_, &labelLines_, fontList_});
+      {currentSeries_, settings_->Locations().KeyLabelFolder(), &paletteList_, &labelLines_, fontList_});
   // The dialog's answer does not matter: only a changed list is re-captioned.
   if (paletteList_ != before) SetKeyLabelCaptions();
 }

@@ -8,6 +8,7 @@
 
 #include "app/Main.h"
 #include "base/PrintSystem.h"
+#include "base/ProgressDialog.h"
 #include "base/Prompts.h"
 #include "print/Adjust.h"
 #include "print/Calibration.h"
@@ -95,7 +96,15 @@ void TFMain::ActionFileExportPdfExecute() {
   const std::optional<QString> chosen = Prompts::Current().SaveFile(PdfDialog(FileName()));
   if (!chosen) return;
   const QString path = WithDefaultExtension(*chosen, QStringLiteral("pdf"));
-  const StripCardsPdf pdf = RenderStripCardsPdf(document_, selection, CurrentAdjustment(windows_));
+  const PrintAdjustment adjustment = CurrentAdjustment(windows_);
+  StripCardsPdf pdf;
+  RunWithProgress(this, {QStringLiteral("PDFに出力"), QStringLiteral("PDFに出力しています (%1 / %2)")},
+                  static_cast<int>(selection.size()),
+                  [&](Progress& progress) { pdf = RenderStripCardsPdf(document_, selection, adjustment, progress); });
+  if (pdf.cancelled) {
+    Prompts::Notice(QStringLiteral("PDFへの出力を中止しました。\nファイルは保存していません。"));
+    return;
+  }
   if (pdf.pages > 0 && !WritePdfFile(path, pdf.pdf)) {
     Prompts::Error(QStringLiteral("PDFファイルを保存できませんでした。\n%1").arg(QDir::toNativeSeparators(path)));
     return;

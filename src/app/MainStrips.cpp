@@ -83,7 +83,7 @@ void TFMain::ActionJimeijoNewExecute() {
   if (windows_.telAdd->exec() != QDialog::Accepted) return;
   const StripEntry entry = windows_.telAdd->resultFields;
   HistoryStep step(*this, "示名条の作成");
-  if (!CreateStrip(document_, entry, rows, settings_->ProgramFolder())) return;
+  if (!CreateStrip(document_, entry, rows, settings_->Locations().TemplateFolders())) return;
   // The new strip is always the last one.
   const int number = document_.StripCount();
   AddStripRow(RowOfEntry(entry, number));

@@ -13,6 +13,8 @@
 #define LABELKOBO_VERSION ""
 #endif
 
+QString ProgramFileVersion() { return QStringLiteral(LABELKOBO_VERSION); }
+
 namespace {
 
 // The product logo: a strip with key cells beside the product name.
@@ -89,7 +91,7 @@ TFVersion::TFVersion(QWidget* parent) : QDialog(parent) {
   lineFont.setPixelSize(13);
   lineFont.setBold(true);
   lineFont.setItalic(true);
-  LabelVersion = PlacedLabel(this, VersionLineOf(QStringLiteral(LABELKOBO_VERSION)), 28, 72);
+  LabelVersion = PlacedLabel(this, VersionLineOf(ProgramFileVersion()), 28, 72);
   LabelVersion->setObjectName(QStringLiteral("LabelVersion"));
   LabelVersion->setFont(lineFont);
   LabelVersion->adjustSize();

@@ -9,6 +9,8 @@ class QLabel;
 QString VersionNumberOf(const QString& fileVersion);
 // "Version " + number + "S ".
 QString VersionLineOf(const QString& fileVersion);
+// The program's file version, "A.B.C.D".
+QString ProgramFileVersion();
 
 class TFVersion : public QDialog {
   Q_OBJECT

@@ -81,7 +81,20 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
   WriteRaw(section, key, sjis::Encode(value));
 }
 
+void IniFile::DeleteKey(const QString& section, const QString& key) {
+  const qsizetype header = FindSection(sjis::Encode(section));
+  if (header < 0) return;
+  const qsizetype at = FindKey(header, sjis::Encode(key));
+  if (at < 0) return;
+  lines_.remove(at);
+  lastWriteOk_ = WriteLinesFile(path_, lines_, /*directFallback=*/true);
+}
+
 void IniFile::WriteRaw(const QString& section, const QString& key, const QByteArray& value) {
+  if (value.contains('\r') || value.contains('\n')) {
+    lastWriteOk_ = false;
+    return;
+  }
   const QByteArray sectionName = sjis::Encode(section);
   const QByteArray keyName = sjis::Encode(key);
   const QByteArray line = keyName + '=' + value;

@@ -3,7 +3,8 @@
 // "Key=Value" lines. Section and key names match without regard to case.
 // Every write goes to disk at once; the first write creates a missing file;
 // every other line of the file is kept as it was. A write that fails is
-// silent: settings are optional.
+// silent: settings are optional. A value holding a line break is not
+// written, as it would end its line and start lines of its own.
 
 #include <QByteArray>
 #include <QList>
@@ -23,6 +24,8 @@ class IniFile {
   void WriteInteger(const QString& section, const QString& key, int value);
   QString ReadString(const QString& section, const QString& key, const QString& fallback) const;
   void WriteString(const QString& section, const QString& key, const QString& value);
+  // Removes the key's line; nothing is written when the key is not there.
+  void DeleteKey(const QString& section, const QString& key);
 
   // True when the last write reached the disk.
   bool LastWriteOk() const { return lastWriteOk_; }

@@ -1,25 +1,17 @@
 #include "base/Mainsub.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFont>
 
 #include "base/PrintSystem.h"
 
-namespace {
+TSettings::TSettings() : TSettings(FileLocations::ForThisProgram()) {}
 
-QString WithSeparator(QString folder) {
-  if (!folder.endsWith('/')) folder += '/';
-  return folder;
+TSettings::TSettings(const QString& programFolder) : TSettings(FileLocations(programFolder)) {}
+
+TSettings::TSettings(const FileLocations& locations) : locations_(locations) {
+  locations_.MakeSettingsFolder();
+  ini_ = std::make_unique<IniFile>(locations_.SettingsFile());
 }
-
-}  // namespace
-
-TSettings::TSettings() : TSettings(QCoreApplication::applicationDirPath()) {}
-
-TSettings::TSettings(const QString& programFolder)
-    : programFolder_(WithSeparator(QDir::cleanPath(programFolder))),
-      ini_(std::make_unique<IniFile>(programFolder_ + kFileName)) {}
 
 QString TSettings::CurrentPrinterName() const { return PrintSystem::Current().CurrentPrinterName(); }
 

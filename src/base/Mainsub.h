@@ -1,23 +1,29 @@
 #pragma once
-// The settings object shared by every window: the program folder and the
-// settings file VRD6S.ini in it.
+// The settings object shared by every window: where the program keeps its
+// files, and the settings file VRD6S.ini.
 
 #include <QString>
 #include <QStringList>
 #include <memory>
 
+#include "base/FileLocations.h"
 #include "base/IniFile.h"
 
 class TSettings {
  public:
-  // The program folder is the folder of the executable.
+  // The running program's locations: its program folder, or the user's
+  // folders when it is installed.
   TSettings();
   // A given program folder (tests, tools).
   explicit TSettings(const QString& programFolder);
+  explicit TSettings(const FileLocations& locations);
 
-  // The program folder, ending with a separator: append a plain file name.
-  const QString& ProgramFolder() const { return programFolder_; }
-  QString InProgramFolder(const QString& fileName) const { return programFolder_ + fileName; }
+  const FileLocations& Locations() const { return locations_; }
+  // The folder of the settings and key-label files, ending with a
+  // separator: the program folder, or an installed program's settings
+  // folder. Append a plain file name.
+  const QString& ProgramFolder() const { return locations_.SettingsFolder(); }
+  QString InProgramFolder(const QString& fileName) const { return ProgramFolder() + fileName; }
 
   IniFile& Ini() { return *ini_; }
   int ReadInteger(const QString& section, const QString& key, int fallback) const {
@@ -36,10 +42,8 @@ class TSettings {
   // The printer now selected in the print system.
   QString CurrentPrinterName() const;
 
-  static constexpr const char* kFileName = "VRD6S.ini";
-
  private:
-  QString programFolder_;
+  FileLocations locations_;
   std::unique_ptr<IniFile> ini_;
 };
 

@@ -108,6 +108,7 @@ bool FileSession::OpenFile(const QString& path) {
   }
   fileName_ = path;
   view_.ShowFirstStrip();
+  view_.DataFileUsed(path);
   return true;
 }
 
@@ -144,5 +145,6 @@ bool FileSession::Write(const QString& path) {
     return false;
   }
   document_.MarkSaved();
+  view_.DataFileUsed(path);
   return true;
 }

@@ -30,6 +30,8 @@ class FileSessionView {
   virtual void ShowFirstStrip() = 0;
   // The document is being replaced (new, open): its undo history goes.
   virtual void ForgetHistory() {}
+  // A data file was opened or written.
+  virtual void DataFileUsed(const QString& /*path*/) {}
 };
 
 class FileSession {

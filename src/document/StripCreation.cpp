@@ -80,8 +80,8 @@ Lines NewStripBlock(int number, const StripEntry& entry, const Lines& body) {
   return block;
 }
 
-TemplateBody LoadTemplateBody(const QString& programFolder, const QByteArray& stripType) {
-  const QString path = FindTemplateFile(programFolder, sjis::Decode(stripType));
+TemplateBody LoadTemplateBody(const QStringList& templateFolders, const QByteArray& stripType) {
+  const QString path = FindTemplateFile(templateFolders, sjis::Decode(stripType));
   if (path.isEmpty()) return {std::nullopt, QString::fromUtf8(kMissingTemplateText)};
   Lines templateLines;
   if (!ReadLinesFile(path, &templateLines)) {
@@ -95,8 +95,8 @@ TemplateBody LoadTemplateBody(const QString& programFolder, const QByteArray& st
 }
 
 std::optional<qsizetype> NewStripFromTemplate(StripDocument& document, const StripEntry& entry,
-                                              const QString& programFolder) {
-  const TemplateBody body = LoadTemplateBody(programFolder, entry.stripType);
+                                              const QStringList& templateFolders) {
+  const TemplateBody body = LoadTemplateBody(templateFolders, entry.stripType);
   if (!body.lines) {
     Prompts::Error(body.error);
     return std::nullopt;
@@ -131,8 +131,8 @@ std::optional<qsizetype> NewStripFromCopy(StripDocument& document, const StripEn
 }
 
 std::optional<qsizetype> CreateStrip(StripDocument& document, const StripEntry& entry,
-                                     const QList<StripRow>& rows, const QString& programFolder) {
+                                     const QList<StripRow>& rows, const QStringList& templateFolders) {
   const int source = FindCopySource(rows, entry.copySource);
   if (source > 0) return NewStripFromCopy(document, entry, source);
-  return NewStripFromTemplate(document, entry, programFolder);
+  return NewStripFromTemplate(document, entry, templateFolders);
 }

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "document/StripDocument.h"
@@ -38,24 +39,24 @@ int FindCopySource(const QList<StripRow>& rows, const QByteArray& copySource);
 StripRow RowOfEntry(const StripEntry& entry, int number);
 
 // The lines of a new strip from its group count on, built from the template
-// of `stripType` in `programFolder`, or the message why there are none (the
+// of `stripType` found in `templateFolders`, or the message why there are none (the
 // template is missing, cannot be read or is damaged).
 struct TemplateBody {
   std::optional<Lines> lines;
   QString error;
 };
-TemplateBody LoadTemplateBody(const QString& programFolder, const QByteArray& stripType);
+TemplateBody LoadTemplateBody(const QStringList& templateFolders, const QByteArray& stripType);
 
 // A strip block: the separator line of strip `number`, the header lines of
 // `entry`, then `body` (the strip's lines from its group count on).
 Lines NewStripBlock(int number, const StripEntry& entry, const Lines& body);
 
-// Appends a strip built from the template of entry.stripType in
-// `programFolder` and returns its strip start line. A missing template
+// Appends a strip built from the template of entry.stripType found in
+// `templateFolders` and returns its strip start line. A missing template
 // ("テンプレートが存在しません。"), a damaged template or a damaged document
 // header gives a message and nothing.
 std::optional<qsizetype> NewStripFromTemplate(StripDocument& document, const StripEntry& entry,
-                                              const QString& programFolder);
+                                              const QStringList& templateFolders);
 
 // Appends a strip with the header of `entry` and a copy of every line of
 // strip `source` from its group count to its end, and returns its strip
@@ -67,4 +68,4 @@ std::optional<qsizetype> NewStripFromCopy(StripDocument& document, const StripEn
 // copy-source text names one of `rows`, otherwise from the template. The new
 // strip is the last; its number is the document's strip count.
 std::optional<qsizetype> CreateStrip(StripDocument& document, const StripEntry& entry,
-                                     const QList<StripRow>& rows, const QString& programFolder);
+                                     const QList<StripRow>& rows, const QStringList& templateFolders);

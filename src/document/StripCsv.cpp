@@ -327,14 +327,14 @@ std::optional<Lines> ImportPlanner::TemplateFor(const QString& series, const QSt
   }
   auto types = typesOfSeries_.find(series);
   if (types == typesOfSeries_.end()) {
-    types = typesOfSeries_.insert(series, DiscoverStripTypes(context_.programFolder, sjis::Encode(series)));
+    types = typesOfSeries_.insert(series, DiscoverStripTypes(context_.templateFolders, sjis::Encode(series)));
   }
   if (!types->contains(type)) {
     at.Error(typeColumn, QStringLiteral("「%1」の示名条のタイプに「%2」はありません").arg(series, type));
     return std::nullopt;
   }
   auto body = templates_.find(type);
-  if (body == templates_.end()) body = templates_.insert(type, LoadTemplateBody(context_.programFolder, sjis::Encode(type)));
+  if (body == templates_.end()) body = templates_.insert(type, LoadTemplateBody(context_.templateFolders, sjis::Encode(type)));
   if (!body->lines) {
     at.Error(typeColumn, body->error);
     return std::nullopt;
@@ -500,7 +500,8 @@ QString CsvImportPlan::Summary() const {
   return text;
 }
 
-CsvImportPlan PlanCsvImport(const StripDocument& document, const CsvTable& table, const CsvImportContext& context) {
+CsvImportPlan PlanCsvImport(const StripDocument& document, const CsvTable& table, const CsvImportContext& context,
+                            Progress& progress) {
   CsvImportPlan plan;
   if (table.rows.isEmpty() && !table.error) {
     plan.errors.append({0, QString(), QStringLiteral("CSVファイルが空です")});
@@ -521,9 +522,12 @@ CsvImportPlan PlanCsvImport(const StripDocument& document, const CsvTable& table
   }
   try {
     ImportPlanner planner(document, context);
-    // The row loop: each row is planned in file order (a progress report
-    // per row belongs here).
+    const int total = static_cast<int>(table.rows.size()) - 1;
     for (qsizetype i = 1; i < table.rows.size(); ++i) {
+      if (!progress.Report(static_cast<int>(i) - 1, total)) {
+        plan.errors.append({0, QString(), QStringLiteral("取り込みを中止しました")});
+        return plan;
+      }
       const RowCells cells(table.rows[i], columns);
       if (cells.AllEmpty()) continue;
       CsvRowPlan row = planner.PlanRow(static_cast<int>(i) + 1, cells);
@@ -533,6 +537,7 @@ CsvImportPlan PlanCsvImport(const StripDocument& document, const CsvTable& table
       plan.unchanged += row.outcome == CsvRowOutcome::kUnchanged;
       plan.rows.append(std::move(row));
     }
+    progress.Report(total, total);
     syntaxError();
     if (plan.ok()) plan.changes = planner.Changes();
   } catch (const DocumentError& error) {

@@ -16,7 +16,9 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
+#include "base/Progress.h"
 #include "document/CsvFile.h"
 #include "document/LineChange.h"
 
@@ -83,10 +85,13 @@ struct CsvImportPlan {
 };
 
 struct CsvImportContext {
-  QString programFolder;  // where the templates of new strips are found
-  QByteArray registered;  // the registration date of new strips
+  QStringList templateFolders;  // where the templates of new strips are found
+  QByteArray registered;        // the registration date of new strips
 };
 
 // What importing `table` into `document` would do, and the changes that do
-// it. The document is only read.
-CsvImportPlan PlanCsvImport(const StripDocument& document, const CsvTable& table, const CsvImportContext& context);
+// it. The document is only read. `progress` hears of every data row; when
+// it asks to stop, the plan holds the rows so far and the error
+// "取り込みを中止しました" (row 0), and no changes.
+CsvImportPlan PlanCsvImport(const StripDocument& document, const CsvTable& table, const CsvImportContext& context,
+                            Progress& progress = NoProgress());

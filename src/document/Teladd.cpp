@@ -292,7 +292,7 @@ void TFTelAdd::ShowSeries(const QByteArray& seriesName) {
 
 void TFTelAdd::FillStripTypes() {
   cmbType->clear();
-  for (const QString& type : DiscoverStripTypes(settings_.ProgramFolder(), seriesShown_)) {
+  for (const QString& type : DiscoverStripTypes(settings_.Locations().TemplateFolders(), seriesShown_)) {
     cmbType->addItem(type, Encoded(type));
   }
 }

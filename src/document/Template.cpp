@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "base/FileLocations.h"
 #include "base/LineIO.h"
 #include "base/Numbers.h"
 #include "base/ShiftJis.h"
@@ -19,7 +20,7 @@ QFileInfoList TemplateFiles(const QString& folder) {
   QFileInfoList found;
   const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files, QDir::Name);
   for (const QFileInfo& entry : entries) {
-    if (entry.fileName().endsWith(kTemplateSuffix, Qt::CaseInsensitive)) found.append(entry);
+    if (IsTemplateFileName(entry.fileName())) found.append(entry);
   }
   return found;
 }
@@ -51,6 +52,24 @@ QStringList DiscoverStripTypes(const QString& folder, const QByteArray& seriesNa
   }
   std::sort(types.begin(), types.end(), LessIgnoringCase);
   return types;
+}
+
+QStringList DiscoverStripTypes(const QStringList& folders, const QByteArray& seriesName) {
+  QStringList types;
+  for (const QString& folder : folders) {
+    for (const QString& type : DiscoverStripTypes(folder, seriesName)) {
+      if (!types.contains(type, Qt::CaseInsensitive)) types.append(type);
+    }
+  }
+  std::sort(types.begin(), types.end(), LessIgnoringCase);
+  return types;
+}
+
+QString FindTemplateFile(const QStringList& folders, const QString& stripType) {
+  for (const QString& folder : folders) {
+    if (QString path = FindTemplateFile(folder, stripType); !path.isEmpty()) return path;
+  }
+  return {};
 }
 
 QString FindTemplateFile(const QString& folder, const QString& stripType) {

@@ -1,5 +1,5 @@
 #pragma once
-// Strip templates: the files "<strip type>.TPL" in the program folder. Line 0
+// Strip templates: the files "<strip type>.TPL" in the template folders. Line 0
 // is a title that names every series the template serves; line 1 is the
 // group count; then come the groups, each a six-line group header followed
 // by its key templates (lines 0 to 18 of a key block). Lines after the last
@@ -19,11 +19,16 @@ bool TemplateServesSeries(const QByteArray& titleLine, const QByteArray& seriesN
 // up to its first ".". Files that cannot be read are skipped. Sorted without
 // regard to case.
 QStringList DiscoverStripTypes(const QString& folder, const QByteArray& seriesName);
+// The same over several folders: a type found in an earlier folder hides
+// the one of the same name (without regard to case) in a later folder.
+QStringList DiscoverStripTypes(const QStringList& folders, const QByteArray& seriesName);
 
 // The template file of a strip type: `folder` + type + ".TPL", the name
 // matched without regard to case (an exact match first). Empty when there is
 // none.
 QString FindTemplateFile(const QString& folder, const QString& stripType);
+// The template file from the first of `folders` that has one.
+QString FindTemplateFile(const QStringList& folders, const QString& stripType);
 
 // A key whose key number field starts with an integer of 1 or more (its
 // first three bytes) is editable; any other key is fixed.

@@ -17,14 +17,11 @@ using namespace layout;
 
 namespace {
 
-const QByteArray& Sjis(const char* utf8, QByteArray& cache) {
-  if (cache.isEmpty()) cache = sjis::Encode(QString::fromUtf8(utf8));
-  return cache;
-}
-const QByteArray& TeSeries() { static QByteArray b; return Sjis("Ｔｅシリーズ", b); }
-const QByteArray& MoSeries() { static QByteArray b; return Sjis("Ｍｏシリーズ", b); }
-const QByteArray& KaSeries() { static QByteArray b; return Sjis("Ｋａシリーズ", b); }
-const QByteArray& StandardKa() { static QByteArray b; return Sjis("標準Ｋａ", b); }
+// Made once, on first use from whichever thread prints first.
+const QByteArray& TeSeries() { static const QByteArray b = sjis::Encode(QStringLiteral("Ｔｅシリーズ")); return b; }
+const QByteArray& MoSeries() { static const QByteArray b = sjis::Encode(QStringLiteral("Ｍｏシリーズ")); return b; }
+const QByteArray& KaSeries() { static const QByteArray b = sjis::Encode(QStringLiteral("Ｋａシリーズ")); return b; }
+const QByteArray& StandardKa() { static const QByteArray b = sjis::Encode(QStringLiteral("標準Ｋａ")); return b; }
 
 CardFormat Format(int sheetWidth, int sheetHeight, double imageWidth, double imageHeight, int paper) {
   return {Decimal4::FromInt(sheetWidth), Decimal4::FromInt(sheetHeight),
@@ -146,10 +143,16 @@ std::vector<CardJob> PlanCardJobs(int items, int copies, bool collate) {
 
 CardPrintResult PrintStripCards(PrintSystem& system, const StripDocument& document,
                                 const QList<int>& selection, const PrintChoice& choice,
-                                const PrintAdjustment& adjustment) {
+                                const PrintAdjustment& adjustment, Progress& progress) {
   CardPrintResult result;
   const Lines& lines = document.lines();
-  for (const CardJob& job : PlanCardJobs(static_cast<int>(selection.size()), choice.copies, choice.collate)) {
+  const std::vector<CardJob> jobs = PlanCardJobs(static_cast<int>(selection.size()), choice.copies, choice.collate);
+  result.jobCount = static_cast<int>(jobs.size());
+  for (const CardJob& job : jobs) {
+    if (!progress.Report(result.jobsSent, result.jobCount)) {
+      result.stop = CardPrintResult::kCancelled;
+      return result;
+    }
     const qsizetype start = CardStripStart(document, selection[job.item]);
     if (start < 0) {
       result.stop = CardPrintResult::kMissingStrip;
@@ -188,5 +191,6 @@ CardPrintResult PrintStripCards(PrintSystem& system, const StripDocument& docume
       return result;
     }
   }
+  progress.Report(result.jobsSent, result.jobCount);
   return result;
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/Decimal4.h"
+#include "base/Progress.h"
 #include "view/StripGeometry.h"
 
 class QPainter;
@@ -99,14 +100,16 @@ inline constexpr char kCardJobTitle[] = "示名条印刷";
 
 // How a card print ended.
 struct CardPrintResult {
-  enum Stop { kDone, kMissingStrip, kDamagedStrip, kPrinterFailed };
+  enum Stop { kDone, kMissingStrip, kDamagedStrip, kPrinterFailed, kCancelled };
   int jobsSent = 0;
+  int jobCount = 0;   // the jobs the print was to send
   Stop stop = kDone;  // the jobs sent before a stop stay sent
   QString damage;     // what is wrong with a damaged strip
 };
 
 // Prints the selection (0-based list positions) as PlanCardJobs says, each
-// job on the paper of its strip's sheet format, portrait.
+// job on the paper of its strip's sheet format, portrait. Reports before
+// each job; stopped there, the jobs sent stay sent.
 CardPrintResult PrintStripCards(PrintSystem& system, const StripDocument& document,
                                 const QList<int>& selection, const PrintChoice& choice,
-                                const PrintAdjustment& adjustment);
+                                const PrintAdjustment& adjustment, Progress& progress = NoProgress());

@@ -129,15 +129,38 @@ QList<int> ListJobPages(int pageCount, const PrintChoice& choice) {
   return pages;
 }
 
-bool PrintStripList(PrintSystem& system, const std::vector<ListRow>& rows, const PrintChoice& choice,
-                    const QDateTime& now) {
+ListPrintResult PrintStripList(PrintSystem& system, const std::vector<ListRow>& rows, const PrintChoice& choice,
+                               const QDateTime& now, Progress& progress) {
   const QList<int> pages = ListJobPages(ListPageCount(static_cast<int>(rows.size())), choice);
+  ListPrintResult result;
+  result.pageCount = static_cast<int>(pages.size());
+  if (!progress.Report(0, result.pageCount)) {
+    result.stop = ListPrintResult::kCancelled;
+    return result;
+  }
   SetPaperSize(system, 9);
   std::unique_ptr<PrintJob> job = system.BeginJob(QString::fromUtf8(kListJobTitle), QPageLayout::Landscape);
-  if (!job) return false;
-  for (qsizetype i = 0; i < pages.size(); ++i) {
-    if (i > 0 && !job->NewPage()) return false;
-    DrawListPage(job->Canvas(), rows, pages[i], now);
+  if (!job) {
+    result.stop = ListPrintResult::kPrinterFailed;
+    return result;
   }
-  return job->End();
+  int drawn = 0;
+  for (; drawn < result.pageCount; ++drawn) {
+    if (drawn > 0 && !progress.Report(drawn, result.pageCount)) {
+      result.stop = ListPrintResult::kCancelled;
+      break;
+    }
+    if (drawn > 0 && !job->NewPage()) {
+      result.stop = ListPrintResult::kPrinterFailed;
+      return result;
+    }
+    DrawListPage(job->Canvas(), rows, pages[drawn], now);
+  }
+  if (!job->End()) {
+    result.stop = ListPrintResult::kPrinterFailed;
+    return result;
+  }
+  result.pagesSent = drawn;
+  progress.Report(drawn, result.pageCount);
+  return result;
 }

@@ -11,6 +11,7 @@
 #include <array>
 #include <vector>
 
+#include "base/Progress.h"
 #include "document/StripRow.h"
 
 class QPaintDevice;
@@ -72,6 +73,15 @@ QList<int> ListJobPages(int pageCount, const PrintChoice& choice);
 
 inline constexpr char kListJobTitle[] = "示名条一覧印刷";
 
-// Prints the list as one A4 landscape job; false when the printer failed.
-bool PrintStripList(PrintSystem& system, const std::vector<ListRow>& rows, const PrintChoice& choice,
-                    const QDateTime& now);
+// How a list print ended. A stopped print still sends its one job with the
+// pages drawn so far, unless it stopped before the job began.
+struct ListPrintResult {
+  enum Stop { kDone, kPrinterFailed, kCancelled };
+  Stop stop = kDone;
+  int pagesSent = 0;
+  int pageCount = 0;  // the pages the job was to hold
+};
+
+// Prints the list as one A4 landscape job, reporting before each page.
+ListPrintResult PrintStripList(PrintSystem& system, const std::vector<ListRow>& rows, const PrintChoice& choice,
+                               const QDateTime& now, Progress& progress = NoProgress());

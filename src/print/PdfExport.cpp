@@ -48,13 +48,20 @@ QByteArray PdfPages::Finish() {
 }
 
 StripCardsPdf RenderStripCardsPdf(const StripDocument& document, const QList<int>& selection,
-                                  const PrintAdjustment& adjustment) {
+                                  const PrintAdjustment& adjustment, Progress& progress) {
   StripCardsPdf result;
   PdfPages target(QString::fromUtf8(kCardJobTitle));
   const Lines& lines = document.lines();
   const Decimal4 scale = ScaleOfDpi(kPdfDpi);
   const CardCanvas canvas{Decimal4(), Decimal4(), scale, scale};  // full page: origin at the corner
-  for (const int position : selection) {
+  const int total = static_cast<int>(selection.size());
+  for (int done = 0; done < total; ++done) {
+    if (!progress.Report(done, total)) {  // the pages drawn so far are dropped
+      result.pages = 0;
+      result.cancelled = true;
+      return result;
+    }
+    const int position = selection[done];
     const qsizetype start = CardStripStart(document, position);
     if (start < 0) {
       result.skipped.append({position + 1, QStringLiteral("示名条が見つかりません。")});
@@ -73,16 +80,20 @@ StripCardsPdf RenderStripCardsPdf(const StripDocument& document, const QList<int
   }
   result.pdf = target.Finish();
   if (result.pdf.isEmpty()) result.pages = 0;
+  progress.Report(total, total);
   return result;
 }
 
-QByteArray RenderStripListPdf(const std::vector<ListRow>& rows, const QDateTime& now) {
+QByteArray RenderStripListPdf(const std::vector<ListRow>& rows, const QDateTime& now, Progress& progress) {
   PdfPages target(QString::fromUtf8(kListJobTitle));
   const int pages = ListPageCount(static_cast<int>(rows.size()));
   for (int page = 1; page <= pages; ++page) {
-    if (!target.NextPage(QPageSize::A4, QPageLayout::Landscape)) return QByteArray();
+    if (!progress.Report(page - 1, pages) || !target.NextPage(QPageSize::A4, QPageLayout::Landscape)) {
+      return QByteArray();
+    }
     DrawListPage(target.Painter(), rows, page, now);
   }
+  progress.Report(pages, pages);
   return target.Finish();
 }
 

@@ -31,20 +31,23 @@ struct SkippedStrip {
 };
 
 struct StripCardsPdf {
-  QByteArray pdf;  // empty when no page could be drawn
+  QByteArray pdf;  // empty when no page could be drawn or when stopped
   int pages = 0;
   QList<SkippedStrip> skipped;  // damaged strips, in selection order
+  bool cancelled = false;       // stopped before the last strip: no PDF
 };
 
 // The strips at the 0-based list positions of `selection`, one page each
 // on its card paper (A5, A4 or JIS B5, portrait), shifted by the
 // adjustment. A damaged strip (or one whose separator is missing) is
-// skipped before anything of it is drawn.
+// skipped before anything of it is drawn. Reports before each strip.
 StripCardsPdf RenderStripCardsPdf(const StripDocument& document, const QList<int>& selection,
-                                  const PrintAdjustment& adjustment);
+                                  const PrintAdjustment& adjustment, Progress& progress = NoProgress());
 
-// Every page of the strip list on A4 landscape, as list printing draws it.
-QByteArray RenderStripListPdf(const std::vector<ListRow>& rows, const QDateTime& now);
+// Every page of the strip list on A4 landscape, as list printing draws it,
+// reporting before each page; empty when stopped.
+QByteArray RenderStripListPdf(const std::vector<ListRow>& rows, const QDateTime& now,
+                              Progress& progress = NoProgress());
 
 // A PDF built in memory at kPdfDpi, page by page, each page full page on
 // its own paper: the painter's origin is the paper corner, no margins.

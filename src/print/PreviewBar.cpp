@@ -62,3 +62,7 @@ PreviewControls BuildPreviewControls(QDialog* dialog) {
   dialog->setMinimumSize(640, 480);
   return c;
 }
+
+PrintRunning::PrintRunning(QPushButton* button) : button_(button) { button_->setEnabled(false); }
+
+PrintRunning::~PrintRunning() { button_->setEnabled(true); }

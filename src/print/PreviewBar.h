@@ -20,3 +20,16 @@ struct PreviewControls {
 
 // Builds the bar and the page area into the dialog; "閉じる" rejects it.
 PreviewControls BuildPreviewControls(QDialog* dialog);
+
+// Keeps "印刷" disabled from its click until the print has ended, so that
+// no second print starts while one runs.
+class PrintRunning {
+ public:
+  explicit PrintRunning(QPushButton* button);
+  ~PrintRunning();
+  PrintRunning(const PrintRunning&) = delete;
+  PrintRunning& operator=(const PrintRunning&) = delete;
+
+ private:
+  QPushButton* button_;
+};

@@ -7,11 +7,15 @@
 #include "base/Mainsub.h"
 #include "base/Placement.h"
 #include "base/PrintSystem.h"
+#include "base/ProgressDialog.h"
 #include "base/Prompts.h"
 #include "print/CardPrint.h"
 #include "view/CanvasImage.h"
 
 namespace {
+
+constexpr char kPrintingText[] = "示名条を印刷しています (%1 / %2)";
+constexpr char kStoppedText[] = "印刷を中止しました。\n%1 件のうち %2 件の示名条をプリンタに送りました。";
 
 void PageMessage(const char* text) {
   Prompts::Current().Message(QString::fromUtf8(text), QStringLiteral("エラー"), PromptIcon::Exclamation,
@@ -106,13 +110,22 @@ void TFPrintJimeijoCard::ButtonPrintClick() {
     Prompts::Error(QString::fromUtf8(kNoPrinterText));
     return;
   }
+  const PrintRunning running(ButtonPrint);
   if (!document_) return;
   const std::optional<PrintChoice> choice = system.ShowPrintDialog({});
   if (!choice) return;
-  const CardPrintResult result = PrintStripCards(system, *document_, selection_, *choice, *adjustment_);
+  const PrintAdjustment adjustment = *adjustment_;
+  const int jobs = static_cast<int>(PlanCardJobs(static_cast<int>(selection_.size()), choice->copies, choice->collate).size());
+  CardPrintResult result;
+  RunWithProgress(this, {QString::fromUtf8(kCardJobTitle), QString::fromUtf8(kPrintingText)}, jobs,
+                  [&](Progress& progress) {
+                    result = PrintStripCards(system, *document_, selection_, *choice, adjustment, progress);
+                  });
   if (result.stop == CardPrintResult::kPrinterFailed) {
     Prompts::PrinterError(QString::fromUtf8(kPrinterErrorText));
   } else if (result.stop == CardPrintResult::kDamagedStrip) {
     Prompts::Error(result.damage);
+  } else if (result.stop == CardPrintResult::kCancelled) {
+    Prompts::Notice(QString::fromUtf8(kStoppedText).arg(result.jobCount).arg(result.jobsSent));
   }
 }

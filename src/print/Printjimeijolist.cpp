@@ -8,9 +8,17 @@
 #include "base/Mainsub.h"
 #include "base/Placement.h"
 #include "base/PrintSystem.h"
+#include "base/ProgressDialog.h"
 #include "base/Prompts.h"
 #include "view/CanvasImage.h"
 #include "view/StripRenderer.h"
+
+namespace {
+
+constexpr char kPrintingText[] = "示名条一覧を印刷しています (%1 / %2)";
+constexpr char kStoppedText[] = "印刷を中止しました。\n%1 ページのうち %2 ページをプリンタに送りました。";
+
+}  // namespace
 
 TFPrintJimeijoList::TFPrintJimeijoList(TSettings& settings, QWidget* parent)
     : QDialog(parent), settings_(settings) {
@@ -85,10 +93,18 @@ void TFPrintJimeijoList::ButtonPrintClick() {
     Prompts::Error(QString::fromUtf8(kNoPrinterText));
     return;
   }
+  const PrintRunning running(ButtonPrint);
   RebuildRows();
   const std::optional<PrintChoice> choice = system.ShowPrintDialog({1, pageCount_});
   if (!choice) return;
-  if (!PrintStripList(system, rows_, *choice, QDateTime::currentDateTime())) {
+  const QDateTime now = QDateTime::currentDateTime();
+  ListPrintResult result;
+  RunWithProgress(this, {QString::fromUtf8(kListJobTitle), QString::fromUtf8(kPrintingText)},
+                  static_cast<int>(ListJobPages(pageCount_, *choice).size()),
+                  [&](Progress& progress) { result = PrintStripList(system, rows_, *choice, now, progress); });
+  if (result.stop == ListPrintResult::kPrinterFailed) {
     Prompts::PrinterError(QString::fromUtf8(kPrinterErrorText));
+  } else if (result.stop == ListPrintResult::kCancelled) {
+    Prompts::Notice(QString::fromUtf8(kStoppedText).arg(result.pageCount).arg(result.pagesSent));
   }
 }

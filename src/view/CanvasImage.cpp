@@ -7,7 +7,9 @@ CanvasImage::CanvasImage(QWidget* parent) : QWidget(parent) { resize(0, 0); }
 
 void CanvasImage::SetImage(const QImage& image) {
   image_ = image;
-  resize(image_.size());
+  // Sized in logical pixels: a sharp image on a 200 % screen has twice as
+  // many device pixels.
+  resize(image_.deviceIndependentSize().toSize());
   update();
 }
 

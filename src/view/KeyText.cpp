@@ -58,7 +58,7 @@ QFont KeyFont(const KeyTextFormat& format, int pixelHeight) {
 constexpr int kQtSyntheticBoldLimit = 64;
 
 bool HasBoldFace(const QFont& font) {
-  static QHash<QString, bool> known;
+  thread_local QHash<QString, bool> known;  // strips are also drawn on print threads
   const QString family = QFontInfo(font).family();
   const auto found = known.constFind(family);
   if (found != known.constEnd()) return *found;
@@ -126,7 +126,11 @@ int PointsToPixels(int pointSize, int dpi) {
 
 void DrawKeyText(QPainter& canvas, Decimal4 left, Decimal4 top, Decimal4 right, Decimal4 bottom,
                  const Lines& lines, qsizetype keyLine, int pointSize) {
-  const KeyTextFormat format = ReadKeyTextFormat(lines, keyLine);
+  DrawKeyText(canvas, left, top, right, bottom, ReadKeyTextFormat(lines, keyLine), pointSize);
+}
+
+void DrawKeyText(QPainter& canvas, Decimal4 left, Decimal4 top, Decimal4 right, Decimal4 bottom,
+                 const KeyTextFormat& format, int pointSize) {
   if (format.hasPicture) return;  // the picture covers the text area instead
 
   const QColor back = QColorFromWin(format.backColor);

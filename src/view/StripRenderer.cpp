@@ -16,14 +16,20 @@ void DrawBorderedRect(QPainter& painter, const QRect& r, int color, bool rounded
   if (r.width() <= 0 || r.height() <= 0) return;
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.setPen(QPen(Qt::black, 0));
   painter.setBrush(QColorFromWin(color));
-  const QRect border = r.adjusted(0, 0, -1, -1);
-  if (rounded) {
-    painter.drawRoundedRect(border, kCornerEllipseWidth / 2.0, kCornerEllipseHeight / 2.0);
+  if (!rounded) painter.fillRect(r, QColorFromWin(color));
+  if (painter.device()->devicePixelRatioF() > 1) {
+    // The border one logical pixel wide, on the rectangle's outermost
+    // logical pixels, as on a screen of ratio 1.
+    painter.setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    const QRectF border = QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5);
+    if (rounded) painter.drawRoundedRect(border, kCornerEllipseWidth / 2.0, kCornerEllipseHeight / 2.0);
+    else painter.drawRect(border);
   } else {
-    painter.fillRect(r, QColorFromWin(color));
-    painter.drawRect(border);
+    painter.setPen(QPen(Qt::black, 0));
+    const QRect border = r.adjusted(0, 0, -1, -1);
+    if (rounded) painter.drawRoundedRect(border, kCornerEllipseWidth / 2.0, kCornerEllipseHeight / 2.0);
+    else painter.drawRect(border);
   }
   painter.restore();
 }
@@ -38,16 +44,18 @@ Qt::Alignment LabelAlignment(int alignment) {
 
 }  // namespace
 
-QImage NewScreenImage(QSize size) {
-  QImage image(size, QImage::Format_RGB32);
+QImage NewScreenImage(QSize size, qreal devicePixelRatio) {
+  QImage image(devicePixelRatio > 1 ? (QSizeF(size) * devicePixelRatio).toSize() : size, QImage::Format_RGB32);
+  if (image.isNull()) return image;
+  image.setDevicePixelRatio(devicePixelRatio > 1 ? devicePixelRatio : 1);
   image.setDotsPerMeterX(kScreenDotsPerMeter);
   image.setDotsPerMeterY(kScreenDotsPerMeter);
   image.fill(Qt::white);
   return image;
 }
 
-QImage RenderCanvas(const StripPlan& plan, ViewKind view) {
-  QImage image = NewScreenImage(plan.view[view].size);
+QImage RenderCanvas(const StripPlan& plan, ViewKind view, qreal devicePixelRatio) {
+  QImage image = NewScreenImage(plan.view[view].size, devicePixelRatio);
   if (image.isNull()) return image;
   QPainter painter(&image);
   for (const GroupPlan& group : plan.groups) {
@@ -101,14 +109,21 @@ FaceLayout KeyFaceLayout(const KeyPlan& key, ViewKind view, bool hasPicture) {
   return layout;
 }
 
-QImage RenderKeyFace(const Lines& lines, const KeyPlan& key, ViewKind view) {
+QImage RenderKeyFace(const Lines& lines, const KeyPlan& key, ViewKind view, qreal devicePixelRatio) {
   const QRect& panel = key.view[view].panel;
   if (panel.width() <= 0 || panel.height() <= 0) return QImage();
   if (panel.width() > kMaxFaceSide || panel.height() > kMaxFaceSide) return QImage();
-  QImage face = NewScreenImage(panel.size());
+  return RenderKeyFace(ReadKeyTextFormat(lines, key.blockLine), panel.size(), key.view[view].textPointSize,
+                       devicePixelRatio);
+}
+
+QImage RenderKeyFace(const KeyTextFormat& format, QSize panel, int textPointSize, qreal devicePixelRatio) {
+  if (panel.width() <= 0 || panel.height() <= 0) return QImage();
+  if (panel.width() > kMaxFaceSide || panel.height() > kMaxFaceSide) return QImage();
+  QImage face = NewScreenImage(panel, devicePixelRatio);
   QPainter painter(&face);
-  DrawKeyText(painter, Decimal4(), Decimal4(), Decimal4::FromInt(panel.width()),
-              Decimal4::FromInt(panel.height()), lines, key.blockLine, key.view[view].textPointSize);
+  DrawKeyText(painter, Decimal4(), Decimal4(), Decimal4::FromInt(panel.width()), Decimal4::FromInt(panel.height()),
+              format, textPointSize);
   return face;
 }
 

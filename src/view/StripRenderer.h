@@ -11,6 +11,8 @@
 
 #include "view/StripGeometry.h"
 
+struct KeyTextFormat;
+
 class QPainter;
 
 // Screen images have 96 dots per inch (3780 dots per metre).
@@ -22,13 +24,15 @@ inline constexpr int kKeyOutlineColor = 8421504;  // grey
 inline constexpr int kCornerEllipseWidth = 25;
 inline constexpr int kCornerEllipseHeight = 20;
 
-// A white image of the given size at screen resolution.
-QImage NewScreenImage(QSize size);
+// A white image of the given size (in logical pixels) at screen resolution.
+// With a device pixel ratio above 1 (a 200 % desktop) it holds that many
+// device pixels per logical pixel, so that drawing on it stays sharp.
+QImage NewScreenImage(QSize size, qreal devicePixelRatio = 1);
 
 // The view's canvas: white, the group rectangles filled silver and the key
 // outlines filled grey, each with a 1 px black border, keys with rounded
 // corners unless the series has square ones.
-QImage RenderCanvas(const StripPlan& plan, ViewKind view);
+QImage RenderCanvas(const StripPlan& plan, ViewKind view, qreal devicePixelRatio = 1);
 
 // The key's number label in `rect` (transparent: only the digits are
 // drawn, aligned left, centre or right at the top, clipped to the rect).
@@ -55,7 +59,9 @@ inline constexpr int kMaxFaceSide = 8192;
 // The face image of a key: white, of the panel's size, with the key text
 // drawn by DrawKeyText at the view's font size. A null image when the face
 // has no area or a side above kMaxFaceSide. DocumentError as DrawKeyText.
-QImage RenderKeyFace(const Lines& lines, const KeyPlan& key, ViewKind view);
+QImage RenderKeyFace(const Lines& lines, const KeyPlan& key, ViewKind view, qreal devicePixelRatio = 1);
+// The same from the key's lines read before, for a panel of `size`.
+QImage RenderKeyFace(const KeyTextFormat& format, QSize panel, int textPointSize, qreal devicePixelRatio = 1);
 
 // The whole view of a strip on one image of the canvas size: canvas, then
 // each key's number label and frame in key order, then each key's text

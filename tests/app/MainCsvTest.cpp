@@ -10,6 +10,7 @@
 #include <QUndoStack>
 
 #include "document/Csvimport.h"
+#include "support/FailingCalls.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"
 
@@ -91,4 +92,17 @@ TEST_F(MainCsvTest, ABadRowIsShownAndNothingChanges) {
   });
   EXPECT_FALSE(main->Document().IsChanged());
   EXPECT_EQ(main->History().count(), 0);
+}
+
+TEST_F(MainCsvTest, AnExportOntoAFullDiskSaysSoAndLeavesTheOldFile) {
+  WriteBytes(csvPath, "old");
+  {
+    FailingCalls disk;
+    disk.diskBytes = 100;
+    prompts.files = {csvPath};
+    Trigger("ActionFileExportCsv");
+  }
+  EXPECT_EQ(ReadBytes(csvPath), QByteArray("old"));
+  ASSERT_EQ(prompts.messages.size(), 1);
+  EXPECT_TRUE(prompts.messages[0].text.startsWith(QStringLiteral("CSVファイルを保存できませんでした。")));
 }

@@ -45,7 +45,7 @@ void Format(StripDocument& doc, qsizetype start, int k, const QByteArray& colorP
 }
 
 qsizetype Create(StripDocument& doc, QList<StripRow>& rows, StripEntry entry) {
-  const std::optional<qsizetype> start = CreateStrip(doc, entry, rows, kTemplateFolder);
+  const std::optional<qsizetype> start = CreateStrip(doc, entry, rows, QStringList{kTemplateFolder});
   EXPECT_TRUE(start);
   rows << RowOfEntry(entry, static_cast<int>(rows.size()) + 1);
   return start.value_or(0);

@@ -28,7 +28,7 @@ struct StripCreationTest : ::testing::Test {
     return e;
   }
   qsizetype FromTemplate(const char* extension, const char* type = "Te18") {
-    return NewStripFromTemplate(doc, Entry(extension, type), dir.path()).value_or(-1);
+    return NewStripFromTemplate(doc, Entry(extension, type), QStringList{dir.path()}).value_or(-1);
   }
   // Strips 1..n, each with a text line of its own in key 0 so that copies
   // can be told apart.
@@ -183,13 +183,13 @@ TEST_F(StripCreationTest, CreateStripCopiesOnlyWhenTheCopySourceNamesARow) {
 
   StripEntry copy = Entry("103");
   copy.copySource = CopySourceText(rows[1]);
-  std::optional<qsizetype> start = CreateStrip(doc, copy, rows, dir.path());
+  std::optional<qsizetype> start = CreateStrip(doc, copy, rows, QStringList{dir.path()});
   ASSERT_TRUE(start);
   EXPECT_EQ(doc.at(KeyBlockLine(doc.lines(), *start, 0) + layout::kFirstText), "strip 2");
 
   StripEntry fresh = Entry("104");
   fresh.copySource = Sj(kNoCopySourceText);
-  start = CreateStrip(doc, fresh, rows, dir.path());
+  start = CreateStrip(doc, fresh, rows, QStringList{dir.path()});
   ASSERT_TRUE(start);
   EXPECT_EQ(doc.at(KeyBlockLine(doc.lines(), *start, 0) + layout::kTextCount), "0");
   EXPECT_EQ(doc.StripCount(), 4);

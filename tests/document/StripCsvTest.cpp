@@ -123,7 +123,7 @@ TEST(CsvFile, ReadsWhatSpreadsheetsWrite) {
 }
 
 TEST(StripCsv, RandomSitesSurviveTheRoundTripAndEditsChangeExactlyTheirLines) {
-  const CsvImportContext context{QString(), "2026/01/01 09:00"};
+  const CsvImportContext context{QStringList(), "2026/01/01 09:00"};
   for (quint32 seed = 1; seed <= 40; ++seed) {
     SCOPED_TRACE(seed);
     QRandomGenerator random(seed);
@@ -197,7 +197,7 @@ TEST(StripCsv, BadRowsAreNamedAndChangeNothing) {
       {"0201,,,,,,,代表\n", "2行目 キー3: 画像のキーには文字を入れられません"},
       {"0201,,,Ｔｅシリーズ主装置\n", "2行目 主装置のシリーズ: 既存の示名条では変えられません（この示名条は「Ｍｏシリーズ主装置」）"},
   };
-  const CsvImportContext context{folder.path(), "2026/01/01 09:00"};
+  const CsvImportContext context{{folder.path()}, "2026/01/01 09:00"};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.rows);
     const CsvImportPlan plan = PlanCsvImport(document, ReadCsv(header + c.rows), context);
@@ -224,7 +224,7 @@ TEST(StripCsv, AnInstallersListCreatesItsStripsFromTheTemplates) {
   }
   for (const Lines& start : {Lines(), SimpleDocument(2)}) {
     StripDocument document = DocumentOf(start);
-    const CsvImportPlan plan = PlanCsvImport(document, ReadCsv(CsvOf(rows)), {folder.path(), "2026/01/01 09:00"});
+    const CsvImportPlan plan = PlanCsvImport(document, ReadCsv(CsvOf(rows)), {{folder.path()}, "2026/01/01 09:00"});
     ASSERT_TRUE(plan.ok()) << plan.errors.value(0).Text().toStdString();
     EXPECT_EQ(plan.created, 200);
     ASSERT_TRUE(document.Apply(plan.changes));
@@ -239,4 +239,18 @@ TEST(StripCsv, AnInstallersListCreatesItsStripsFromTheTemplates) {
     EXPECT_EQ(keys[1], Lines{Sj("外線199")});
     EXPECT_EQ(keys[3], Lines{Sj("内線")});  // the fixed key keeps its text
   }
+  // A progress that stops the loop after 50 rows: nothing to make.
+  struct StopAt50 : Progress {
+    int reports = 0;
+    bool Report(int done, int total) override {
+      ++reports;
+      EXPECT_EQ(total, 200);
+      return done < 50;
+    }
+  } stop;
+  const CsvImportPlan stopped = PlanCsvImport(StripDocument(), ReadCsv(CsvOf(rows)), {{folder.path()}, ""}, stop);
+  EXPECT_EQ(stop.reports, 51);
+  EXPECT_EQ(stopped.rows.size(), 50);
+  EXPECT_EQ(stopped.errors.last().Text(), U("取り込みを中止しました"));
+  EXPECT_TRUE(stopped.changes.empty());
 }

@@ -25,7 +25,8 @@ TEST(CupsListPrint, OneLandscapeJobWithTheRowsInTheirColumns) {
     strips.append(row);
   }
   PrintChoice once;
-  ASSERT_TRUE(PrintStripList(PrintSystem::Current(), BuildListRows(strips), once, QDateTime::currentDateTime()));
+  ASSERT_EQ(PrintStripList(PrintSystem::Current(), BuildListRows(strips), once, QDateTime::currentDateTime()).stop,
+            ListPrintResult::kDone);
   const QList<PdfFile> pdfs = queue.TakeNewPdfs(1);
   ASSERT_EQ(pdfs.size(), 1);
   // cups-pdf shortens the file name to 64 characters.

@@ -1,12 +1,22 @@
 // Strip cards printed for real: through Qt's print support and CUPS to a
 // CUPS-PDF queue, the PDFs read back with poppler's tools. Every text box
 // must lie where its millimetres say, from the paper corner, within 0.1 mm.
+#include <QApplication>
+#include <QPrintDialog>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <numeric>
 
 #include "CardSamples.h"
 #include "CupsPdf.h"
+#include "base/Mainsub.h"
 #include "base/PrintSystem.h"
 #include "print/CardPrint.h"
+#include "print/Printjimeijocard.h"
+#include "support/FakePrompts.h"
+#include "support/ProgressDialogs.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -151,5 +161,41 @@ TEST_F(CupsPrintTest, CopiesCollatedAndUncollated) {
   for (int i = 0; i < 2; ++i) {
     ASSERT_EQ(pdfs[i].pages, 3);
     for (int p = 1; p <= 3; ++p) EXPECT_EQ(stripOf(pdfs[i].path, p), i + 1);
+  }
+}
+
+TEST_F(CupsPrintTest, SixtyStripsFromThePreviewCancelledAfterAFewJobsLeaveThoseJobsWholeAndInOrder) {
+  CupsPdfQueue queue(QString::fromLatin1(kPdfQueue));
+  SKIP_WITHOUT(queue);
+  ASSERT_TRUE(queue.SelectInPrintSystem());
+  const auto grey = [](int strip) { return 10 + 3 * strip; };  // of the strip's first box
+  QList<TestStrip> strips;
+  for (int i = 0; i < 60; ++i) strips.append(GreyBoxStrip("Ｔｅシリーズ主装置", "Ｔｅ標準", grey(i)));
+  const StripDocument document = DocumentOf(strips);
+  QTemporaryDir dir;
+  TSettings settings(dir.path());
+  FakePrompts prompts;
+  TFPrintJimeijoCard preview(settings);
+  const PrintAdjustment adjustment;
+  QList<int> selection(60);
+  std::iota(selection.begin(), selection.end(), 0);
+  preview.Prepare(document, selection, adjustment);
+  QTimer answer;  // the print dialog's "印刷", then "ｷｬﾝｾﾙ" while the fourth job is under way
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) dialog->accept();
+    QProgressDialog* progress = ShownProgressDialog();
+    if (progress && progress->labelText().contains(QStringLiteral("(4 / 60)"))) ProgressCancelButton(progress)->click();
+  });
+  answer.start(10);
+  preview.ButtonPrint->click();
+  ASSERT_EQ(prompts.messages.size(), 1);
+  const int sent = QRegularExpression(QStringLiteral("60 件のうち (\\d+) 件")).match(prompts.messages[0].text).captured(1).toInt();
+  EXPECT_GE(sent, 4);
+  EXPECT_LT(sent, 60);
+  const QList<PdfFile> pdfs = queue.TakeNewPdfs(sent);
+  ASSERT_EQ(pdfs.size(), sent);
+  for (int i = 0; i < sent; ++i) {
+    EXPECT_EQ(pdfs[i].pages, 1);
+    EXPECT_NEAR(qGray(PdfPageGrey(pdfs[i].path, 1, 100).pixel(106, 110)), grey(i), 1);
   }
 }

@@ -122,7 +122,8 @@ TEST(ListPrint, CopiesCollationAndRangeGiveThePageOrder) {
 TEST(ListPrint, OneA4LandscapeJob) {
   FakePrintSystem printer;
   printer.dpi = 72;
-  ASSERT_TRUE(PrintStripList(printer, BuildListRows(Strips(2)), Choice(2, false), QDateTime::currentDateTime()));
+  ASSERT_EQ(PrintStripList(printer, BuildListRows(Strips(2)), Choice(2, false), QDateTime::currentDateTime()).stop,
+            ListPrintResult::kDone);
   ASSERT_EQ(printer.jobs.size(), 1);
   EXPECT_EQ(printer.jobs[0].title, QStringLiteral("示名条一覧印刷"));
   EXPECT_EQ(printer.jobs[0].paper, QPageSize::A4);
@@ -130,7 +131,8 @@ TEST(ListPrint, OneA4LandscapeJob) {
   EXPECT_EQ(printer.jobs[0].pageCount, 2);
   EXPECT_EQ(printer.jobs[0].pages[0].size(), QSize(842, 595));
   printer.failBegin = true;
-  EXPECT_FALSE(PrintStripList(printer, BuildListRows(Strips(2)), Choice(1, false), QDateTime::currentDateTime()));
+  EXPECT_EQ(PrintStripList(printer, BuildListRows(Strips(2)), Choice(1, false), QDateTime::currentDateTime()).stop,
+            ListPrintResult::kPrinterFailed);
 }
 
 namespace {

@@ -262,3 +262,26 @@ TEST_F(PdfExportTest, BadInputGivesItsExitCodeAndNoPartialFile) {
   EXPECT_TRUE(QDir(Path("taken.pdf")).isEmpty());
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);  // damaged.VRD, out.pdf
 }
+
+TEST_F(PdfExportTest, VrdtoolShowsProgressOnlyOnATerminalAndCtrlCWritesNothing) {
+  const QString data = Path("many.VRD");
+  ASSERT_TRUE(WriteLinesFile(data, DocumentLines(QList<TestStrip>(3000))));
+  for (const QString& command : {QStringLiteral("pdf"), QStringLiteral("list-pdf")}) {
+    SCOPED_TRACE(command.toStdString());
+    const QString out = dir.filePath(command + QStringLiteral(".pdf"));
+    const VrdtoolRun stopped = RunVrdtoolOnTerminal({command, data, out}, " / ");
+    EXPECT_EQ(stopped.exitCode, 130);
+    EXPECT_TRUE(stopped.Err().contains(QStringLiteral("\rvrdtool %1: %2 0 / ")
+                                           .arg(command, command == QLatin1String("pdf") ? "strip" : "page")))
+        << stopped.err.toStdString();
+    EXPECT_TRUE(stopped.Err().contains(QStringLiteral("vrdtool %1: interrupted; nothing written").arg(command)));
+    EXPECT_FALSE(QFile::exists(out));
+
+    const VrdtoolRun piped = RunVrdtool({command, kSample, out});
+    EXPECT_EQ(piped.exitCode, 0);
+    EXPECT_TRUE(piped.err.isEmpty()) << piped.err.toStdString();
+    EXPECT_TRUE(QFile::exists(out));
+  }
+  // Nothing else was left in the folder: no temporary file of a stopped write.
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+}

@@ -14,3 +14,7 @@ struct VrdtoolRun {
 };
 
 VrdtoolRun RunVrdtool(const QStringList& args);
+
+// Runs it with stderr on a terminal (a pseudo-terminal) and sends it SIGINT
+// as soon as `interruptAt` shows there; `err` is what the terminal got.
+VrdtoolRun RunVrdtoolOnTerminal(const QStringList& args, const QByteArray& interruptAt);

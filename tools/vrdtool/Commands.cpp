@@ -29,9 +29,9 @@ const QList<VrdCommand>& VrdCommands() {
       {"export-csv", "FILE OUT.csv [--utf8]",
        "the strips as a spreadsheet: one row per strip, a column per key; Shift_JIS, or UTF-8 with a BOM", RunExportCsv},
       {"import-csv", "FILE IN.csv [--output OUT.VRD] [--dry-run] [--dir DIR]",
-       "rows matched by extension number update strips or create them from the templates of DIR; "
+       "rows matched by extension number update strips or create them from the templates the program reads (or those of DIR); "
        "any row error changes nothing (exit 1); FILE may be new", RunImportCsv},
-      {"templates", "[--dir DIR]", "list and check the strip templates (*.TPL) of the program folder", RunTemplates},
+      {"templates", "[--dir DIR]", "list and check the strip templates (*.TPL) the program reads", RunTemplates},
   };
   return commands;
 }

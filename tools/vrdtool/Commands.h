@@ -1,7 +1,8 @@
 #pragma once
 // The subcommands of vrdtool. Each takes its own arguments (after the
 // subcommand's name) and returns the process exit code: 0 done, 1 the file
-// is damaged (check), 2 unreadable input or bad arguments.
+// is damaged (check), 2 unreadable input or bad arguments, 130 stopped by
+// Ctrl+C (pdf, list-pdf).
 
 #include <QStringList>
 #include <optional>

@@ -1,12 +1,12 @@
 // vrdtool export-csv / import-csv: a site's strips to and from a spreadsheet,
 // with the same code as the window's commands.
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QStringList>
 #include <optional>
 
 #include "Commands.h"
+#include "base/FileLocations.h"
 #include "base/LineIO.h"
 #include "document/DataFile.h"
 #include "document/EntryFields.h"
@@ -65,7 +65,7 @@ int RunImportCsv(const QStringList& arguments) {
   QByteArray bytes;
   if (!ReadFileBytes(csvFile, &bytes)) return Fail(QStringLiteral("vrdtool: %1: cannot read the file").arg(csvFile));
 
-  const CsvImportContext context{folder.value_or(QCoreApplication::applicationDirPath()),
+  const CsvImportContext context{folder ? QStringList{*folder} : FileLocations::ForThisProgram().TemplateFolders(),
                                  RegistrationDate(QDateTime::currentDateTime())};
   const CsvImportPlan plan = PlanCsvImport(document, ReadCsv(bytes), context);
   if (dryRun) {

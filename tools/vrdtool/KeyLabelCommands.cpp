@@ -1,8 +1,8 @@
 // vrdtool keylabels: the palette list of a series as the program sees it.
-#include <QCoreApplication>
 #include <cstdio>
 
 #include "Commands.h"
+#include "base/FileLocations.h"
 #include "base/LineIO.h"
 #include "base/Numbers.h"
 #include "document/Series.h"
@@ -20,7 +20,7 @@ struct KeyLabelsArgs {
 // Parses SERIES [--defaults] [--dir DIR]; an error text on failure.
 QString ParseKeyLabelsArgs(const QStringList& args, KeyLabelsArgs* out) {
   bool haveSeries = false;
-  out->folder = QCoreApplication::applicationDirPath();
+  out->folder = FileLocations::ForThisProgram().KeyLabelFolder();
   for (qsizetype i = 0; i < args.size(); ++i) {
     const QString& arg = args[i];
     if (arg == "--defaults") {

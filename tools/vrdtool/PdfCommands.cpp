@@ -11,6 +11,7 @@
 #include "print/AdjustmentText.h"
 #include "print/Calibration.h"
 #include "print/PdfExport.h"
+#include "TerminalProgress.h"
 
 namespace {
 
@@ -53,6 +54,11 @@ bool TakeAdjustment(QStringList& args, PrintAdjustment* adjustment) {
   return true;
 }
 
+int Interrupted(const QString& command) {
+  PrintError(QStringLiteral("vrdtool %1: interrupted; nothing written").arg(command));
+  return kInterruptedExit;
+}
+
 int WriteOut(const QString& path, const QByteArray& pdf) {
   if (!WritePdfFile(path, pdf)) return Fail(QStringLiteral("vrdtool: %1: cannot write the file").arg(path));
   return kDone;
@@ -90,7 +96,10 @@ int RunPdf(const QStringList& arguments) {
   }
   if (selection.isEmpty()) return Fail(QStringLiteral("%1: there are no strips").arg(args[0]));
 
-  const StripCardsPdf pdf = RenderStripCardsPdf(*document, selection, adjustment);
+  TerminalProgress progress(QStringLiteral("vrdtool pdf: strip"));
+  const StripCardsPdf pdf = RenderStripCardsPdf(*document, selection, adjustment, progress);
+  progress.EndLine();
+  if (progress.Interrupted()) return Interrupted(QStringLiteral("pdf"));
   for (const SkippedStrip& strip : pdf.skipped) {
     PrintError(QStringLiteral("%1: strip %2 skipped: %3").arg(args[0]).arg(strip.number).arg(strip.reason));
   }
@@ -108,7 +117,11 @@ int RunListPdf(const QStringList& arguments) {
   if (args.size() != 2) return Fail(QStringLiteral("usage: vrdtool list-pdf FILE OUT.pdf"));
   std::optional<StripDocument> document = OpenDocument(args[0]);
   if (!document) return kFailed;
-  const QByteArray pdf = RenderStripListPdf(BuildListRows(StripRowsOf(*document)), QDateTime::currentDateTime());
+  TerminalProgress progress(QStringLiteral("vrdtool list-pdf: page"));
+  const QByteArray pdf =
+      RenderStripListPdf(BuildListRows(StripRowsOf(*document)), QDateTime::currentDateTime(), progress);
+  progress.EndLine();
+  if (progress.Interrupted()) return Interrupted(QStringLiteral("list-pdf"));
   return WriteOut(args[1], pdf);
 }
 

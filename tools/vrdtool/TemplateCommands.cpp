@@ -1,10 +1,10 @@
-// vrdtool templates: every template of a folder with the series it serves,
-// checked the way strip creation checks it.
-#include <QCoreApplication>
+// vrdtool templates: every template of the template folders with the series
+// it serves, checked the way strip creation checks it.
 #include <QDir>
 #include <QFileInfo>
 
 #include "Commands.h"
+#include "base/FileLocations.h"
 #include "base/LineIO.h"
 #include "base/ShiftJis.h"
 #include "document/Series.h"
@@ -57,17 +57,19 @@ bool DescribeTemplate(const QFileInfo& file) {
 }  // namespace
 
 int RunTemplates(const QStringList& args) {
-  QString folder = QCoreApplication::applicationDirPath();
+  QStringList folders = FileLocations::ForThisProgram().TemplateFolders();
   if (args.size() == 2 && args[0] == "--dir") {
-    folder = args[1];
+    folders = {args[1]};
   } else if (!args.isEmpty()) {
     PrintError(QStringLiteral("vrdtool templates: expected [--dir DIR]"));
     return 2;
   }
   bool allSound = true;
-  for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files, QDir::Name)) {
-    if (!file.fileName().endsWith(QStringLiteral(".tpl"), Qt::CaseInsensitive)) continue;
-    allSound = DescribeTemplate(file) && allSound;
+  for (const QString& folder : folders) {
+    for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files, QDir::Name)) {
+      if (!IsTemplateFileName(file.fileName())) continue;
+      allSound = DescribeTemplate(file) && allSound;
+    }
   }
   return allSound ? 0 : 1;
 }

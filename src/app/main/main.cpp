@@ -1,13 +1,9 @@
 // ラベル工房: designation strips for business telephones.
 #include "app/Application.h"
-#include "app/SingleInstance.h"
 
 int main(int argc, char** argv) {
+  // --help and --version answer without a display.
+  if (const std::optional<int> code = AnswerWithoutWindow(argc, argv)) return *code;
   LabelApplication app(argc, argv);
-  SingleInstance instance;
-  // A second start ends at once: no message, no window.
-  if (!instance.TryAcquire()) return 1;
-  const int code = RunProgram(app);
-  instance.Release();
-  return code;
+  return StartProgram(app);
 }

@@ -1,0 +1,36 @@
+#pragma once
+// The data files opened or saved last, most recent first, at most eight.
+// They are kept in a section of their own in the settings file
+// ("[RecentFiles]", keys File1 to File8), written with the window's other
+// settings at the end of a run and only when the list changed, so that
+// every other key and byte of the file stays as the program writes it.
+
+#include <QString>
+#include <QStringList>
+
+class IniFile;
+
+class RecentFiles {
+ public:
+  static constexpr int kMaxFiles = 8;
+
+  // Reads the list from the settings file: empty entries and repeats left out.
+  explicit RecentFiles(IniFile& ini);
+
+  const QStringList& Files() const { return files_; }
+  // Puts `path` (made absolute) first; an older entry of it goes. A path the
+  // settings file cannot hold exactly (a character Shift_JIS lacks, a line
+  // break, spaces at an end) is not kept.
+  void Add(const QString& path);
+  void Remove(const QString& path);
+  // Writes the list when it differs from what was read.
+  void Save();
+
+  // True when the settings file gives `path` back exactly as it was.
+  static bool CanKeep(const QString& path);
+
+ private:
+  IniFile& ini_;
+  QStringList read_;
+  QStringList files_;
+};

@@ -1,0 +1,102 @@
+// Where the program keeps its files, and the recent files in the settings file.
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "base/FileLocations.h"
+#include "base/IniFile.h"
+#include "base/RecentFiles.h"
+#include "support/TestFiles.h"
+
+TEST(FileLocations, TheLayoutAroundTheExecutableDecides) {
+  struct Case {
+    const char* name;
+    bool templateBeside;  // a .tpl beside the executable
+    bool shareTree;       // ../share/labelkobo/templates
+    bool installed;
+  };
+  const Case cases[] = {
+      {"build folder", true, false, false},
+      {"copied folder with its templates", true, true, false},
+      {"bare copy", false, false, false},
+      {"installed", false, true, true},
+  };
+  for (const Case& c : cases) {
+    QTemporaryDir root;
+    const QString bin = root.filePath("bin");
+    QDir().mkpath(bin);
+    if (c.templateBeside) WriteBytes(bin + "/a.Tpl", "x\r\n");
+    if (c.shareTree) QDir().mkpath(root.filePath("share/labelkobo/templates"));
+    const FileLocations at = FileLocations::ForExecutable(bin, "/home/u/.config", "/home/u/.local/share");
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(at.IsInstalled(), c.installed);
+    if (c.installed) {
+      EXPECT_EQ(at.SettingsFile(), "/home/u/.config/labelkobo/VRD6S.ini");
+      EXPECT_EQ(at.KeyLabelFolder(), "/home/u/.config/labelkobo/");
+      EXPECT_EQ(at.RecoveryFolder(), "/home/u/.config/labelkobo/recovery/");
+      EXPECT_EQ(at.TemplateFolders(),
+                (QStringList{"/home/u/.local/share/labelkobo/templates/", root.filePath("share/labelkobo/templates/")}));
+    } else {
+      EXPECT_EQ(at.SettingsFile(), bin + "/VRD6S.ini");
+      EXPECT_EQ(at.KeyLabelFolder(), bin + "/");
+      EXPECT_EQ(at.RecoveryFolder(), bin + "/recovery/");
+      EXPECT_EQ(at.TemplateFolders(), QStringList{bin + "/"});
+    }
+  }
+}
+
+TEST(RecentFiles, MostRecentFirstAtMostEightInASectionOfTheirOwnWrittenLast) {
+  QTemporaryDir dir;
+  const QByteArray before = "[Position]\r\nMainWState=0\r\n[Mine]\r\nNote=keep\r\n";
+  WriteBytes(dir.filePath("VRD6S.ini"), before);
+  IniFile ini(dir.filePath("VRD6S.ini"));
+  RecentFiles recent(ini);
+  for (int i = 1; i <= 10; ++i) recent.Add(QStringLiteral("/site/%1.VRD").arg(i));
+  recent.Add("/site/5.VRD");  // again: moves to the front, never twice
+  recent.Remove("/site/9.VRD");
+  recent.Add(QStringLiteral("/site/営業部.VRD"));
+  const QStringList expected = {"/site/営業部.VRD", "/site/5.VRD", "/site/10.VRD", "/site/8.VRD",
+                                "/site/7.VRD", "/site/6.VRD", "/site/4.VRD", "/site/3.VRD"};
+  EXPECT_EQ(recent.Files(), expected);
+  EXPECT_EQ(ReadBytes(dir.filePath("VRD6S.ini")), before);  // nothing written before Save
+  recent.Save();
+  // Everything the file held stays byte for byte ahead of the new section.
+  const QByteArray after = ReadBytes(dir.filePath("VRD6S.ini"));
+  EXPECT_TRUE(after.startsWith(before + "\r\n[RecentFiles]\r\nFile1=/site/")) << after.toStdString();
+  EXPECT_EQ(after.count("\r\nFile"), 8);
+  // Read back by a new run; a shorter list deletes the keys beyond it.
+  RecentFiles again(ini);
+  EXPECT_EQ(again.Files(), expected);
+  for (int i = 0; i < 6; ++i) again.Remove(expected[i]);
+  again.Save();
+  EXPECT_EQ(RecentFiles(ini).Files(), expected.mid(6));
+  EXPECT_EQ(ReadBytes(dir.filePath("VRD6S.ini")).count("\r\nFile"), 2);
+}
+
+TEST(RecentFiles, PathsTheSettingsFileCannotHoldExactlyAreNotKept) {
+  QTemporaryDir dir;
+  IniFile ini(dir.filePath("VRD6S.ini"));
+  RecentFiles recent(ini);
+  for (const char* path : {"/a/Müller.VRD", "/a/b\nc.VRD", "/a/trailing.VRD ", "/a/😀.VRD"}) {
+    EXPECT_FALSE(RecentFiles::CanKeep(QString::fromUtf8(path))) << path;
+    recent.Add(QString::fromUtf8(path));
+  }
+  EXPECT_TRUE(recent.Files().isEmpty());
+  recent.Save();
+  EXPECT_FALSE(QFile::exists(dir.filePath("VRD6S.ini")));
+  EXPECT_TRUE(RecentFiles::CanKeep(QStringLiteral("/データ/ｻｲﾄ Ａ.VRD")));
+}
+
+TEST(IniFile, AValueWithALineBreakIsNotWrittenAndKeysCanBeDeleted) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("VRD6S.ini");
+  WriteBytes(path, "[Dir]\r\nOpenPicture=/old\r\nOther=1\r\n");
+  IniFile ini(path);
+  ini.WriteString("Dir", "OpenPicture", "/new\r\n[Position]\r\nMainWState=1");
+  EXPECT_FALSE(ini.LastWriteOk());
+  EXPECT_EQ(ReadBytes(path), QByteArray("[Dir]\r\nOpenPicture=/old\r\nOther=1\r\n"));
+  ini.DeleteKey("Dir", "OpenPicture");
+  ini.DeleteKey("Dir", "Missing");
+  ini.DeleteKey("Nowhere", "Other");
+  EXPECT_EQ(ReadBytes(path), QByteArray("[Dir]\r\nOther=1\r\n"));
+}
