@@ -101,7 +101,7 @@ struct MenuSpec {
 const QList<MenuSpec> kMenus = {
     {"MenuFile", "ファイル(&F)",
      {"ActionFileNew", "ActionFileOpen", "ActionFileSave", "ActionFileSaveAs", "-", "ActionFileSetup",
-      "ActionFilePrint", "ActionFilePrintList", "ActionFileExportPdf", "-",
+      "ActionFilePrint", "ActionFilePrintList", "ActionFileExportPdf",
       "ActionFileExportCsv", "ActionFileImportCsv", "-", "ActionFileExit"}},
     {"MenuEdit", "編集(&E)",
      {"ActionEditUndo", "ActionEditRedo", "-", "ActionEditCut", "ActionEditCopy", "ActionEditPaste", "ActionEditDelete", "-", "ActionEditPicOn",

@@ -50,7 +50,7 @@ TEST_F(MainWindowTest, MenusHoldEveryCommandWithItsAcceleratorAndShortcut) {
   EXPECT_EQ(MenuCaptions("MenuFile"),
             (QStringList{"新規作成(&N)", "開く(&O)...", "上書き保存(&S)", "名前を付けて保存(&A)...", "-",
                          "印刷位置の微調整(&E)...", "示名条の印刷(&P)...", "示名条一覧の印刷(&L)...", "PDFに出力(&D)...",
-                         "最近使ったファイル(&R)", "-", "終了(&X)"}));
+                         "CSVに書き出し(&V)...", "CSVから取り込み(&I)...", "最近使ったファイル(&R)", "-", "終了(&X)"}));
   EXPECT_EQ(MenuCaptions("MenuEdit"),
             (QStringList{"元に戻す(&U)", "やり直し(&Y)", "-", "切り取り(&T)", "コピー(&C)", "貼り付け(&P)", "削除(&D)", "-", "画像添付(&G)...",
                          "画像添付解除(&R)", "-", "すべてを選択(&A)", "選択の解除(&X)", "-", "検索(&S)...",
