@@ -15,6 +15,7 @@
 #include "base/IniFile.h"
 #include "base/Mainsub.h"
 #include "base/RecentFiles.h"
+#include "document/RecoveryCopy.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"
 
@@ -124,10 +125,14 @@ TEST_F(DesktopTest, TheEndOfTheSessionKeepsUnsavedChangesAndAsksNothing) {
   main->EndSession();
   EXPECT_FALSE(main->isVisible());
   EXPECT_TRUE(prompts.messages.isEmpty());
-  const QStringList copies = QDir(dir.filePath("recovery")).entryList(QDir::Files);
+  const QStringList copies = QDir(dir.filePath("recovery")).entryList({"*.VRD"}, QDir::Files);
   ASSERT_EQ(copies.size(), 1);
-  EXPECT_TRUE(copies[0].startsWith("site-") && copies[0].endsWith(".VRD")) << copies[0].toStdString();
   EXPECT_EQ(SplitLines(ReadBytes(dir.filePath("recovery/" + copies[0]))), lines);
+  main.reset();  // the copy stays for the next start
+  std::vector<LeftCopy> left = FindLeftCopies(dir.filePath("recovery"));
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(left[0].Record().dataFile, dir.filePath("site.VRD"));
+  main = std::make_unique<TFMain>(dir.path());
 }
 
 namespace {
