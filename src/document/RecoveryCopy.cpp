@@ -160,7 +160,7 @@ struct RecoveryCopies::State {
     lines = Lines();
     snapshot.saved = Lines();
     if (!Claim()) return;
-    const RecoveryRecord record{snapshot.dataFile, QDateTime::currentDateTime(), QCoreApplication::applicationPid()};
+    const RecoveryRecord record{snapshot.dataFile, QDateTime::currentDateTimeUtc(), QCoreApplication::applicationPid()};
     if (WriteFileSafely(PathOf(folder, name, kCopySuffix), bytes)) {
       WriteFileSafely(PathOf(folder, name, kRecordSuffix), record.ToBytes());
     }

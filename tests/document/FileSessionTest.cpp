@@ -28,12 +28,8 @@ class FakeView : public FileSessionView {
   int StripRowCount() const override { return static_cast<int>(rows.size()); }
   void ClearStripView() override { log << "clear view"; }
   void ShowFirstStrip() override { log << "show strip 1"; }
-  void DataFileUsed(const QString& path) override { used << path; }
-  void ChangesSettled() override { ++settled; }
 
   QStringList log;
-  QStringList used;
-  int settled = 0;
   QList<StripRow> rows;
 };
 
@@ -105,26 +101,6 @@ TEST_F(FileSessionTest, DialogsHaveTheirTitlesFilterAndExtension) {
   EXPECT_EQ(save.defaultExtension, QStringLiteral("VRD"));
   EXPECT_TRUE(save.folder.isEmpty());
   EXPECT_TRUE(save.fileName.isEmpty());
-}
-
-TEST_F(FileSessionTest, ARecoveredCopyOpensAsTheChangedDocumentOfItsDataFile) {
-  const QString copy = Path("copy.VRD");
-  ASSERT_TRUE(WriteLinesFile(copy, SimpleDocument(2)));
-  for (const QString& dataFile : {Path("site.VRD"), QString()}) {
-    view.settled = 0;
-    view.used.clear();
-    ASSERT_TRUE(session.OpenRecovered(copy, dataFile));
-    EXPECT_EQ(session.FileName(), dataFile);
-    EXPECT_TRUE(document.IsChanged());
-    EXPECT_EQ(view.rows.size(), 2);
-    EXPECT_TRUE(view.used.isEmpty());  // the copy is no file of the user's
-    prompts.files = {Path("named.VRD")};
-    ASSERT_TRUE(session.ActionFileSaveExecute());
-    EXPECT_EQ(ReadBytes(dataFile.isEmpty() ? Path("named.VRD") : dataFile), ReadBytes(copy));
-    // The old document was given up on opening; the save settled the new one.
-    EXPECT_EQ(view.settled, 2);
-  }
-  EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
 TEST_F(FileSessionTest, OpenListsEveryStripAndShowsTheFirst) {
