@@ -4,17 +4,17 @@
 // what a key commit costs while a copy is being written (the document's
 // lines are shared with the writer until it has joined them), and how long
 // the worker takes to write one copy, the sync included.
+#include <QAction>
 #include <QApplication>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <cstdio>
 
 #include "GenerateStrips.h"
+#include "MainWindowBench.h"
 #include "Timing.h"
 #include "app/Main.h"
 #include "base/LineIO.h"
-#include "base/Mainsub.h"
 #include "document/RecoveryCopy.h"
 #include "view/StripView.h"
 
@@ -23,22 +23,15 @@ namespace {
 constexpr int kStrips = 2000;
 constexpr int kRuns = 15;
 
-bool Activate(QWidget& window) {
-  window.show();
-  window.activateWindow();
-  for (int i = 0; i < 200 && !window.isActiveWindow(); ++i) QApplication::processEvents();
-  return window.isActiveWindow();
-}
-
 // A key's text written into the document, as leaving its editor does.
 void CommitKey(TFMain& main, int k, int n) {
   main.View().Editor(k)->setPlainText(QStringLiteral("営業%1\n内線").arg(n));
   main.CommitKeyText(k);
 }
 
-int Measure(TFMain& main, const QString& folder) {
+bool Measure(TFMain& main, const QString& folder) {
   const QString site = folder + QStringLiteral("/site.VRD");
-  if (!WriteLinesFile(site, bench::GeneratedDocument(kStrips)) || !main.OpenDataFile(site)) return 1;
+  if (!WriteLinesFile(site, bench::GeneratedDocument(kStrips)) || !main.OpenDataFile(site)) return false;
   main.Action(QStringLiteral("ActionShowDetail"))->trigger();
   main.ListView1->setCurrentItem(main.ListView1->topLevelItem(kStrips / 2 - 1));
   QApplication::processEvents();
@@ -78,21 +71,12 @@ int Measure(TFMain& main, const QString& folder) {
   std::printf("  worker, one copy written and synced (%.1f MB):       %8.1f\n",
               JoinLines(main.Document().lines()).size() / 1e6, workerMs);
   main.Document().MarkSaved();
-  return 0;
+  return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  RegisterFontSubstitutes();
   std::printf("recovery copies, %d strips of 48 keys, fastest of %d runs (ms)\n", kStrips, kRuns);
-  QTemporaryDir folder;
-  TFMain main(folder.path());
-  if (!Activate(main) || Measure(main, folder.path()) != 0) {
-    std::fprintf(stderr, "bench_recovery: the window did not open the bench file\n");
-    return 1;
-  }
-  return 0;
+  return bench::WithMainWindow(argc, argv, Measure);
 }
