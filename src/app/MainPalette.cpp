@@ -35,8 +35,8 @@ void TFMain::StartPalette() {
 
 void TFMain::ChangePaletteSeries(int series) {
   if (!IsSeries(series)) return;
-  // The strip on screen and the tab shown stay as they are.
-  FreeKeyLabelButtons();
+  // The strip on screen and the tab shown stay as they are; the buttons
+  // the two series have in common are captioned anew, not made anew.
   currentSeries_ = series;
   StartPalette();
 }

@@ -30,13 +30,13 @@ Lines SplitLines(const QByteArray& bytes) {
 
 QByteArray JoinLines(const Lines& lines) {
   qsizetype size = 0;
-  for (qsizetype i = 0; i < lines.size(); ++i) size += lines.view(i).size() + 2;
+  lines.ForEachView([&size](qsizetype, QByteArrayView line) { size += line.size() + 2; });
   QByteArray out;
   out.reserve(size);
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    out.append(lines.view(i));
+  lines.ForEachView([&out](qsizetype, QByteArrayView line) {
+    out.append(line);
     out.append("\r\n", 2);
-  }
+  });
   return out;
 }
 

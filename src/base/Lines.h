@@ -5,11 +5,13 @@
 // more than its own size. A line changed or added later is held apart, as a
 // QByteArray of its own, and its entry points to it.
 //
-// The list is implicitly shared: a copy costs nothing until one of the two
-// changes, which then copies the entries (not the bytes) first. A line read
-// out is an ordinary QByteArray: a line of the buffer shares it and holds a
-// reference to it, so it outlives the list, and copies itself before a
-// change as any shared QByteArray does.
+// The list is kept in blocks of about a thousand entries, each block and
+// the list of blocks implicitly shared: a copy costs nothing, and a change
+// to one of two copies copies the list of blocks and the one block it
+// touches, never every entry. Comparing two lists that share blocks skips
+// the shared ones. A line read out is an ordinary QByteArray: a line of
+// the buffer shares it and holds a reference to it, so it outlives the
+// list, and copies itself before a change as any shared QByteArray does.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -45,10 +47,10 @@ class Lines {
   Lines& operator=(Lines&& other) noexcept;
   ~Lines() = default;
 
-  qsizetype size() const { return static_cast<qsizetype>(d_->entries.size()); }
+  qsizetype size() const { return d_->size; }
   qsizetype count() const { return size(); }
   qsizetype length() const { return size(); }
-  bool isEmpty() const { return d_->entries.empty(); }
+  bool isEmpty() const { return d_->size == 0; }
   bool empty() const { return isEmpty(); }
 
   // Line i (0 <= i < size()) by value; the copy shares the bytes. Const, so
@@ -68,6 +70,16 @@ class Lines {
   // Line i without touching any reference count, valid until the list
   // changes or goes: for loops that only read.
   QByteArrayView view(qsizetype i) const;
+
+  // Calls visit(i, view(i)) for every line i, in order: a walk over a large
+  // list that finds each line's block once per block, not once per line.
+  template <typename Visit>
+  void ForEachView(Visit visit) const {
+    qsizetype i = 0;
+    for (const BlockPointer& block : d_->blocks) {
+      for (qsizetype j = 0; j < block->size(); ++j) visit(i++, block->View(j));
+    }
+  }
 
   // Line i for a change in place, as QList's operator[]. The line is held
   // apart from then on (a QByteArray more); readers use at() or view().
@@ -148,14 +160,21 @@ class Lines {
   friend Lines SplitLinesSharing(QByteArray bytes);
 
  private:
-  // An entry: a line of the buffer, offset << kLengthBits | length; or, with
-  // kApart set, the index of a line in `apart`.
+  // An entry: a line of its block's buffer, offset << kLengthBits | length;
+  // or, with kApart set, the index of a line in the block's `apart`.
   using Entry = uint64_t;
   static constexpr int kLengthBits = 23;
   static constexpr int kOffsetBits = 40;
   static constexpr Entry kApart = Entry(1) << 63;
   static constexpr qsizetype kLongestPacked = (qsizetype(1) << kLengthBits) - 1;
   static constexpr qsizetype kFarthestPacked = (qsizetype(1) << kOffsetBits) - 1;
+  // Blocks hold kBlockLines entries as made; changes let them grow to
+  // kLargestBlock before they are split, and a block shrunk below
+  // kSmallestBlock joins a neighbour.
+  static constexpr int kBlockShift = 10;
+  static constexpr qsizetype kBlockLines = qsizetype(1) << kBlockShift;
+  static constexpr qsizetype kLargestBlock = 2 * kBlockLines;
+  static constexpr qsizetype kSmallestBlock = kBlockLines / 4;
 
   // The lines held apart: a deque, so that a reference from operator[]
   // survives a later line held apart (`lines[i] = lines[j]`), made on first
@@ -174,15 +193,6 @@ class Lines {
     std::optional<std::deque<QByteArray>> lines_;
   };
 
-  struct Data : QSharedData {
-    // Never changed once lines point into it; mutable only because taking a
-    // reference to it goes through QByteArray's non-const data_ptr().
-    mutable QByteArray buffer;
-    std::vector<Entry> entries;
-    ApartLines apart;
-    std::vector<size_t> freeApart;  // slots of `apart` no entry uses
-  };
-
   static bool IsApart(Entry e) { return (e & kApart) != 0; }
   static qsizetype OffsetOf(Entry e) { return static_cast<qsizetype>(e >> kLengthBits); }
   static qsizetype LengthOf(Entry e) { return static_cast<qsizetype>(e & kLongestPacked); }
@@ -194,19 +204,76 @@ class Lines {
     return (static_cast<Entry>(offset) << kLengthBits) | static_cast<Entry>(length);
   }
 
+  // A run of lines: entries into one buffer and the lines held apart.
+  struct Block : QSharedData {
+    // Never changed once lines point into it; mutable only because taking a
+    // reference to it goes through QByteArray's non-const data_ptr().
+    mutable QByteArray buffer;
+    std::vector<Entry> entries;
+    ApartLines apart;
+    std::vector<size_t> freeApart;  // slots of `apart` no entry uses
+
+    qsizetype size() const { return static_cast<qsizetype>(entries.size()); }
+    QByteArrayView View(qsizetype i) const {
+      const Entry e = entries[static_cast<size_t>(i)];
+      if (IsApart(e)) return QByteArrayView(apart[SlotOf(e)]);
+      return QByteArrayView(buffer.constData() + OffsetOf(e), LengthOf(e));
+    }
+    QByteArray At(qsizetype i) const;
+    // The buffer's bytes from `offset`, `length` of them, as a QByteArray
+    // holding a reference to the buffer.
+    QByteArray SliceOfBuffer(qsizetype offset, qsizetype length) const;
+    // The entry for `line`: a part of this block's buffer stays one,
+    // anything else is held apart.
+    Entry EntryFor(const QByteArray& line);
+    Entry HoldApart(QByteArray line);
+    void Release(Entry e);
+    // Entries for lines `pos` to `pos + count` of `from` (another block) at
+    // entry `at`.
+    void InsertFrom(qsizetype at, const Block& from, qsizetype pos, qsizetype count);
+    bool SharesBufferWith(const Block& other) const {
+      return buffer.data_ptr().d_ptr() == other.buffer.data_ptr().d_ptr();
+    }
+  };
+  using BlockPointer = QExplicitlySharedDataPointer<Block>;
+
+  struct Data : QSharedData {
+    std::vector<BlockPointer> blocks;  // none empty
+    std::vector<qsizetype> starts;     // the first line of each block
+    // The block holding line c << kBlockShift, from which the block of any
+    // line is a step or two away.
+    std::vector<uint32_t> coarse;
+    qsizetype size = 0;
+  };
+
+  struct Place {
+    size_t block;
+    qsizetype offset;
+  };
+  // The block and entry of line i (0 <= i < size()).
+  Place Locate(qsizetype i) const {
+    const Data& d = *d_;
+    size_t b = d.coarse[static_cast<size_t>(i >> kBlockShift)];
+    while (b + 1 < d.blocks.size() && d.starts[b + 1] <= i) ++b;
+    return {b, i - d.starts[b]};
+  }
+  // Where a line inserted at i goes: the end of the last block for i ==
+  // size() (a block is made for an empty list).
+  Place InsertionPlace(qsizetype i);
+  // Block b, for a change: the list and the block no longer shared.
+  Block& WritableBlock(size_t b);
+  // Starts a block at line i (splitting the block there); returns its index.
+  size_t CutAt(qsizetype i);
+  // Lines `pos` to `pos + count` as blocks: whole blocks shared, parts copied.
+  std::vector<BlockPointer> BlocksOf(qsizetype pos, qsizetype count) const;
+  // Splits block b while it is larger than kLargestBlock.
+  void SplitIfLarge(size_t b);
+  // Removes block b when empty, joins it to a neighbour when small;
+  // returns the first block index that changed.
+  size_t TidyBlock(size_t b);
+  // Brings starts, coarse and size up to date from block b on.
+  void Reindex(size_t b);
   void detach() { d_.detach(); }
-  // The buffer's bytes from `offset`, `length` of them, as a QByteArray
-  // holding a reference to the buffer.
-  QByteArray SliceOfBuffer(qsizetype offset, qsizetype length) const;
-  // The entry for `line` in this list: a part of this list's buffer stays
-  // one, anything else is held apart. Call on detached data.
-  Entry EntryFor(const QByteArray& line);
-  Entry HoldApart(QByteArray line);
-  void Release(Entry e);
-  // Entries for lines `pos` to `pos + count` of `other` (not this list's
-  // data) at `to`, in this list's detached data. With `takeApart`, the
-  // other's lines held apart are moved, not copied: it is about to go.
-  void CopyEntries(const Lines& other, qsizetype pos, qsizetype count, Entry* to, bool takeApart = false);
 
   QExplicitlySharedDataPointer<Data> d_;
 };
@@ -254,7 +321,6 @@ inline Lines::const_iterator Lines::constBegin() const { return begin(); }
 inline Lines::const_iterator Lines::constEnd() const { return end(); }
 
 inline QByteArrayView Lines::view(qsizetype i) const {
-  const Entry e = d_->entries[static_cast<size_t>(i)];
-  if (IsApart(e)) return QByteArrayView(d_->apart[SlotOf(e)]);
-  return QByteArrayView(d_->buffer.constData() + OffsetOf(e), LengthOf(e));
+  const Place p = Locate(i);
+  return d_->blocks[p.block]->View(p.offset);
 }

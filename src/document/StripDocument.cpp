@@ -34,9 +34,9 @@ void StripDocument::Clear() {
 
 void StripDocument::RebuildIndex() {
   candidates_.clear();
-  for (qsizetype i = 0; i < lines_.size(); ++i) {
-    if (int n = StripNumberOfSeparator(lines_.view(i)); n > 0) candidates_.push_back({i, n});
-  }
+  lines_.ForEachView([this](qsizetype i, QByteArrayView line) {
+    if (int n = StripNumberOfSeparator(line); n > 0) candidates_.push_back({i, n});
+  });
   strips_.valid = false;
 }
 

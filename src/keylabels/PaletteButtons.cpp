@@ -18,38 +18,68 @@ void SetButtonCaption(QAbstractButton* button, const KeyLabelCaption& caption) {
 PaletteButtons::PaletteButtons(QTabWidget* pages, Latch latch, QObject* parent)
     : QObject(parent), pages_(pages), latch_(latch) {
   Q_ASSERT(pages_->count() == kPaletteTabs);
+  // Two lines of 8 points fill the 23 pixels: no room for the style's
+  // padding. Given once to each sheet, the rule is parsed once, not for
+  // every button of every series switch.
+  for (int tab = 0; tab < kPaletteTabs; ++tab) {
+    pages_->widget(tab)->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
+  }
 }
 
 PaletteButtons::~PaletteButtons() { Free(); }
 
 void PaletteButtons::Make(int series) {
-  Free();
-  perTab_ = PaletteEntriesPerTab(series);
+  // A latching palette starts with no button pressed: it is made anew.
+  if (latch_ == Latch::OneStaysPressed) Free();
+  const int perTab = PaletteEntriesPerTab(series);
+  const int count = PaletteEntryCount(series);
   if (latch_ == Latch::OneStaysPressed) {
     group_ = new QButtonGroup(this);
     group_->setExclusive(true);
   }
+  // The buttons already on a sheet stay where the new series has a button
+  // at their place; the others go, and the missing ones are made.
+  QList<QPointer<QPushButton>> kept(count);
+  for (int i = 0; i < Count(); ++i) {
+    const int tab = i / perTab_, row = i % perTab_;
+    if (buttons_[i] && row < perTab && tab * perTab + row < count) {
+      kept[tab * perTab + row] = buttons_[i];
+    } else {
+      delete buttons_[i];
+    }
+  }
+  buttons_ = kept;
+  perTab_ = perTab;
   QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
   font.setPointSize(9);
-  const int count = PaletteEntryCount(series);
-  buttons_.reserve(count);
   for (int i = 0; i < count; ++i) {
-    auto* button = new QPushButton(pages_->widget(i / perTab_));
-    button->setObjectName(QStringLiteral("KeyLabelButton%1").arg(i));
-    button->setFont(font);
-    // Two lines of 8 points fill the 23 pixels: no room for the style's padding.
-    button->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
-    button->setGeometry(0, palette::kButtonPitch * (i % perTab_), palette::kButtonWidth,
-                        palette::kButtonHeight);
-    button->setFocusPolicy(Qt::NoFocus);
-    if (group_) {
-      button->setCheckable(true);
-      group_->addButton(button);
+    if (QPushButton* button = buttons_[i]) {
+      // As a new one: no caption yet.
+      button->setObjectName(QStringLiteral("KeyLabelButton%1").arg(i));
+      button->setFont(font);
+      button->setText(QString());
+      button->setAccessibleName(QString());
+    } else {
+      buttons_[i] = MakeButton(i, font);
     }
-    connect(button, &QPushButton::clicked, this, [this, i] { emit Clicked(i); });
-    button->show();
-    buttons_.append(button);
   }
+}
+
+QPushButton* PaletteButtons::MakeButton(int i, const QFont& font) {
+  auto* button = new QPushButton(pages_->widget(i / perTab_));
+  button->setObjectName(QStringLiteral("KeyLabelButton%1").arg(i));
+  button->setFont(font);
+  button->setGeometry(0, palette::kButtonPitch * (i % perTab_), palette::kButtonWidth, palette::kButtonHeight);
+  button->setFocusPolicy(Qt::NoFocus);
+  if (group_) {
+    button->setCheckable(true);
+    group_->addButton(button);
+  }
+  // The entry is found when clicked: a kept button may stand for another
+  // entry in the next series.
+  connect(button, &QPushButton::clicked, this, [this, button] { emit Clicked(int(buttons_.indexOf(button))); });
+  button->show();
+  return button;
 }
 
 void PaletteButtons::Free() {

@@ -14,6 +14,7 @@
 
 class QAbstractButton;
 class QButtonGroup;
+class QFont;
 class QPushButton;
 class QTabWidget;
 
@@ -35,8 +36,10 @@ class PaletteButtons : public QObject {
   PaletteButtons(QTabWidget* pages, Latch latch, QObject* parent = nullptr);
   ~PaletteButtons() override;
 
-  // Creates 3 x n buttons for the series; entry i lies on sheet i div n at
-  // top 24 x (i mod n). Buttons made before are destroyed first.
+  // Gives the series 3 x n buttons without captions; entry i lies on sheet
+  // i div n at top 24 x (i mod n). A button made before for another series
+  // stays where the new series has one at its place (a latching palette's
+  // are all made anew); the others are destroyed.
   void Make(int series);
   // Destroys every button.
   void Free();
@@ -58,6 +61,8 @@ class PaletteButtons : public QObject {
   void Clicked(int entry);
 
  private:
+  QPushButton* MakeButton(int entry, const QFont& font);
+
   QTabWidget* pages_;
   Latch latch_;
   QButtonGroup* group_ = nullptr;

@@ -16,6 +16,11 @@ NumberLabel::NumberLabel(const KeyPlan& key, ViewKind view, QWidget* parent)
   setAttribute(Qt::WA_TranslucentBackground);
 }
 
+void NumberLabel::SetKey(const KeyPlan& key) {
+  key_ = key;
+  update();
+}
+
 void NumberLabel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   DrawNumberLabel(painter, rect(), key_, view_);
@@ -50,14 +55,30 @@ void TextFrame::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
 KeyImage::KeyImage(QWidget* parent) : QWidget(parent) {}
 
 void KeyImage::SetImage(const QImage& image) {
+  source_ = nullptr;
   image_ = image;
   update();
 }
 
+void KeyImage::SetImageSource(std::function<QImage()> source) {
+  source_ = std::move(source);
+  image_ = QImage();
+  update();
+}
+
+const QImage& KeyImage::Image() const {
+  if (source_) {
+    image_ = source_();
+    source_ = nullptr;
+  }
+  return image_;
+}
+
 void KeyImage::paintEvent(QPaintEvent*) {
-  if (image_.isNull()) return;
+  const QImage& image = Image();
+  if (image.isNull()) return;
   QPainter painter(this);
-  painter.drawImage(rect(), image_);
+  painter.drawImage(rect(), image);
 }
 
 void KeyImage::contextMenuEvent(QContextMenuEvent* event) {

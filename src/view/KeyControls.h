@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QWidget>
+#include <functional>
 
 #include "view/StripGeometry.h"
 
@@ -15,6 +16,7 @@ class NumberLabel : public QWidget {
   Q_OBJECT
  public:
   NumberLabel(const KeyPlan& key, ViewKind view, QWidget* parent);
+  void SetKey(const KeyPlan& key);
 
  signals:
   void DoubleClicked();
@@ -49,13 +51,16 @@ class TextFrame : public QWidget {
 };
 
 // An image inside the text panel: the key's face (its drawn text) or its
-// picture, stretched over the image's rectangle.
+// picture, stretched over the image's rectangle. A face may be given as the
+// way to draw it: it is drawn when first painted or asked for, so that
+// keys out of sight cost nothing when a strip is laid out.
 class KeyImage : public QWidget {
   Q_OBJECT
  public:
   explicit KeyImage(QWidget* parent);
   void SetImage(const QImage& image);
-  const QImage& Image() const { return image_; }
+  void SetImageSource(std::function<QImage()> source);
+  const QImage& Image() const;
 
  signals:
   void MouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
@@ -71,7 +76,8 @@ class KeyImage : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
-  QImage image_;
+  mutable QImage image_;
+  mutable std::function<QImage()> source_;
   bool pressed_ = false;
 };
 

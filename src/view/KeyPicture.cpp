@@ -1,5 +1,6 @@
 #include "view/KeyPicture.h"
 
+#include <QHashFunctions>
 #include <QPainter>
 #include <QRectF>
 #include <algorithm>
@@ -60,17 +61,56 @@ bool DrawKeyPicture(QPainter& painter, const QRectF& rect, const Lines& lines, q
   return true;
 }
 
+QImage ScreenPicture(const PictureFields& fields) {
+  if (fields.kind.trimmed().isEmpty()) return QImage();
+  const QImage image = DecodePictureText(fields.data, fields.kind);
+  const int max = KeyPictureMemo::kMaxSide;
+  if (image.width() <= max && image.height() <= max) return image;
+  return image.scaled(std::min(image.width(), max), std::min(image.height(), max), Qt::IgnoreAspectRatio,
+                      Qt::SmoothTransformation);
+}
+
+namespace {
+
+// The same bytes at the same place: lines of one buffer, or copies of one line.
+bool SameBytes(const QByteArray& a, const QByteArray& b) {
+  return a.size() == b.size() && a.constData() == b.constData();
+}
+
+}  // namespace
+
+QImage DecodedPictures::Picture(const PictureFields& fields, bool* decoded) {
+  *decoded = false;
+  if (fields.kind.trimmed().isEmpty()) return QImage();
+  auto found = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
+    return SameBytes(e.fields.data, fields.data) && e.fields.kind == fields.kind;
+  });
+  if (found != entries_.end()) return found->image;
+  // Pictures of one kind of file begin alike: the hash tells them apart
+  // before their bytes are compared.
+  const size_t hash = qHash(fields.data);
+  found = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
+    return e.hash == hash && e.fields.data == fields.data && e.fields.kind == fields.kind;
+  });
+  if (found != entries_.end()) return found->image;
+  *decoded = true;
+  Entry entry{fields, hash, ScreenPicture(fields)};
+  bytes_ += entry.image.sizeInBytes();
+  entries_.push_back(std::move(entry));
+  while (bytes_ > kBudgetBytes && entries_.size() > 1) {
+    bytes_ -= entries_.front().image.sizeInBytes();
+    entries_.erase(entries_.begin());
+  }
+  return entries_.back().image;
+}
+
 const QImage& KeyPictureMemo::Picture(const Lines& lines, qsizetype keyLine) {
   const PictureFields fields = ReadPictureFields(lines, keyLine);
   if (filled_ && fields.kind == fields_.kind && fields.data == fields_.data) return image_;
   fields_ = fields;
   filled_ = true;
-  image_ = QImage();
-  if (fields.kind.trimmed().isEmpty()) return image_;
-  ++decodeCount_;
-  image_ = DecodePictureText(fields.data, fields.kind);
-  if (image_.width() > kMaxSide || image_.height() > kMaxSide) {
-    image_ = image_.scaled(kMaxSide, kMaxSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-  }
+  bool decoded = !fields.kind.trimmed().isEmpty();
+  image_ = shared_ ? shared_->Picture(fields, &decoded) : ScreenPicture(fields);
+  if (decoded) ++decodeCount_;
   return image_;
 }

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QList>
+#include <vector>
 
 #include "document/StripDocument.h"
 
@@ -42,19 +43,48 @@ QImage DecodeKeyPicture(const Lines& lines, qsizetype keyLine);
 // whether the key has a picture (and so shows no text).
 bool DrawKeyPicture(QPainter& painter, const QRectF& rect, const Lines& lines, qsizetype keyLine);
 
+// Decoded pictures of one window, kept across layouts: laying a strip out
+// again, or another strip with the same logo, decodes nothing. A picture is
+// known by its kind and data line; a data line that shares the bytes of one
+// already known is found without comparing them. The oldest pictures go
+// when the kept pixels pass kBudgetBytes.
+class DecodedPictures {
+ public:
+  static constexpr qint64 kBudgetBytes = qint64(64) * 1024 * 1024;
+  // The screen picture of `fields` (null for none); `decoded` tells whether
+  // it had to be decoded now.
+  QImage Picture(const PictureFields& fields, bool* decoded);
+
+ private:
+  struct Entry {
+    PictureFields fields;
+    size_t hash;  // of the data line
+    QImage image;
+  };
+  std::vector<Entry> entries_;  // oldest first
+  qint64 bytes_ = 0;
+};
+
 // A key's decoded picture kept between draws: decoding happens again only
-// when the key's picture fields change. Pictures wider or higher than
-// kMaxSide are kept scaled down to it, as a key on screen is far smaller.
+// when the key's picture fields change. The picture is kept at no more than
+// kMaxSide pixels in each direction, each side capped on its own (a key on
+// screen is far smaller, and a picture is stretched over the key anyway).
 class KeyPictureMemo {
  public:
   static constexpr int kMaxSide = 512;
+  // Takes decoded pictures from `shared` (not owned) when given.
+  explicit KeyPictureMemo(DecodedPictures* shared = nullptr) : shared_(shared) {}
   // The picture of the key block at `keyLine`, null for none.
   const QImage& Picture(const Lines& lines, qsizetype keyLine);
   int DecodeCount() const { return decodeCount_; }
 
  private:
+  DecodedPictures* shared_;
   PictureFields fields_;
   QImage image_;
   bool filled_ = false;
   int decodeCount_ = 0;
 };
+
+// The picture of `fields` decoded and capped for the screen as above.
+QImage ScreenPicture(const PictureFields& fields);

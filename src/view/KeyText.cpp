@@ -126,7 +126,11 @@ int PointsToPixels(int pointSize, int dpi) {
 
 void DrawKeyText(QPainter& canvas, Decimal4 left, Decimal4 top, Decimal4 right, Decimal4 bottom,
                  const Lines& lines, qsizetype keyLine, int pointSize) {
-  const KeyTextFormat format = ReadKeyTextFormat(lines, keyLine);
+  DrawKeyText(canvas, left, top, right, bottom, ReadKeyTextFormat(lines, keyLine), pointSize);
+}
+
+void DrawKeyText(QPainter& canvas, Decimal4 left, Decimal4 top, Decimal4 right, Decimal4 bottom,
+                 const KeyTextFormat& format, int pointSize) {
   if (format.hasPicture) return;  // the picture covers the text area instead
 
   const QColor back = QColorFromWin(format.backColor);

@@ -42,3 +42,6 @@ int PointsToPixels(int pointSize, int dpi);
 // ReadKeyTextFormat.
 void DrawKeyText(QPainter& canvas, Decimal4 left, Decimal4 top, Decimal4 right, Decimal4 bottom,
                  const Lines& lines, qsizetype keyLine, int pointSize);
+// The same from the key's lines read before.
+void DrawKeyText(QPainter& canvas, Decimal4 left, Decimal4 top, Decimal4 right, Decimal4 bottom,
+                 const KeyTextFormat& format, int pointSize);

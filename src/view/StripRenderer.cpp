@@ -113,10 +113,17 @@ QImage RenderKeyFace(const Lines& lines, const KeyPlan& key, ViewKind view, qrea
   const QRect& panel = key.view[view].panel;
   if (panel.width() <= 0 || panel.height() <= 0) return QImage();
   if (panel.width() > kMaxFaceSide || panel.height() > kMaxFaceSide) return QImage();
-  QImage face = NewScreenImage(panel.size(), devicePixelRatio);
+  return RenderKeyFace(ReadKeyTextFormat(lines, key.blockLine), panel.size(), key.view[view].textPointSize,
+                       devicePixelRatio);
+}
+
+QImage RenderKeyFace(const KeyTextFormat& format, QSize panel, int textPointSize, qreal devicePixelRatio) {
+  if (panel.width() <= 0 || panel.height() <= 0) return QImage();
+  if (panel.width() > kMaxFaceSide || panel.height() > kMaxFaceSide) return QImage();
+  QImage face = NewScreenImage(panel, devicePixelRatio);
   QPainter painter(&face);
-  DrawKeyText(painter, Decimal4(), Decimal4(), Decimal4::FromInt(panel.width()),
-              Decimal4::FromInt(panel.height()), lines, key.blockLine, key.view[view].textPointSize);
+  DrawKeyText(painter, Decimal4(), Decimal4(), Decimal4::FromInt(panel.width()), Decimal4::FromInt(panel.height()),
+              format, textPointSize);
   return face;
 }
 

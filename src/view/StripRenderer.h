@@ -11,6 +11,8 @@
 
 #include "view/StripGeometry.h"
 
+struct KeyTextFormat;
+
 class QPainter;
 
 // Screen images have 96 dots per inch (3780 dots per metre).
@@ -58,6 +60,8 @@ inline constexpr int kMaxFaceSide = 8192;
 // drawn by DrawKeyText at the view's font size. A null image when the face
 // has no area or a side above kMaxFaceSide. DocumentError as DrawKeyText.
 QImage RenderKeyFace(const Lines& lines, const KeyPlan& key, ViewKind view, qreal devicePixelRatio = 1);
+// The same from the key's lines read before, for a panel of `size`.
+QImage RenderKeyFace(const KeyTextFormat& format, QSize panel, int textPointSize, qreal devicePixelRatio = 1);
 
 // The whole view of a strip on one image of the canvas size: canvas, then
 // each key's number label and frame in key order, then each key's text

@@ -1,5 +1,6 @@
 #include "view/StripView.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -16,19 +17,31 @@ StripView::StripView(QWidget* detailContent, CanvasImage* detailCanvas, QWidget*
                      CanvasImage* allCanvas, QObject* parent)
     : QObject(parent),
       content_{detailContent, allContent},
-      canvas_{detailCanvas, allCanvas} {}
+      canvas_{detailCanvas, allCanvas} {
+  for (int v = 0; v < kViewCount; ++v) layer_[v] = NewLayer(static_cast<ViewKind>(v));
+}
 
-StripView::~StripView() { Clear(); }
+StripView::~StripView() {
+  Clear();
+  for (QWidget* layer : layer_) delete layer;
+}
 
 void StripView::Clear() {
-  // A focused panel or editor loses the focus while it is destroyed: that
-  // is no key event for the window.
+  // A focused panel or editor loses the focus while it is hidden or
+  // destroyed: that is no key event for the window.
   const QSignalBlocker blocker(this);
-  for (QWidget*& layer : layer_) {
-    delete layer;
-    layer = nullptr;
+  // Hidden, a focused control would hand the focus on to the next one in
+  // the window; it lets it go instead, as a destroyed one does.
+  QWidget* focused = QApplication::focusWidget();
+  for (QWidget* layer : layer_) {
+    if (focused && layer->isAncestorOf(focused)) focused->clearFocus();
+    layer->hide();
   }
-  controls_.clear();
+  // The controls stay for the next strip; the editors hold this strip's texts.
+  for (auto& key : controls_) {
+    delete key[kDetailView].editor;
+    key[kDetailView].editor = nullptr;
+  }
   pictures_.clear();
   plan_ = StripPlan();
   document_ = nullptr;
@@ -52,66 +65,72 @@ StripView::BuildResult StripView::Build(StripDocument& document, qsizetype strip
     canvas_[v]->SetImage(RenderCanvas(plan_, static_cast<ViewKind>(v), canvas_[v]->devicePixelRatioF()));
     canvas_[v]->move(0, 0);
     content_[v]->resize(canvas_[v]->size());
+    layer_[v]->setGeometry(canvas_[v]->rect());
   }
-  for (int v = 0; v < kViewCount; ++v) layer_[v] = NewLayer(static_cast<ViewKind>(v));
-  controls_.reserve(plan_.keys.size());
-  pictures_.assign(plan_.keys.size(), KeyPictureMemo());
-  for (const KeyPlan& key : plan_.keys) CreateKeyControls(key);
-  RaiseWindowedControls();
+  pictures_.assign(plan_.keys.size(), KeyPictureMemo(&decodedPictures_));
+  const size_t made = controls_.size();
+  while (controls_.size() < plan_.keys.size()) CreateKeyControls(static_cast<int>(controls_.size()));
+  if (controls_.size() > made) RaiseWindowedControls();
+  for (int k = 0; k < static_cast<int>(controls_.size()); ++k) PlaceKeyControls(k);
   for (int k = 0; k < KeyCount(); ++k) DrawKeyFace(k);
   for (QWidget* layer : layer_) layer->show();
   return plan_.tooMany ? BuildResult::TooManyKeys : BuildResult::Built;
 }
 
-void StripView::CreateKeyControls(const KeyPlan& key) {
-  const int k = static_cast<int>(controls_.size());
-  std::array<KeyControls, kViewCount> both{CreateControls(key, kDetailView),
-                                           CreateControls(key, kAllView)};
+void StripView::CreateKeyControls(int k) {
+  std::array<KeyControls, kViewCount> both;
+  for (int v = 0; v < kViewCount; ++v) {
+    QWidget* parent = layer_[v];
+    KeyControls& c = both[v];
+    c.label = new NumberLabel(plan_.keys[k], static_cast<ViewKind>(v), parent);
+    c.frame = new TextFrame(parent);
+    c.panel = new QWidget(parent);
+    c.panel->setAutoFillBackground(true);
+    QPalette white = c.panel->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    c.panel->setPalette(white);
+    c.picture = new KeyImage(c.panel);
+    c.face = new KeyImage(c.panel);
+  }
   controls_.push_back(both);
-  // Fixed keys and keys without a text panel are neither selected, edited
-  // nor jumped to.
-  if (!key.editable) return;
   WireDetailEvents(k, both[kDetailView]);
   WireAllViewEvents(k, both[kAllView]);
+}
+
+void StripView::PlaceKeyControls(int k) {
+  const bool shown = k < KeyCount();
+  for (int v = 0; v < kViewCount; ++v) {
+    KeyControls& c = controls_[k][v];
+    if (!shown) {
+      for (QWidget* w : {static_cast<QWidget*>(c.label), static_cast<QWidget*>(c.frame), c.panel}) w->hide();
+      continue;
+    }
+    const KeyPlan& key = plan_.keys[k];
+    const KeyView& at = key.view[v];
+    c.label->SetKey(key);
+    c.label->setGeometry(at.label);
+    c.label->setVisible(key.labelVisible);
+    c.frame->SetPenWidth(1);
+    c.frame->setGeometry(at.frame);
+    c.frame->setVisible(key.editable);
+    c.panel->setGeometry(at.panel);
+    const bool detailTabStop = v == kDetailView && key.editable;
+    c.panel->setFocusPolicy(detailTabStop ? Qt::TabFocus : Qt::NoFocus);
+    c.panel->setVisible(key.hasPanel);
+    c.picture->setGeometry(0, 0, at.panel.width(), at.panel.height());
+    c.picture->SetImage(QImage());
+  }
 }
 
 QWidget* StripView::NewLayer(ViewKind view) {
   // The canvas is the layer's parent: a click between keys still reaches it.
   QWidget* layer = new QWidget(canvas_[view]);
   layer->hide();
-  layer->setGeometry(canvas_[view]->rect());
   layer->setAttribute(Qt::WA_NoSystemBackground);
   return layer;
 }
 
-KeyControls StripView::CreateControls(const KeyPlan& key, ViewKind view) {
-  const KeyView& at = key.view[view];
-  QWidget* parent = layer_[view];
-  KeyControls c;
-  c.label = new NumberLabel(key, view, parent);
-  c.label->setGeometry(at.label);
-  c.label->setVisible(key.labelVisible);
-
-  c.frame = new TextFrame(parent);
-  c.frame->setGeometry(at.frame);
-  c.frame->setVisible(key.editable);
-
-  c.panel = new QWidget(parent);
-  c.panel->setGeometry(at.panel);
-  c.panel->setAutoFillBackground(true);
-  QPalette white = c.panel->palette();
-  white.setColor(QPalette::Window, Qt::white);
-  c.panel->setPalette(white);
-  const bool detailTabStop = view == kDetailView && key.editable;
-  c.panel->setFocusPolicy(detailTabStop ? Qt::TabFocus : Qt::NoFocus);
-  c.panel->setVisible(key.hasPanel);
-
-  c.picture = new KeyImage(c.panel);
-  c.picture->setGeometry(0, 0, at.panel.width(), at.panel.height());
-  c.face = new KeyImage(c.panel);
-  c.face->setGeometry(0, 0, at.panel.width(), at.panel.height());
-  return c;
-}
+bool StripView::Editable(int k) const { return k < KeyCount() && plan_.keys[k].editable; }
 
 void StripView::RaiseWindowedControls() {
   // Panels lie above every label and frame; editors, made later, above all.
@@ -126,25 +145,32 @@ const char kKeyIndexProperty[] = "keyIndex";
 
 }  // namespace
 
+// The controls stay from strip to strip, so every key's are wired; fixed
+// keys and keys without a text panel are neither selected, edited nor
+// jumped to, which each event checks when it comes.
 void StripView::WireDetailEvents(int k, const KeyControls& c) {
   c.panel->setProperty(kKeyIndexProperty, k);
   c.panel->installEventFilter(this);
-  connect(c.face, &KeyImage::MouseDown, this,
-          [this, k](Qt::MouseButtons b, Qt::KeyboardModifiers m) { emit KeyFaceMouseDown(k, b, m); });
-  connect(c.face, &KeyImage::Clicked, this, [this, k] { emit KeyFaceClick(k); });
-  connect(c.face, &KeyImage::DoubleClicked, this, [this, k] { emit KeyFaceDblClick(k); });
-  connect(c.picture, &KeyImage::MouseDown, this,
-          [this, k](Qt::MouseButtons b, Qt::KeyboardModifiers m) { emit KeyPictureMouseDown(k, b, m); });
-  connect(c.picture, &KeyImage::Clicked, this, [this, k] { emit KeyPictureClick(k); });
-  connect(c.picture, &KeyImage::DoubleClicked, this, [this, k] { emit KeyPictureDblClick(k); });
-  connect(c.face, &KeyImage::ContextMenuRequested, this,
-          [this, k](QPoint at) { emit KeyFaceContextMenu(k, at); });
-  connect(c.picture, &KeyImage::ContextMenuRequested, this,
-          [this, k](QPoint at) { emit KeyPictureContextMenu(k, at); });
+  connect(c.face, &KeyImage::MouseDown, this, [this, k](Qt::MouseButtons b, Qt::KeyboardModifiers m) {
+    if (Editable(k)) emit KeyFaceMouseDown(k, b, m);
+  });
+  connect(c.face, &KeyImage::Clicked, this, [this, k] { if (Editable(k)) emit KeyFaceClick(k); });
+  connect(c.face, &KeyImage::DoubleClicked, this, [this, k] { if (Editable(k)) emit KeyFaceDblClick(k); });
+  connect(c.picture, &KeyImage::MouseDown, this, [this, k](Qt::MouseButtons b, Qt::KeyboardModifiers m) {
+    if (Editable(k)) emit KeyPictureMouseDown(k, b, m);
+  });
+  connect(c.picture, &KeyImage::Clicked, this, [this, k] { if (Editable(k)) emit KeyPictureClick(k); });
+  connect(c.picture, &KeyImage::DoubleClicked, this, [this, k] { if (Editable(k)) emit KeyPictureDblClick(k); });
+  connect(c.face, &KeyImage::ContextMenuRequested, this, [this, k](QPoint at) {
+    if (Editable(k)) emit KeyFaceContextMenu(k, at);
+  });
+  connect(c.picture, &KeyImage::ContextMenuRequested, this, [this, k](QPoint at) {
+    if (Editable(k)) emit KeyPictureContextMenu(k, at);
+  });
 }
 
 void StripView::WireAllViewEvents(int k, const KeyControls& c) {
-  auto jump = [this, k] { emit AllViewKeyDoubleClicked(k); };
+  auto jump = [this, k] { if (Editable(k)) emit AllViewKeyDoubleClicked(k); };
   connect(c.face, &KeyImage::DoubleClicked, this, jump);
   connect(c.picture, &KeyImage::DoubleClicked, this, jump);
   connect(c.label, &NumberLabel::DoubleClicked, this, jump);
@@ -180,7 +206,7 @@ bool StripView::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
   if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
     const QVariant key = watched->property(kKeyIndexProperty);
-    if (key.isValid() && FocusMoveCounts(static_cast<QFocusEvent*>(event)->reason())) {
+    if (key.isValid() && Editable(key.toInt()) && FocusMoveCounts(static_cast<QFocusEvent*>(event)->reason())) {
       if (type == QEvent::FocusIn) {
         emit KeyPanelEnter(key.toInt());
       } else {
@@ -268,8 +294,15 @@ void StripView::DrawKeyFace(int k) {
     c.face->setGeometry(layout.face);
     if (c.editor) c.editor->setGeometry(layout.editor);
     c.picture->SetImage(picture);
-    c.face->SetImage(layout.face.isEmpty() ? QImage()
-                                           : RenderKeyFace(document_->lines(), key, view, c.face->devicePixelRatioF()));
+    if (layout.face.isEmpty()) {
+      c.face->SetImage(QImage());
+    } else {
+      const QSize panel = key.view[v].panel.size();
+      const int pointSize = key.view[v].textPointSize;
+      const qreal ratio = c.face->devicePixelRatioF();
+      c.face->SetImageSource(
+          [format, panel, pointSize, ratio] { return RenderKeyFace(format, panel, pointSize, ratio); });
+    }
   }
 }
 

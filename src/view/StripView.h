@@ -29,7 +29,7 @@ class StripView : public QObject {
     TooManyKeys,   // a group took the key count past 100: the keys before it stay
   };
 
-  // Destroys every key control and empties both canvases.
+  // Hides every key control and empties both canvases.
   void Clear();
   // Lays out the strip starting at `stripStart`: the canvases, then the
   // controls of every key, then draws every key's face. Long text lines are
@@ -39,7 +39,7 @@ class StripView : public QObject {
   // Redraws key k in both views from its lines (text, format or picture changed).
   void DrawKeyFace(int k);
 
-  int KeyCount() const { return static_cast<int>(controls_.size()); }
+  int KeyCount() const { return static_cast<int>(plan_.keys.size()); }
   const StripPlan& Plan() const { return plan_; }
   const KeyControls& Controls(int k, ViewKind view) const { return controls_[k][view]; }
   // Key k's editor in the detail view, made when first asked for: it holds
@@ -63,7 +63,8 @@ class StripView : public QObject {
   // Reads every key's block line again after text lines were added or
   // removed. DocumentError when the strip's counts no longer add up.
   void RefreshKeyBlockLines();
-  // How often key k's picture was decoded since the strip was laid out.
+  // How often key k's picture was decoded since the strip was laid out (a
+  // picture the window already knows is not decoded again).
   int PictureDecodeCount(int k) const { return pictures_[k].DecodeCount(); }
 
  signals:
@@ -91,8 +92,13 @@ class StripView : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void CreateKeyControls(const KeyPlan& key);
-  KeyControls CreateControls(const KeyPlan& key, ViewKind view);
+  // The controls of key k in both views, made for the first strip with that
+  // many keys and kept for the strips after it.
+  void CreateKeyControls(int k);
+  // Places key k's controls for the strip laid out; hides those of a key
+  // the strip does not have.
+  void PlaceKeyControls(int k);
+  bool Editable(int k) const;
   void WireDetailEvents(int k, const KeyControls& c);
   void WireAllViewEvents(int k, const KeyControls& c);
   void RaiseWindowedControls();
@@ -102,7 +108,9 @@ class StripView : public QObject {
 
   std::array<QWidget*, kViewCount> content_;
   // Every key control of a view lies on one transparent layer over the
-  // canvas, so that clearing deletes one widget rather than hundreds.
+  // canvas, hidden while no strip is laid out. The controls are kept from
+  // strip to strip: laying a strip out places them rather than making
+  // hundreds of widgets anew.
   std::array<QWidget*, kViewCount> layer_{};
   std::array<CanvasImage*, kViewCount> canvas_;
   StripDocument* document_ = nullptr;
@@ -110,4 +118,5 @@ class StripView : public QObject {
   std::vector<std::array<KeyControls, kViewCount>> controls_;
   // Each key's decoded picture, so that redrawing a key does not decode it.
   std::vector<KeyPictureMemo> pictures_;
+  DecodedPictures decodedPictures_;
 };

@@ -17,6 +17,7 @@
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
 #include "view/PictureCodec.h"
+#include "view/StripRenderer.h"
 #include "view/StripView.h"
 #include "view/Viewimage.h"
 
@@ -177,6 +178,10 @@ TEST_F(MainPicturesTest, RedrawingAKeyDoesNotDecodeItsPictureAgain) {
   main->View().DrawKeyFace(0);
   EXPECT_EQ(main->View().PictureDecodeCount(0), 1);
   EXPECT_EQ(main->View().PictureDecodeCount(1), 0);
+  // Laid out again, the window still knows the picture.
+  main->BuildStripView();
+  EXPECT_EQ(main->View().PictureDecodeCount(0), 0);
+  EXPECT_FALSE(Detail(0).picture->Image().isNull());
 }
 
 TEST_F(MainPicturesTest, DamagedOrHugePicturesShowNothingAndNoMessage) {
@@ -210,4 +215,40 @@ TEST_F(MainPicturesTest, DoubleClickOnAPictureOpensTheDialogForThatKey) {
   EXPECT_TRUE(shown);
   EXPECT_EQ(Line(1, kPictureKind), QByteArray());  // OK without a file: the picture is gone
   EXPECT_EQ(Line(0, kTextCount), QByteArray("2"));
+}
+
+// Pixels of `a` further than a JPEG's tolerance from the pixel of `b` there.
+int PixelsApart(const QImage& a, const QImage& b) {
+  if (a.size() != b.size()) return a.width() * a.height() + 1;
+  int apart = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) apart += !NearColour(a.pixel(x, y), b.pixel(x, y));
+  }
+  return apart;
+}
+
+TEST_F(MainPicturesTest, WideAndTallPicturesShowAsTheRenderedStripDrawsThem) {
+  // Split across the short side, where a picture shrunk as a whole would
+  // lose the split to one row of averaged colour.
+  const QImage tall = TwoColourImage(10, 10000, kRed, kBlue);
+  const QImage wide = tall.transformed(QTransform().rotate(90));
+  for (const QImage& picture : {wide, tall}) {
+    SCOPED_TRACE(picture.width());
+    TestKey key = WithText(1);
+    key.pictureKind = ".bmp";
+    key.pictureData = EncodePictureText(BitmapBytes(picture));
+    Open({key});
+    const StripPlan plan = PlanStrip(main->Document().lines(), kFirstStripStart);
+    for (ViewKind view : {kDetailView, kAllView}) {
+      SCOPED_TRACE(view);
+      const QRect panel = plan.keys[0].view[view].panel;
+      const QImage rendered = RenderStrip(main->Document().lines(), plan, view).copy(panel);
+      const QImage shown = main->View().Controls(0, view).panel->grab().toImage().convertToFormat(rendered.format());
+      // Scaling may move the split by a pixel.
+      EXPECT_LE(PixelsApart(shown, rendered), std::max(panel.width(), panel.height()) * 2);
+      // The split is there to see: red at the top left, blue at the bottom right.
+      EXPECT_TRUE(NearColour(rendered.pixel(1, 1), kRed.rgb()));
+      EXPECT_TRUE(NearColour(rendered.pixel(panel.width() - 2, panel.height() - 2), kBlue.rgb()));
+    }
+  }
 }

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QScrollArea>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -16,6 +17,7 @@
 #include "support/StripBuilder.h"
 #include "support/TestFiles.h"
 #include "view/CanvasImage.h"
+#include "view/StripRenderer.h"
 #include "view/StripView.h"
 
 namespace {
@@ -203,4 +205,41 @@ TEST_F(MainStripTest, SelectingARangeLaysOutOnlyTheFocusedStrip) {
   selection->select(QItemSelection(first, last), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   EXPECT_EQ(main->CurrentStripNumber(), 2);
   EXPECT_TRUE(main->pnlText->text().contains(QStringLiteral("内線：202 ")));
+}
+
+TEST_F(MainStripTest, ControlsKeptFromStripToStripShowOnlyTheStripsKeys) {
+  // Five editable keys; then a key, a fixed key and a key without a panel.
+  QList<TestKey> five;
+  for (int n = 1; n <= 5; ++n) five.append(TestKey::Editable(n, {Sj("内線")}));
+  TestKey fixed = TestKey::Editable(0, {Sj("固定")});
+  TestKey noPanel = TestKey::Editable(3);
+  noPanel.number = " ";
+  const QString path = WriteDocument("two.VRD", {GridStrip(five), GridStrip({five[0], fixed, noPanel})});
+  ASSERT_TRUE(main->OpenDataFile(path));
+  main->Action("ActionShowDetail")->trigger();
+  struct Shown {
+    int row, keys;
+    QList<bool> panels, frames;  // of the first five controls
+  };
+  const Shown steps[] = {
+      {1, 3, {true, true, false, false, false}, {true, false, false, false, false}},
+      {0, 5, {true, true, true, true, true}, {true, true, true, true, true}},
+      {1, 3, {true, true, false, false, false}, {true, false, false, false, false}},
+  };
+  for (const Shown& step : steps) {
+    SCOPED_TRACE(step.row);
+    List()->setCurrentItem(List()->topLevelItem(step.row));
+    ASSERT_EQ(main->KeyCount(), step.keys);
+    for (int k = 0; k < 5; ++k) {
+      EXPECT_EQ(Detail(k).panel->isVisibleTo(main.get()), step.panels[k]) << k;
+      EXPECT_EQ(Detail(k).frame->isVisibleTo(main.get()), step.frames[k]) << k;
+    }
+    const StripPlan plan = PlanStrip(main->Document().lines(), main->Document().FindStrip(step.row + 1) + 1);
+    EXPECT_EQ(Detail(0).face->Image(), RenderKeyFace(main->Document().lines(), plan.keys[0], kDetailView));
+    // Only an editable key answers a double-click.
+    QSignalSpy doubleClicks(&main->View(), &StripView::KeyFaceDblClick);
+    QTest::mouseDClick(Detail(1).face, Qt::LeftButton, Qt::NoModifier, Detail(1).face->rect().center());
+    EXPECT_EQ(doubleClicks.size(), step.keys == 5 ? 1 : 0);
+    main->Action("ActionEditSelReset")->trigger();
+  }
 }

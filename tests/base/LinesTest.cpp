@@ -196,3 +196,50 @@ TEST(Lines, ManyLinesHeldApartSurviveCopiesAndChanges) {
   EXPECT_EQ(Contents(lines), model);
   EXPECT_EQ(Contents(copy), original);
 }
+
+TEST(Lines, LargeListsChangedAcrossBlocksAsAQListWouldBe) {
+  QRandomGenerator random(2024);
+  const auto file = [&](int lines, char tag) {
+    QByteArray bytes;
+    for (int i = 0; i < lines; ++i) bytes += tag + QByteArray::number(i) + "\r\n";
+    return bytes;
+  };
+  const Lines other = SplitLinesSharing(file(5000, 'o'));
+  for (int round = 0; round < 6; ++round) {
+    Lines lines = SplitLinesSharing(file(random.bounded(6000), 'a'));
+    QList<QByteArray> model = lines.toList();
+    for (int step = 0; step < 60; ++step) {
+      const qsizetype n = model.size();
+      const qsizetype at = random.bounded(n + 1);
+      const qsizetype count = random.bounded(3000);
+      const Lines before = lines;
+      const QList<QByteArray> modelBefore = model;
+      switch (random.bounded(6)) {
+        case 0: {  // a part of itself, or of another file
+          const bool own = n > 0 && random.bounded(2) == 0;
+          const Lines& from = own ? lines : other;
+          const qsizetype pos = random.bounded(from.size());
+          const qsizetype length = std::min(count, from.size() - pos);
+          const QList<QByteArray> part = from.toList().mid(pos, length);
+          lines.insert(at, from.mid(pos, length));
+          model = model.mid(0, at) + part + model.mid(at);
+          break;
+        }
+        case 1: {
+          const qsizetype length = std::min(count, n - at);
+          lines.remove(at, length);
+          model.remove(at, length);
+          break;
+        }
+        case 2: if (at < n) { lines.replace(at, "r" + QByteArray::number(step)); model.replace(at, "r" + QByteArray::number(step)); } break;
+        case 3: if (at < n) { lines[at] = lines.at(n - 1 - at); model[at] = model.at(n - 1 - at); } break;
+        case 4: lines.insert(at, "i" + QByteArray::number(step)); model.insert(at, "i" + QByteArray::number(step)); break;
+        case 5: lines = lines.mid(at / 2, count * 2); model = model.mid(at / 2, count * 2); break;
+      }
+      ASSERT_EQ(Contents(lines), model) << "round " << round << " step " << step;
+      ASSERT_EQ(Contents(before), modelBefore);  // a copy stays as it was
+      EXPECT_EQ(lines == before, model == modelBefore);
+      EXPECT_EQ(lines, Lines(model));
+    }
+  }
+}
