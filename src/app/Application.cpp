@@ -121,6 +121,8 @@ int RunProgram(QApplication& app, const QString& programFolder,
   try {
     windows.Create(programFolder);
     windows.main->show();
+    // Asked once the window shows, before a file given on the command line opens.
+    QTimer::singleShot(0, windows.main.get(), &TFMain::OfferRecoveryCopies);
     if (started) started(*windows.main);
   } catch (...) {
     // Shown in the standard error box; then the program shuts down: the

@@ -23,8 +23,10 @@ bool PrepareApplication(QCoreApplication& app);
 
 // Creates the windows in their order, runs the event loop, destroys them in
 // reverse order. An error that escapes start-up is shown in the error box
-// and the program shuts down as it would on close. `started`, when given,
-// runs once the main window is shown, before the event loop (tests use it).
+// and the program shuts down as it would on close. Once the event loop
+// runs, the recovery copies left by a program that did not end normally
+// are offered. `started`, when given, runs once the main window is shown,
+// before the event loop (tests use it).
 // Returns the process exit code.
 int RunProgram(QApplication& app, const QString& programFolder = QString(),
                const std::function<void(TFMain&)>& started = {});

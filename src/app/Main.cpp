@@ -21,6 +21,7 @@
 #include "base/Mainsub.h"
 #include "base/Placement.h"
 #include "base/RecentFiles.h"
+#include "document/RecoveryCopy.h"
 #include "document/Series.h"
 #include "keylabels/PaletteList.h"
 #include "view/CanvasImage.h"
@@ -50,6 +51,7 @@ TFMain::TFMain(const QString& programFolder)
   CreateHistory();
   CreateMenus();
   CreateRecentFilesMenu();
+  CreateRecovery();
   CreateToolBar();
   CreatePanels();
   CreatePopupMenus();

@@ -34,7 +34,9 @@ class TSettings;
 class CanvasImage;
 class PaletteButtons;
 class RecentFiles;
+class RecoveryCopies;
 class StripView;
+struct RecoverySnapshot;
 
 // The windows created at start-up besides the main window, in creation order.
 class TFTelAdd;
@@ -86,6 +88,15 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   // The session ends (SIGTERM): the window closes as on exit but without
   // questions; unsaved changes are kept as a recovery copy.
   void EndSession();
+  // Recovery copies (MainFile.cpp). Every few seconds, when the document
+  // or the key being typed has changed since the last copy, a copy is
+  // written (or, with no unsaved changes left, removed).
+  void KeepRecoveryCopy();
+  // At start-up: offers each copy that a program which did not end
+  // normally left behind, the newest first, until one is recovered.
+  void OfferRecoveryCopies();
+  RecoveryCopies& Recovery() { return *recovery_; }
+  static constexpr int kRecoveryCheckMs = 8000;
   // The recent files menu "最近使ったファイル(&R)" and its list.
   QMenu* RecentFilesMenu() const { return MenuRecent; }
   void OpenRecentFile(const QString& path);
@@ -344,6 +355,22 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   void FillRecentFilesMenu();
   void BringToFront();
   void DataFileUsed(const QString& path) override;
+  void CreateRecovery();
+  // What tells a check that something changed since the last copy.
+  struct RecoveryStamp {
+    quint64 revision = 0;
+    int key = -1;  // the key being typed, -1 when none
+    int typed = 0; // its editor's revision
+    QString dataFile;
+    bool operator==(const RecoveryStamp&) const = default;
+  };
+  RecoveryStamp CurrentRecoveryStamp() const;
+  RecoverySnapshot TakeRecoverySnapshot() const;
+  // The changes the commit of the key being typed would make (MainKeys.cpp).
+  ChangeSet TypedKeyChanges() const;
+  void ChangesSettled() override;
+  std::unique_ptr<RecoveryCopies> recovery_;
+  RecoveryStamp recoveryStamp_;
   bool sessionEnding_ = false;
   int sessionEndWaits_ = 0;
   QMenu* MenuRecent = nullptr;

@@ -4,11 +4,12 @@
 // the end of the session.
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -118,10 +119,9 @@ void TFMain::EndSession() {
     return;
   }
   CommitPendingKey();
-  if (document_.IsChanged()) {
-    WriteRecoveryCopy(settings_->Locations().RecoveryFolder(), FileName(), document_.lines(),
-                      QDateTime::currentDateTime());
-  }
+  recovery_->Write(TakeRecoverySnapshot());
+  recovery_->KeepAtExit();
+  recovery_->Wait();
   sessionEnding_ = true;
   close();
   // The program ends even with a window of its own still open (the find
@@ -171,4 +171,54 @@ void TFMain::OpenRecentFile(const QString& path) {
 void TFMain::DataFileUsed(const QString& path) {
   recentFiles_->Add(path);
   FillRecentFilesMenu();
+}
+
+void TFMain::CreateRecovery() {
+  recovery_ = std::make_unique<RecoveryCopies>(settings_->Locations().RecoveryFolder());
+  auto* timer = new QTimer(this);
+  timer->setInterval(kRecoveryCheckMs);
+  connect(timer, &QTimer::timeout, this, &TFMain::KeepRecoveryCopy);
+  timer->start();
+}
+
+TFMain::RecoveryStamp TFMain::CurrentRecoveryStamp() const {
+  RecoveryStamp stamp{document_.Revision(), -1, 0, FileName()};
+  if (QPlainTextEdit* editor = EditingEditor(); editor && editor->document()->isModified()) {
+    stamp.key = editingKey_;
+    stamp.typed = editor->document()->revision();
+  }
+  return stamp;
+}
+
+RecoverySnapshot TFMain::TakeRecoverySnapshot() const {
+  return {document_.lines(), document_.SavedCopy(), TypedKeyChanges(), FileName()};
+}
+
+void TFMain::KeepRecoveryCopy() {
+  const RecoveryStamp stamp = CurrentRecoveryStamp();
+  if (stamp == recoveryStamp_) return;
+  recoveryStamp_ = stamp;
+  recovery_->Write(TakeRecoverySnapshot());
+}
+
+void TFMain::ChangesSettled() {
+  recovery_->Remove();
+  recoveryStamp_ = CurrentRecoveryStamp();
+}
+
+void TFMain::OfferRecoveryCopies() {
+  for (LeftCopy& copy : FindLeftCopies(settings_->Locations().RecoveryFolder())) {
+    if (Prompts::Confirm(RecoveryQuestion(copy.Record(), copy.SavedLater()), PromptButtons::YesNo) != PromptAnswer::Yes) {
+      copy.Discard();
+      continue;
+    }
+    // A copy that cannot be read (its error shown) or holds no strip is of no use.
+    if (!fileSession_.OpenRecovered(copy.CopyPath(), copy.Record().dataFile)) {
+      copy.Discard();
+      return;
+    }
+    recovery_->Adopt(std::move(copy));
+    recoveryStamp_ = CurrentRecoveryStamp();  // the copy holds the document as it is
+    return;
+  }
 }

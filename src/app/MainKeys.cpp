@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 #include "app/Main.h"
 #include "base/Prompts.h"
@@ -223,6 +224,25 @@ bool TFMain::CommitKeyText(int k) {
     return false;
   }
   return true;
+}
+
+ChangeSet TFMain::TypedKeyChanges() const {
+  QPlainTextEdit* editor = EditingEditor();
+  if (!editor || !editor->document()->isModified()) return {};
+  try {
+    // The commit made on a copy of the key's block alone, so that the
+    // document's lines are not copied.
+    const qsizetype keyLine = stripView_->KeyBlockLine(editingKey_);
+    StripDocument block;
+    block.SetLines(document_.lines().mid(keyLine, KeyBlockLength(document_.lines(), keyLine)));
+    block.StartRecording();
+    ::CommitKeyText(block, 0, EditorTextLines(editor->toPlainText()));
+    ChangeSet changes = block.TakeRecording();
+    for (LineChange& change : changes) change.at += keyLine;
+    return changes;
+  } catch (const DocumentError&) {
+    return {};  // a damaged block is left as it is
+  }
 }
 
 // --- Edit commands ---------------------------------------------------------

@@ -53,6 +53,7 @@ bool FileSession::ConfirmDiscard() {
 
 void FileSession::ForgetDocument() {
   view_.ForgetHistory();
+  view_.ChangesSettled();
   fileName_.clear();
   document_.Clear();
   document_.ClearSavedCopy();
@@ -75,6 +76,22 @@ bool FileSession::ActionFileOpenExecute() {
 }
 
 bool FileSession::OpenFile(const QString& path) {
+  if (!Load(path)) return false;
+  fileName_ = path;
+  view_.ShowFirstStrip();
+  view_.DataFileUsed(path);
+  return true;
+}
+
+bool FileSession::OpenRecovered(const QString& copy, const QString& dataFile) {
+  if (!Load(copy)) return false;
+  fileName_ = dataFile;
+  document_.ClearSavedCopy();  // none of it is in the data file
+  view_.ShowFirstStrip();
+  return true;
+}
+
+bool FileSession::Load(const QString& path) {
   // From here on the document no longer belongs to the old file name.
   ForgetDocument();
   view_.ClearStripList();
@@ -106,9 +123,6 @@ bool FileSession::OpenFile(const QString& path) {
     ForgetDocument();
     return false;
   }
-  fileName_ = path;
-  view_.ShowFirstStrip();
-  view_.DataFileUsed(path);
   return true;
 }
 
@@ -145,6 +159,7 @@ bool FileSession::Write(const QString& path) {
     return false;
   }
   document_.MarkSaved();
+  view_.ChangesSettled();
   view_.DataFileUsed(path);
   return true;
 }

@@ -32,6 +32,9 @@ class FileSessionView {
   virtual void ForgetHistory() {}
   // A data file was opened or written.
   virtual void DataFileUsed(const QString& /*path*/) {}
+  // The document's changes were saved or given up: no copy of them is
+  // needed any more.
+  virtual void ChangesSettled() {}
 };
 
 class FileSession {
@@ -64,6 +67,11 @@ class FileSession {
   // The part of open after the dialog: empties the document, the name, the
   // list and the view, then reads `path`. Asks nothing about unsaved changes.
   bool OpenFile(const QString& path);
+  // Opens the recovery copy `copy` as the document of `dataFile` (empty for
+  // a document never saved), marked as changed, so that saving writes
+  // `dataFile`. Asks nothing about unsaved changes; the same results as
+  // OpenFile.
+  bool OpenRecovered(const QString& copy, const QString& dataFile);
 
   // The texts and dialogs of the file commands.
   static QString FormatErrorMessage();
@@ -81,6 +89,10 @@ class FileSession {
   SaveOutcome AskNameAndWrite();
   bool Write(const QString& path);
   void ForgetDocument();
+  // Empties the document, the name, the list and the view, then reads
+  // `path` and fills the list; false, with the document left empty, when
+  // it cannot be read or holds no strip.
+  bool Load(const QString& path);
 
   StripDocument& document_;
   FileSessionView& view_;

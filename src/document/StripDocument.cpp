@@ -20,12 +20,14 @@ auto FirstAtOrAfter(auto& separators, qsizetype line) {
 void StripDocument::SetLines(Lines lines) {
   if (recording_) Record(0, lines_, lines);
   lines_ = std::move(lines);
+  ++revision_;
   RebuildIndex();
 }
 
 void StripDocument::Clear() {
   if (recording_) Record(0, lines_, Lines());
   lines_.clear();
+  ++revision_;
   candidates_.clear();
   strips_.valid = false;
 }
@@ -59,6 +61,7 @@ void StripDocument::Replace(qsizetype i, const QByteArray& line) {
   LineViewAt(lines_, i);
   if (recording_) Record(i, Lines{lines_.at(i)}, Lines{line});
   lines_.replace(i, line);
+  ++revision_;
   IndexLine(i);
   KeepStripIndex(i, 1, 1);
 }
@@ -71,6 +74,7 @@ void StripDocument::ReplaceTextLine(qsizetype i, const QByteArray& line) {
   }
   if (recording_) Record(i, Lines{lines_.at(i)}, Lines{line}, /*textOnly=*/true);
   lines_.replace(i, line);
+  ++revision_;
 }
 
 void StripDocument::Insert(qsizetype at, const QByteArray& line) { Insert(at, Lines{line}); }
@@ -84,6 +88,7 @@ void StripDocument::Insert(qsizetype at, const Lines& lines) {
   if (recording_) Record(at, Lines(), added);
   ShiftIndex(at, added.size());
   lines_.insert(at, added);
+  ++revision_;
   for (qsizetype i = at; i < at + added.size(); ++i) IndexLine(i);
   KeepStripIndex(at, 0, added.size());
 }
@@ -95,6 +100,7 @@ void StripDocument::Remove(qsizetype at, qsizetype count) {
   candidates_.erase(FirstAtOrAfter(candidates_, at), FirstAtOrAfter(candidates_, at + count));
   ShiftIndex(at, -count);
   lines_.remove(at, count);
+  ++revision_;
   KeepStripIndex(at, count, 0);
 }
 
@@ -204,6 +210,7 @@ bool StripDocument::ApplyInOnePass(const ChangeSet& changes) {
   }
   result.append(lines_, kept, lines_.size() - kept);
   lines_ = std::move(result);
+  ++revision_;
   RebuildIndex();
   return true;
 }

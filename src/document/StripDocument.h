@@ -45,6 +45,10 @@ class StripDocument {
   // The changes since StartRecording; recording stops.
   ChangeSet TakeRecording();
 
+  // Counts every change of the lines, so that a watcher can tell that
+  // something changed without comparing them.
+  quint64 Revision() const { return revision_; }
+
   // Unsaved changes: the lines differ from the saved copy.
   bool IsChanged() const { return lines_ != saved_; }
   void MarkSaved() { saved_ = lines_; }
@@ -96,6 +100,7 @@ class StripDocument {
 
   Lines lines_;
   Lines saved_;
+  quint64 revision_ = 0;
   // Every separator-looking line, in document order, kept up to date by
   // each change.
   std::vector<Separator> candidates_;
