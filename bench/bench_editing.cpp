@@ -5,13 +5,13 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <chrono>
 #include <cstdio>
 
 #include "GenerateStrips.h"
 #include "HundredKeyStrip.h"
+#include "MainWindowBench.h"
 #include "Timing.h"
 #include "app/Main.h"
 #include "base/LineIO.h"
@@ -79,13 +79,6 @@ void SendKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   QApplication::sendEvent(target, &release);
 }
 
-bool Activate(QWidget& window) {
-  window.show();
-  window.activateWindow();
-  for (int i = 0; i < 200 && !window.isActiveWindow(); ++i) QApplication::processEvents();
-  return window.isActiveWindow();
-}
-
 int WindowCommits(TFMain& main, const QString& folder) {
   const QString site = folder + QStringLiteral("/site.VRD");
   if (!WriteLinesFile(site, bench::GeneratedDocument(kStrips))) return 1;
@@ -139,19 +132,8 @@ int TabWalk(TFMain& main, const QString& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  RegisterFontSubstitutes();
-  PlainCommits();
-  QTemporaryDir folder;
-  TFMain main(folder.path());
-  if (!Activate(main)) {
-    std::fprintf(stderr, "the window did not become active\n");
-    return 1;
-  }
-  if (WindowCommits(main, folder.path()) != 0 || TabWalk(main, folder.path()) != 0) {
-    std::fprintf(stderr, "the bench documents did not lay out\n");
-    return 1;
-  }
-  return 0;
+  return bench::WithMainWindow(argc, argv, [](TFMain& main, const QString& folder) {
+    PlainCommits();
+    return WindowCommits(main, folder) == 0 && TabWalk(main, folder) == 0;
+  });
 }

@@ -6,13 +6,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QUndoStack>
 #include <cstdio>
 #include <malloc.h>
 
 #include "GenerateStrips.h"
+#include "MainWindowBench.h"
 #include "Timing.h"
 #include "app/Main.h"
 #include "base/LineIO.h"
@@ -63,13 +63,6 @@ void DocumentCommit() {
     }, [&] { document.Apply(inverse); }, 21);
     std::printf("  document alone, %-18s undo %7.3f  redo %7.3f\n", shape, undoMs, redoMs);
   }
-}
-
-bool Activate(QWidget& window) {
-  window.show();
-  window.activateWindow();
-  for (int i = 0; i < 200 && !window.isActiveWindow(); ++i) QApplication::processEvents();
-  return window.isActiveWindow();
 }
 
 // Runs the action, then lets the window handle what it posted (repaints,
@@ -136,19 +129,13 @@ int WindowSteps(TFMain& main, const QString& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  RegisterFontSubstitutes();
-  YesPrompts prompts;
-  Prompts::Install(&prompts);
-  std::printf("undo and redo, %d strips of 48 keys, fastest runs (ms)\n", kStrips);
-  DocumentCommit();
-  QTemporaryDir folder;
-  TFMain main(folder.path());
-  if (!Activate(main) || WindowSteps(main, folder.path()) != 0) {
-    std::fprintf(stderr, "bench_undo: the window did not open the bench file\n");
-    return 1;
-  }
-  Prompts::Install(nullptr);
-  return 0;
+  return bench::WithMainWindow(argc, argv, [](TFMain& main, const QString& folder) {
+    YesPrompts prompts;
+    Prompts::Install(&prompts);
+    std::printf("undo and redo, %d strips of 48 keys, fastest runs (ms)\n", kStrips);
+    DocumentCommit();
+    const bool measured = WindowSteps(main, folder) == 0;
+    Prompts::Install(nullptr);
+    return measured;
+  });
 }
