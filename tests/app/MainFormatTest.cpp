@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QToolButton>
+#include <QUndoStack>
 #include <functional>
 
 #include "base/ShiftJis.h"
@@ -116,22 +117,43 @@ TEST_F(MainFormatTest, ColourDialogsWriteTheirColourAndStartFromTheLastOne) {
   EXPECT_EQ(Editor(1)->palette().color(QPalette::Base), QColor(0, 255, 0));
 }
 
-TEST_F(MainFormatTest, SizeBoxAppliesEachTypedIntegerAboveZero) {
+TEST_F(MainFormatTest, SizeBoxAppliesATypedSizeOnceWhenConfirmed) {
   Open();
   SelectAll();
-  TypeSize("1");
-  ExpectAll(&TestKey::size, "1");
-  const QImage small = main->View().Controls(0, kDetailView).face->Image();
-  const QImage smallAll = main->View().Controls(0, kAllView).face->Image();
-  QTest::keyClicks(main->ComboBoxFontSize->lineEdit(), "4");
-  ExpectAll(&TestKey::size, "14");
-  // Both views draw the new size (not the one of the layout).
-  EXPECT_NE(main->View().Controls(0, kDetailView).face->Image(), small);
-  EXPECT_NE(main->View().Controls(0, kAllView).face->Image(), smallAll);
-  for (const char* ignored : {"0", "x"}) {
-    TypeSize(ignored);
+  const QImage before = main->View().Controls(0, kDetailView).face->Image();
+  const QImage beforeAll = main->View().Controls(0, kAllView).face->Image();
+  enum class Confirm { Enter, Leave, None };
+  struct Row {
+    const char* typed;
+    Confirm confirm;
+    const char* written;  // nullptr: nothing changes
+    const char* shown;    // the box afterwards
+  };
+  const Row rows[] = {
+      {"14", Confirm::None, nullptr, "14"},  // typed, not yet confirmed
+      {"14", Confirm::Enter, "14", "14"},
+      {"14", Confirm::Enter, nullptr, "14"},  // what the box shows already
+      {"0", Confirm::Enter, nullptr, "14"},   // no size: the key's size shows again
+      {"x", Confirm::Leave, nullptr, "14"},
+      {"20", Confirm::Leave, "20", "20"},
+  };
+  int steps = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.typed) + " " + std::to_string(int(row.confirm)));
+    TypeSize(row.typed);
+    if (row.confirm == Confirm::Enter) QTest::keyClick(main->ComboBoxFontSize->lineEdit(), Qt::Key_Return);
+    if (row.confirm == Confirm::Leave) main->ComboBoxFont->setFocus();
+    if (row.written) {
+      ExpectAll(&TestKey::size, row.written);
+      ++steps;
+    }
     ExpectDocument();
+    EXPECT_EQ(main->History().count(), steps);
+    EXPECT_EQ(main->ComboBoxFontSize->currentText(), QString::fromLatin1(row.shown));
   }
+  // Both views draw the new size (not the one of the layout).
+  EXPECT_NE(main->View().Controls(0, kDetailView).face->Image(), before);
+  EXPECT_NE(main->View().Controls(0, kAllView).face->Image(), beforeAll);
   EXPECT_EQ(main->SelectedKeys().size(), 3u);  // working in the tool bar keeps the selection
 }
 
@@ -145,8 +167,11 @@ TEST_F(MainFormatTest, TypingASizeAfterClickingAKey) {
   QTest::keyClick(edit, Qt::Key_End);
   QTest::keyClick(edit, Qt::Key_Backspace);
   QTest::keyClicks(edit, "14");
+  ExpectDocument();
+  ClickKey(0);  // leaving the box confirms it for the key it was typed for
   Key(2).size = "14";
   ExpectDocument();
+  EXPECT_EQ(main->History().count(), 1);
 }
 
 TEST_F(MainFormatTest, FontBoxShowsTheKeysFontAndWritesTheChosenOne) {
@@ -226,6 +251,43 @@ TEST_F(MainFormatTest, FontDialogPresetFromTheCurrentKeyAndAppliedToTheSelection
   EXPECT_EQ(Editor(0)->font().family(), QStringLiteral("ＭＳ ゴシック"));
   Trigger("ActionFormatFont");  // cancelled: nothing changes
   ExpectDocument();
+}
+
+TEST_F(MainFormatTest, FontDialogKeepsTheNameTheKeyHoldsAndOkWithoutAChangeIsNoStep) {
+  struct Row {
+    const char* held;
+    std::function<void(QFont&)> change;  // nothing: OK on what the dialog showed
+    const char* written;
+  };
+  const Row rows[] = {
+      {"IPAGothic", nullptr, "IPAGothic"},
+      {"ＭＳ ゴシック", nullptr, "ＭＳ ゴシック"},
+      {"IPAGothic", [](QFont& f) { f.setPointSize(14); }, "IPAGothic"},
+      {"ＭＳ ゴシック", [](QFont& f) { f.setBold(true); }, "ＭＳ ゴシック"},
+      {"IPAGothic", [](QFont& f) { f.setFamily(QStringLiteral("IPAPGothic")); }, "ＭＳ Ｐゴシック"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.held);
+    Key(0) = TestKey::Editable(1, {"KEY"});
+    Key(0).font = Sj(row.held);
+    const QString path = dir.filePath(QStringLiteral("site%1.VRD").arg(&row - rows));
+    ASSERT_TRUE(WriteLinesFile(path, DocumentLines(strips)));
+    ASSERT_TRUE(main->OpenDataFile(path));
+    ClickKey(0);
+    prompts.fonts.push_back(std::nullopt);  // cancelled: what the dialog shows
+    Trigger("ActionFormatFont");
+    QFont answer = prompts.fontDialogs.last().font;
+    EXPECT_EQ(answer.family(), QStringLiteral("IPAGothic"));
+    if (row.change) row.change(answer);
+    prompts.fonts.push_back(answer);
+    Trigger("ActionFormatFont");
+    EXPECT_EQ(main->History().count(), row.change ? 1 : 0);
+    Key(0).font = Sj(row.written);
+    Key(0).size = QByteArray::number(answer.pointSize());
+    Key(0).bold = answer.bold() ? "1" : "0";
+    if (row.change) Key(0).colors = "0,16777215";  // the dialog writes the pair whole
+    ExpectDocument();
+  }
 }
 
 TEST_F(MainFormatTest, WithoutAStripOrInTheAllViewNothingHappensAndNoDialogOpens) {
