@@ -168,6 +168,31 @@ TEST(Startup, AnErrorEscapingStartUpIsShownAndThenShutsDown) {
   }
 }
 
+TEST(Startup, ClosingTheMainWindowEndsTheProgramWithTheFindWindowOpen) {
+  QTemporaryDir dir;
+  bool endedByItself = true;
+  bool findShown = false;
+  QTimer stop;
+  stop.setSingleShot(true);
+  QObject::connect(&stop, &QTimer::timeout, [&] {
+    endedByItself = false;
+    QCoreApplication::quit();
+  });
+  const int code = RunProgram(*qApp, dir.path(), [&](TFMain& main) {
+    QTimer::singleShot(0, &main, [&] {
+      main.ActionEditFindExecute();
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QStringLiteral("FSearch")) findShown = w->isVisible();
+      }
+      main.close();
+    });
+    stop.start(5000);
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_TRUE(findShown);
+  EXPECT_TRUE(endedByItself);
+}
+
 TEST(SingleInstance, SecondLockFailsUntilReleased) {
   QTemporaryDir dir;
   const QString path = dir.filePath("VRD5S.exe.lock");
