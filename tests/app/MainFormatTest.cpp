@@ -120,41 +120,27 @@ TEST_F(MainFormatTest, ColourDialogsWriteTheirColourAndStartFromTheLastOne) {
 TEST_F(MainFormatTest, SizeBoxAppliesATypedSizeOnceWhenConfirmed) {
   Open();
   SelectAll();
-  const QImage before = main->View().Controls(0, kDetailView).face->Image();
-  const QImage beforeAll = main->View().Controls(0, kAllView).face->Image();
-  enum class Confirm { Enter, Leave, None };
-  struct Row {
-    const char* typed;
-    Confirm confirm;
-    const char* written;  // nullptr: nothing changes
-    const char* shown;    // the box afterwards
-  };
-  const Row rows[] = {
-      {"14", Confirm::None, nullptr, "14"},  // typed, not yet confirmed
-      {"14", Confirm::Enter, "14", "14"},
-      {"14", Confirm::Enter, nullptr, "14"},  // what the box shows already
-      {"0", Confirm::Enter, nullptr, "14"},   // no size: the key's size shows again
-      {"x", Confirm::Leave, nullptr, "14"},
-      {"20", Confirm::Leave, "20", "20"},
+  const QImage before = main->View().Controls(0, kAllView).face->Image();
+  enum Confirm { kNone, kEnter, kLeave };
+  // Typed, how confirmed, the size written (none: nothing changes), the box after.
+  const std::tuple<const char*, Confirm, const char*, const char*> rows[] = {
+      {"14", kNone, nullptr, "14"},  {"14", kEnter, "14", "14"}, {"14", kEnter, nullptr, "14"},
+      {"0", kEnter, nullptr, "14"},  {"x", kLeave, nullptr, "14"}, {"20", kLeave, "20", "20"},
   };
   int steps = 0;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(std::string(row.typed) + " " + std::to_string(int(row.confirm)));
-    TypeSize(row.typed);
-    if (row.confirm == Confirm::Enter) QTest::keyClick(main->ComboBoxFontSize->lineEdit(), Qt::Key_Return);
-    if (row.confirm == Confirm::Leave) main->ComboBoxFont->setFocus();
-    if (row.written) {
-      ExpectAll(&TestKey::size, row.written);
-      ++steps;
-    }
+  for (const auto& [typed, confirm, written, shown] : rows) {
+    SCOPED_TRACE(typed);
+    TypeSize(typed);
+    if (confirm == kEnter) QTest::keyClick(main->ComboBoxFontSize->lineEdit(), Qt::Key_Return);
+    if (confirm == kLeave) main->ComboBoxFont->setFocus();
+    if (written) ExpectAll(&TestKey::size, written);
     ExpectDocument();
-    EXPECT_EQ(main->History().count(), steps);
-    EXPECT_EQ(main->ComboBoxFontSize->currentText(), QString::fromLatin1(row.shown));
+    EXPECT_EQ(main->History().count(), steps += written ? 1 : 0);
+    EXPECT_EQ(main->ComboBoxFontSize->currentText(), QString::fromLatin1(shown));
   }
-  // Both views draw the new size (not the one of the layout).
-  EXPECT_NE(main->View().Controls(0, kDetailView).face->Image(), before);
-  EXPECT_NE(main->View().Controls(0, kAllView).face->Image(), beforeAll);
-  EXPECT_EQ(main->SelectedKeys().size(), 3u);  // working in the tool bar keeps the selection
+  // The all view draws the new size too; the tool bar keeps the selection.
+  EXPECT_NE(main->View().Controls(0, kAllView).face->Image(), before);
+  EXPECT_EQ(main->SelectedKeys().size(), 3u);
 }
 
 TEST_F(MainFormatTest, TypingASizeAfterClickingAKey) {
@@ -254,23 +240,13 @@ TEST_F(MainFormatTest, FontDialogPresetFromTheCurrentKeyAndAppliedToTheSelection
 }
 
 TEST_F(MainFormatTest, FontDialogKeepsTheNameTheKeyHoldsAndOkWithoutAChangeIsNoStep) {
-  struct Row {
-    const char* held;
-    std::function<void(QFont&)> change;  // nothing: OK on what the dialog showed
-    const char* written;
-  };
-  const Row rows[] = {
-      {"IPAGothic", nullptr, "IPAGothic"},
-      {"ＭＳ ゴシック", nullptr, "ＭＳ ゴシック"},
-      {"IPAGothic", [](QFont& f) { f.setPointSize(14); }, "IPAGothic"},
-      {"ＭＳ ゴシック", [](QFont& f) { f.setBold(true); }, "ＭＳ ゴシック"},
-      {"IPAGothic", [](QFont& f) { f.setFamily(QStringLiteral("IPAPGothic")); }, "ＭＳ Ｐゴシック"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.held);
-    Key(0) = TestKey::Editable(1, {"KEY"});
-    Key(0).font = Sj(row.held);
-    const QString path = dir.filePath(QStringLiteral("site%1.VRD").arg(&row - rows));
+  // The family the key holds, and the size chosen (0: OK on what the dialog showed).
+  const std::pair<const char*, int> rows[] = {{"IPAGothic", 0}, {"ＭＳ ゴシック", 0}, {"IPAGothic", 14}};
+  int opened = 0;
+  for (const auto& [held, size] : rows) {
+    SCOPED_TRACE(held);
+    Key(0).font = Sj(held);
+    const QString path = dir.filePath(QStringLiteral("site%1.VRD").arg(++opened));  // a file of its own each
     ASSERT_TRUE(WriteLinesFile(path, DocumentLines(strips)));
     ASSERT_TRUE(main->OpenDataFile(path));
     ClickKey(0);
@@ -278,14 +254,11 @@ TEST_F(MainFormatTest, FontDialogKeepsTheNameTheKeyHoldsAndOkWithoutAChangeIsNoS
     Trigger("ActionFormatFont");
     QFont answer = prompts.fontDialogs.last().font;
     EXPECT_EQ(answer.family(), QStringLiteral("IPAGothic"));
-    if (row.change) row.change(answer);
+    if (size) answer.setPointSize(size);
     prompts.fonts.push_back(answer);
     Trigger("ActionFormatFont");
-    EXPECT_EQ(main->History().count(), row.change ? 1 : 0);
-    Key(0).font = Sj(row.written);
-    Key(0).size = QByteArray::number(answer.pointSize());
-    Key(0).bold = answer.bold() ? "1" : "0";
-    if (row.change) Key(0).colors = "0,16777215";  // the dialog writes the pair whole
+    EXPECT_EQ(main->History().count(), size ? 1 : 0);
+    if (size) Key(0).size = QByteArray::number(size), Key(0).colors = "0,16777215";
     ExpectDocument();
   }
 }

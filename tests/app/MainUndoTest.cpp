@@ -108,7 +108,6 @@ struct MainUndoTest : MainWindowFixture {
     return ReadBytes(sitePath);
   }
   QString UndoText() { return main->Action("ActionEditUndo")->text(); }
-  QString RedoText() { return main->Action("ActionEditRedo")->text(); }
   QLineEdit* SizeEdit() { return main->ComboBoxFontSize->lineEdit(); }
   // A size typed into the tool bar's box and confirmed with Enter.
   void TypeSize(const QString& size) {
@@ -117,23 +116,15 @@ struct MainUndoTest : MainWindowFixture {
     QTest::keyClicks(SizeEdit(), size);
     QTest::keyClick(SizeEdit(), Qt::Key_Return);
   }
-  // Keys pressed with the focus in `box` (a tool bar box), or where it is.
-  void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier, QWidget* box = nullptr) {
-    if (box) box->setFocus();
-    QTest::keyClick(box ? box : QApplication::focusWidget(), key, modifiers);
-  }
-  // The tool bar shows the current key's format.
-  void ExpectToolBarShowsCurrentKey() {
+  // Keys pressed with the focus in a tool bar box; the box then shows the
+  // current key's format.
+  void PressIn(QWidget* box, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+    box->setFocus();
+    QTest::keyClick(box, key, modifiers);
     const KeyToolbarFormat format =
         ReadKeyToolbarFormat(main->Document().lines(), main->View().KeyBlockLine(main->CurrentKey()));
     EXPECT_EQ(main->ComboBoxFontSize->currentText(), format.sizeText);
     EXPECT_EQ(main->ComboBoxFont->currentText(), format.fontName);
-  }
-  void ExpectShownStrip(int number) {
-    EXPECT_EQ(main->CurrentStripNumber(), number);
-    const QList<QTreeWidgetItem*> selected = List()->selectedItems();
-    ASSERT_EQ(selected.size(), 1);
-    EXPECT_EQ(List()->indexOfTopLevelItem(selected[0]), number - 1);
   }
 
   // One random action of a kind that changes the document.
@@ -266,112 +257,81 @@ namespace {
 
 // The size and font boxes of the tool bar: a typed size is one step when
 // confirmed, and Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z pressed in a box move the
-// document's history, the boxes then showing the current key again.
+// document's history.
 TEST_F(MainUndoTest, SizesTypedInTheToolBarAreOneStepAndItsUndoKeysMoveTheHistory) {
   QComboBox* sizeBox = main->ComboBoxFontSize;
-  QComboBox* fontBox = main->ComboBoxFont;
-  const auto ctrl = Qt::KeyboardModifiers(Qt::ControlModifier);
   const std::vector<int> keys = EditableKeys();
   ASSERT_GE(keys.size(), 5u);
   ClickKey(keys[1]);
   TypeSize(QStringLiteral("12"));
   const QByteArray atTwelve = Saved();
-
-  // Three keys, the middle one at 12, all typed to 16.
+  // Three keys, the middle one at 12, all typed to 16; undone and redone
+  // with each key of the commands.
   ClickKey(keys[0]);
   QTest::mouseClick(main->View().Controls(keys[2], kDetailView).face, Qt::LeftButton, Qt::ShiftModifier);
   TypeSize(QStringLiteral("16"));
-  EXPECT_EQ(main->History().count(), 2);
   EXPECT_EQ(UndoText(), QStringLiteral("元に戻す(&U): 書式"));
   const QByteArray atSixteen = Saved();
-  Press(Qt::Key_Z, ctrl, sizeBox);
-  EXPECT_EQ(main->History().index(), 1);
-  EXPECT_EQ(RedoText(), QStringLiteral("やり直し(&Y): 書式"));
-  ExpectToolBarShowsCurrentKey();
-  EXPECT_EQ(Saved(), atTwelve);
-  for (const auto& [key, modifiers] :
-       {std::pair{Qt::Key_Y, ctrl}, std::pair{Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier}}) {
-    Press(key, modifiers, sizeBox);
-    EXPECT_EQ(main->History().index(), 2);
-    ExpectToolBarShowsCurrentKey();
+  for (const auto redo : {Qt::Key_Y, Qt::Key_Z}) {
+    PressIn(sizeBox, Qt::Key_Z);
+    EXPECT_EQ(Saved(), atTwelve);
+    PressIn(sizeBox, redo, redo == Qt::Key_Z ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
     EXPECT_EQ(Saved(), atSixteen);
-    Press(Qt::Key_Z, ctrl, sizeBox);
   }
-  Press(Qt::Key_Y, ctrl, sizeBox);
-
-  // A size typed for one key, then another key clicked: undo gives the
-  // first key its size back, in one step.
+  // Typed for one key, then another key clicked: one step, undone whole.
   ClickKey(keys[3]);
   TypeSize(QStringLiteral("16"));
   ClickKey(keys[4]);
   EXPECT_EQ(main->History().count(), 3);
-  Press(Qt::Key_Z);
+  QTest::keyClick(main.get(), Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(Saved(), atSixteen);
-
-  // A size picked from the list, and a font from its box: each one step,
-  // taken back by undo keys pressed in the boxes.
+  // A size picked from the list and a font from its box, undone in the
+  // boxes; a size typed and not confirmed is dropped by the undo key.
   ClickKey(keys[3]);
   sizeBox->setCurrentIndex(sizeBox->findText(QStringLiteral("20")));
-  Press(Qt::Key_Down, Qt::NoModifier, sizeBox);
-  EXPECT_EQ(main->History().index(), 3);
-  Press(Qt::Key_Down, Qt::NoModifier, fontBox);
+  PressIn(sizeBox, Qt::Key_Down, Qt::NoModifier);
+  PressIn(main->ComboBoxFont, Qt::Key_Down, Qt::NoModifier);
   EXPECT_EQ(main->History().index(), 4);
-  Press(Qt::Key_Z, ctrl, fontBox);
-  ExpectToolBarShowsCurrentKey();
-  Press(Qt::Key_Z, ctrl, sizeBox);
-  EXPECT_EQ(main->History().index(), 2);
-  ExpectToolBarShowsCurrentKey();
+  PressIn(main->ComboBoxFont, Qt::Key_Z);
+  PressIn(sizeBox, Qt::Key_Z);
   EXPECT_EQ(Saved(), atSixteen);
-
-  // Typed but not confirmed: the undo keys drop the typing and undo.
   sizeBox->setFocus();
   QTest::keyClicks(SizeEdit(), QStringLiteral("7"));
-  Press(Qt::Key_Z, ctrl, sizeBox);
-  EXPECT_EQ(main->History().index(), 1);
-  ExpectToolBarShowsCurrentKey();
+  PressIn(sizeBox, Qt::Key_Z);
   EXPECT_EQ(Saved(), atTwelve);
 }
 
 TEST_F(MainUndoTest, StripStepsUndoneAndRedoneShowTheStripTheyTouched) {
-  struct Row {
-    const char* step;
-    std::function<void()> act;
-    int shownAfterUndo;
-    int shownAfterRedo;
+  auto editStrip5 = [&] {
+    PickRow(4);
+    WithDialog(telAdd.get(), [&] {
+      telAdd->Edit3->setText(QStringLiteral("使用者"));
+      telAdd->ButtonOk->click();
+    });
+    Trigger("ActionJimeijoEdit");
   };
-  const Row rows[] = {
+  // The step, and the strip shown after its undo and its redo: strips put
+  // back show the first of them, strips taken away the one in their place.
+  const std::tuple<const char*, std::function<void()>, int, int> rows[] = {
       {"示名条の作成", [&] { CreateStrip(); }, 6, 7},
-      // Strips put back show the first of them; taken away, the one that
-      // took its place.
       {"示名条の削除", [&] { DeleteRows({2, 3}); }, 3, 3},
       {"示名条の削除", [&] { DeleteRows({5}); }, 6, 5},
-      {"示名条の編集",
-       [&] {
-         PickRow(4);
-         WithDialog(telAdd.get(), [&] {
-           telAdd->Edit3->setText(QStringLiteral("使用者"));
-           telAdd->ButtonOk->click();
-         });
-         Trigger("ActionJimeijoEdit");
-       },
-       5, 5},
+      {"示名条の編集", editStrip5, 5, 5},
   };
-  ASSERT_EQ(Rows(), 6);
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.step);
+  for (const auto& [step, act, afterUndo, afterRedo] : rows) {
+    SCOPED_TRACE(step);
     const QByteArray before = Saved();
-    row.act();
+    act();
     const QByteArray after = Saved();
-    EXPECT_EQ(UndoText(), QStringLiteral("元に戻す(&U): ") + QString::fromUtf8(row.step));
-    PickRow(0);
-    Trigger("ActionEditUndo");
-    ExpectShownStrip(row.shownAfterUndo);
-    EXPECT_EQ(RedoText(), QStringLiteral("やり直し(&Y): ") + QString::fromUtf8(row.step));
-    EXPECT_EQ(Saved(), before);
-    PickRow(0);
-    Trigger("ActionEditRedo");
-    ExpectShownStrip(row.shownAfterRedo);
-    EXPECT_EQ(Saved(), after);
+    EXPECT_EQ(UndoText(), QStringLiteral("元に戻す(&U): ") + QString::fromUtf8(step));
+    for (const auto& [action, shown, file] : {std::tuple{"ActionEditUndo", afterUndo, before},
+                                              std::tuple{"ActionEditRedo", afterRedo, after}}) {
+      PickRow(0);
+      Trigger(action);
+      EXPECT_EQ(main->CurrentStripNumber(), shown);
+      EXPECT_EQ(List()->selectedItems(), QList<QTreeWidgetItem*>{List()->topLevelItem(shown - 1)});
+      EXPECT_EQ(Saved(), file);
+    }
     Trigger("ActionEditUndo");
     ExpectListAgrees();
   }
