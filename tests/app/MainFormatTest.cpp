@@ -37,12 +37,6 @@ struct MainFormatTest : MainWindowFixture {
     for (int k : {0, 1, 2}) Key(k).*field = value;
     ExpectDocument();
   }
-  void TypeSize(const QString& text) {
-    QLineEdit* edit = main->ComboBoxFontSize->lineEdit();
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-  }
 };
 
 }  // namespace
@@ -130,8 +124,7 @@ TEST_F(MainFormatTest, SizeBoxAppliesATypedSizeOnceWhenConfirmed) {
   int steps = 0;
   for (const auto& [typed, confirm, written, shown] : rows) {
     SCOPED_TRACE(typed);
-    TypeSize(typed);
-    if (confirm == kEnter) QTest::keyClick(main->ComboBoxFontSize->lineEdit(), Qt::Key_Return);
+    TypeSize(typed, confirm == kEnter);
     if (confirm == kLeave) main->ComboBoxFont->setFocus();
     if (written) ExpectAll(&TestKey::size, written);
     ExpectDocument();

@@ -108,14 +108,6 @@ struct MainUndoTest : MainWindowFixture {
     return ReadBytes(sitePath);
   }
   QString UndoText() { return main->Action("ActionEditUndo")->text(); }
-  QLineEdit* SizeEdit() { return main->ComboBoxFontSize->lineEdit(); }
-  // A size typed into the tool bar's box and confirmed with Enter.
-  void TypeSize(const QString& size) {
-    QTest::mouseClick(SizeEdit(), Qt::LeftButton);
-    SizeEdit()->selectAll();
-    QTest::keyClicks(SizeEdit(), size);
-    QTest::keyClick(SizeEdit(), Qt::Key_Return);
-  }
   // Keys pressed with the focus in a tool bar box; the box then shows the
   // current key's format.
   void PressIn(QWidget* box, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
@@ -142,7 +134,7 @@ struct MainUndoTest : MainWindowFixture {
       case 3: Trigger("ActionEditAllSel"); Trigger("ActionEditDelete"); break;
       case 4: main->ToolButtonBold->click(); break;
       case 5: Trigger(random.bounded(2) ? "ActionFormatRight" : "ActionFormatCenter"); break;
-      case 6: TypeSize(QString::number(6 + random.bounded(12))); break;
+      case 6: TypeSize(QString::number(6 + random.bounded(12)), true); break;
       case 7: main->KeyLabelButtonClick(random.bounded(5)); break;
       case 8:
         WithDialog(viewImage.get(), [&] {
@@ -263,13 +255,13 @@ TEST_F(MainUndoTest, SizesTypedInTheToolBarAreOneStepAndItsUndoKeysMoveTheHistor
   const std::vector<int> keys = EditableKeys();
   ASSERT_GE(keys.size(), 5u);
   ClickKey(keys[1]);
-  TypeSize(QStringLiteral("12"));
+  TypeSize(QStringLiteral("12"), true);
   const QByteArray atTwelve = Saved();
   // Three keys, the middle one at 12, all typed to 16; undone and redone
   // with each key of the commands.
   ClickKey(keys[0]);
   QTest::mouseClick(main->View().Controls(keys[2], kDetailView).face, Qt::LeftButton, Qt::ShiftModifier);
-  TypeSize(QStringLiteral("16"));
+  TypeSize(QStringLiteral("16"), true);
   EXPECT_EQ(UndoText(), QStringLiteral("元に戻す(&U): 書式"));
   const QByteArray atSixteen = Saved();
   for (const auto redo : {Qt::Key_Y, Qt::Key_Z}) {
@@ -280,7 +272,7 @@ TEST_F(MainUndoTest, SizesTypedInTheToolBarAreOneStepAndItsUndoKeysMoveTheHistor
   }
   // Typed for one key, then another key clicked: one step, undone whole.
   ClickKey(keys[3]);
-  TypeSize(QStringLiteral("16"));
+  TypeSize(QStringLiteral("16"), true);
   ClickKey(keys[4]);
   EXPECT_EQ(main->History().count(), 3);
   QTest::keyClick(main.get(), Qt::Key_Z, Qt::ControlModifier);
@@ -296,7 +288,7 @@ TEST_F(MainUndoTest, SizesTypedInTheToolBarAreOneStepAndItsUndoKeysMoveTheHistor
   PressIn(sizeBox, Qt::Key_Z);
   EXPECT_EQ(Saved(), atSixteen);
   sizeBox->setFocus();
-  QTest::keyClicks(SizeEdit(), QStringLiteral("7"));
+  QTest::keyClicks(sizeBox->lineEdit(), QStringLiteral("7"));
   PressIn(sizeBox, Qt::Key_Z);
   EXPECT_EQ(Saved(), atTwelve);
 }
