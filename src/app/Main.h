@@ -347,6 +347,9 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   // format and redraws it; a damaged block shows the layout error.
   void FormatSelectedKeys(const std::function<void(StripDocument&, qsizetype)>& write);
   void PressAlignmentButton(int a);
+  // A size typed but not confirmed is dropped: the box shows the current
+  // key's size again.
+  void DropTypedSize();
   // Runs the colour dialog from the colour chosen last.
   std::optional<int> ChooseColor();
 
@@ -408,6 +411,7 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   int keyCount_ = 0;
   int currentKey_ = 0;
   bool toolbarComboFlag_ = false;
+  QString shownSizeText_;  // the size box's text as the program last set it
   bool selectionClickFlag_ = false;
   int editingKey_ = -1;
   int panelEnters_ = 0;  // counts KeyPanelEnter runs
