@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "base/SharedLines.h"
 #include "base/ShiftJis.h"
 #include "document/EntryFields.h"
 #include "document/KeyBlockText.h"
@@ -150,6 +151,7 @@ struct ExistingStrip {
 struct KeyText {
   qsizetype keyLine = 0;
   Lines text;
+  qsizetype replaced = 0;  // the count of text lines it replaces
 };
 
 // What one valid row does to one strip.
@@ -241,6 +243,9 @@ class ImportPlanner {
                 std::vector<KeyText>& keys) const;
   ChangeSet UpdateChanges(const StripEdit& edit) const;
   Lines FilledBlock(const StripEdit& edit) const;
+  // Every new strip's block, filled, behind the file's first two lines
+  // when `withFileHeader`.
+  Lines CreatedLines(bool withFileHeader) const;
 
   const StripDocument& document_;
   const CsvImportContext& context_;
@@ -474,7 +479,7 @@ void ImportPlanner::PlanKeys(const Lines& lines, qsizetype stripStart, const Row
     }
     if (valid && text != current) {
       at.Change(column, before, CellText(text));
-      keys.push_back({keyLine, std::move(text)});
+      keys.push_back({keyLine, std::move(text), current.size()});
     }
   }
 }
@@ -502,25 +507,79 @@ Lines ImportPlanner::FilledBlock(const StripEdit& edit) const {
   return block.lines();
 }
 
+// Appends `lines` to `text`, each ended by a line feed.
+void AppendLinesText(QByteArray& text, const Lines& lines) {
+  lines.ForEachView([&](qsizetype, QByteArrayView line) {
+    text += line;
+    text += '\n';
+  });
+}
+
+// A new strip's block with its key texts written, appended to `text` a line
+// and a line feed at a time, without building the block as lines first.
+// The count of lines.
+qsizetype AppendNewStripText(QByteArray& text, const StripEdit& edit) {
+  const Lines head = NewStripBlock(edit.header.number, edit.entry, Lines());
+  const auto line = [&](qsizetype i) { return i < head.size() ? head.view(i) : edit.body.view(i - head.size()); };
+  qsizetype count = 0;
+  const auto put = [&](QByteArrayView l) {
+    text += l;
+    text += '\n';
+    ++count;
+  };
+  qsizetype at = 0;
+  // The keys run down the block (in key order, as the template has them).
+  for (const KeyText& key : edit.keys) {
+    for (; at < key.keyLine + layout::kTextCount; ++at) put(line(at));
+    put(QByteArray::number(key.text.size()));
+    key.text.ForEachView([&](qsizetype, QByteArrayView l) { put(l); });
+    at = key.keyLine + layout::kFirstText + key.replaced;
+  }
+  for (const qsizetype size = head.size() + edit.body.size(); at < size; ++at) put(line(at));
+  return count;
+}
+
+Lines ImportPlanner::CreatedLines(bool withFileHeader) const {
+  // The new strips' lines as parts of one buffer, 8 bytes an entry, rather
+  // than a QByteArray each: a list of many thousand strips then takes
+  // little more than its bytes in the data file.
+  QByteArray text;
+  qsizetype count = 0;
+  const int strips = nextNumber_ - 1;
+  if (withFileHeader) {
+    AppendLinesText(text, Lines{layout::kFormatVersionLine, QByteArray::number(strips)});
+    count = 2;
+  }
+  const qsizetype newStrips = std::count_if(edits_.begin(), edits_.end(), [](const StripEdit& e) { return !e.existing; });
+  for (const StripEdit& edit : edits_) {
+    if (edit.existing) continue;
+    const qsizetype before = text.size();
+    count += AppendNewStripText(text, edit);
+    // Sized once by the first strip; strips of other types grow it as usual.
+    if (before <= 64) text.reserve(text.size() + (text.size() - before) * (newStrips - 1));
+  }
+  if (text.capacity() > text.size() + text.size() / 4) text.squeeze();
+  Lines lines = SplitLinesSharing(std::move(text));
+  if (lines.size() == count) return lines;
+  // Checked cells and templates hold no line end or byte 00 that would
+  // split the text otherwise; should one ever, the lines go one by one.
+  lines.clear();
+  if (withFileHeader) lines << layout::kFormatVersionLine << QByteArray::number(strips);
+  for (const StripEdit& edit : edits_) {
+    if (!edit.existing) lines += FilledBlock(edit);
+  }
+  return lines;
+}
+
 ChangeSet ImportPlanner::Changes() const {
   ChangeSet changes;
   std::vector<const StripEdit*> updates;
   const int count = nextNumber_ - 1;
   const bool creates = count > (document_.isEmpty() ? 0 : document_.StripCount());
-  // New strips go into one list, sized once: a list of many thousand
-  // strips is not copied as it grows.
-  Lines created;
-  qsizetype newLines = 2;
-  for (const StripEdit& edit : edits_) newLines += edit.existing ? 0 : edit.body.size() + 8;
-  created.reserve(newLines);
-  if (creates && document_.isEmpty()) created << layout::kFormatVersionLine << QByteArray::number(count);
   for (const StripEdit& edit : edits_) {
-    if (edit.existing) {
-      updates.push_back(&edit);
-    } else {
-      created += FilledBlock(edit);
-    }
+    if (edit.existing) updates.push_back(&edit);
   }
+  Lines created = creates ? CreatedLines(document_.isEmpty()) : Lines();
   if (creates && !document_.isEmpty()) AppendChange(changes, {1, Lines{document_.at(1)}, Lines{QByteArray::number(count)}});
   std::sort(updates.begin(), updates.end(),
             [](const StripEdit* a, const StripEdit* b) { return a->existing->separator < b->existing->separator; });
