@@ -73,6 +73,7 @@ TFCsvImport::TFCsvImport(QWidget* parent) : QDialog(parent) {
   MemoDetail = new QPlainTextEdit(this);
   MemoDetail->setObjectName(QStringLiteral("MemoDetail"));
   MemoDetail->setReadOnly(true);
+  MemoDetail->setPlaceholderText(QStringLiteral("行を選ぶと、その行の内容をここに全文で示します（コピーできます）"));
   MemoDetail->setFixedHeight(90);
   LabelSummary = new QLabel(this);
   LabelSummary->setObjectName(QStringLiteral("LabelSummary"));

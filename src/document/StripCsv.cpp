@@ -630,7 +630,9 @@ QString CsvRowError::Text() const {
 }
 
 QString CsvCellChange::Text() const {
-  const auto shown = [](QString text) { return text.replace('\n', QStringLiteral("↵")); };
+  const auto shown = [](QString text) {
+    return text.isEmpty() ? QStringLiteral("（空）") : text.replace('\n', QStringLiteral("↵"));
+  };
   return QStringLiteral("%1: %2 → %3").arg(column, shown(before), shown(after));
 }
 

@@ -59,7 +59,7 @@ struct CsvCellChange {
   QString before;
   QString after;
   QString warning;
-  // "キー1: 0120 → 120", line feeds shown as "↵".
+  // "キー1: 0120 → 120", line feeds shown as "↵", an empty text as "（空）".
   QString Text() const;
 };
 

@@ -198,7 +198,7 @@ TEST_F(VrdtoolTest, CsvRoundTripChangesNothingAndABadFileLeavesTheDataFileAlone)
   WriteBytes(edited, QString(text).replace(QStringLiteral("営業一課"), QStringLiteral("#NAME?")).toUtf8());
   run = Vrdtool({"import-csv", site, edited});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_TRUE(run.out.startsWith(edited + QStringLiteral(": 2行目 警告 キー3: 営業一課 → #NAME?（表計算ソフトのエラー値です")))
+  EXPECT_TRUE(run.out.startsWith(edited + QStringLiteral(": 2行目 キー3: 営業一課 → #NAME? ［警告］表計算ソフトのエラー値です")))
       << run.out.toStdString();
   EXPECT_TRUE(run.out.endsWith(QStringLiteral("--accept-warnings を付けてください\n")));
   EXPECT_EQ(ReadBytes(site), sample);

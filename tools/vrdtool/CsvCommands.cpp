@@ -74,7 +74,7 @@ int RunImportCsv(const QStringList& arguments) {
     for (const CsvCellChange& change : row.changes) {
       if (dryRun) PrintLine(QStringLiteral("\t\t%1").arg(change.Text()));
       if (!change.warning.isEmpty()) {
-        PrintLine(QStringLiteral("%1: %2行目 警告 %3（%4）").arg(csvFile).arg(row.row).arg(change.Text(), change.warning));
+        PrintLine(QStringLiteral("%1: %2行目 %3 ［警告］%4").arg(csvFile).arg(row.row).arg(change.Text(), change.warning));
       }
     }
   }
