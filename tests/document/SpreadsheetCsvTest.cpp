@@ -2,6 +2,8 @@
 // cells it rewrote, numbers that lost or gained a leading zero, headers
 // typed by hand, files of another kind, rows counted as the sheet counts
 // them. Each case gives the messages and listed changes of its import.
+#include <QRandomGenerator>
+#include <QSet>
 #include <QStringEncoder>
 #include <gtest/gtest.h>
 
@@ -9,6 +11,7 @@
 #include "document/SpreadsheetRewrites.h"
 #include "document/StripCsv.h"
 #include "document/StripDocument.h"
+#include "document/StripRow.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -122,4 +125,46 @@ TEST(SpreadsheetCsv, EditsOfTheUserAreNoWarnings) {
       {"1/2", "1/3"}, {"9:30", "10:45"}, {"5%", "8%"}, {"0120", "0123"}, {"", "01/02/26"}, {"外線", ""}, {"120", "0120"}, {"1E3", "2E3"},
   };
   for (const auto& [before, after] : edits) EXPECT_EQ(SpreadsheetRewriteWarning(U(before), U(after)), QString()) << before << after;
+}
+
+// Random sites and files over numbers that differ only in leading zeros:
+// a row is taken for the strip of its number exactly when every other strip
+// it may have been (a zero more or less) has a row of its own in the file.
+TEST(SpreadsheetCsv, ARowIsNeverTakenForAStripWhoseNumberItMayHaveLost) {
+  const QStringList pool{"201", "0201", "00201", "202", "0202", "5", "05", "300"};
+  const auto digits = [](QString n) {
+    while (n.size() > 1 && n.startsWith('0')) n.remove(0, 1);
+    return n;
+  };
+  for (quint32 seed = 1; seed <= 80; ++seed) {
+    SCOPED_TRACE(seed);
+    QRandomGenerator random(seed);
+    QStringList site, file;
+    for (const QString& n : pool) {
+      if (random.bounded(2)) site.append(n);
+      if (random.bounded(3)) file.append(n);
+    }
+    if (site.isEmpty()) continue;
+    QList<Lines> strips;
+    for (const QString& n : site) strips.append(StripBlock(int(strips.size()) + 1, {Group({KeyBlock("1")})}, n.toLatin1()));
+    StripDocument document;
+    document.SetLines(Document(strips));
+    QByteArray csv = "内線番号,部署\r\n";
+    for (const QString& n : file) csv += (n + QStringLiteral(",部署") + n + QStringLiteral("\r\n")).toUtf8();
+    const CsvImportPlan plan = PlanCsvImport(document, ReadCsv(csv), {QStringList(), ""});
+    ASSERT_EQ(plan.rows.size(), file.size());
+    for (const CsvRowPlan& row : plan.rows) {
+      bool mayBeAnother = false;
+      for (const QString& other : site) mayBeAnother |= other != row.extension && digits(other) == digits(row.extension) && !file.contains(other);
+      // A number no strip has needs a series to make a strip from: an error either way.
+      const bool taken = site.contains(row.extension) && !mayBeAnother;
+      EXPECT_EQ(row.outcome != CsvRowOutcome::kError, taken) << row.extension.toStdString();
+    }
+    if (!plan.ok()) continue;
+    ASSERT_TRUE(document.Apply(plan.changes));
+    for (const StripRow& strip : StripRowsOf(document)) {
+      const QString n = QString::fromLatin1(strip.extension);
+      EXPECT_EQ(strip.department, file.contains(n) ? Sj("部署") + strip.extension : Sj("営業部")) << n.toStdString();
+    }
+  }
 }
