@@ -13,6 +13,7 @@
 
 #include "document/Csvimport.h"
 #include "support/FailingCalls.h"
+#include "support/ProgressDialogs.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"
 
@@ -136,7 +137,7 @@ TEST_F(MainCsvTest, ChangedCellsAreListedAndWarningsWaitForTheUser) {
   EXPECT_EQ(main->History().count(), 1);
 }
 
-TEST_F(MainCsvTest, AHeaderErrorStandsWholeInTheDetailAndALongListGoesThroughTheProgressDialog) {
+TEST_F(MainCsvTest, AHeaderErrorStandsWholeInTheDetailAndALongListGoesThroughTheProgressDialogThatStopsIt) {
   Import(QStringLiteral("内線番号,氏名\r\n201,山田\r\n"), [&](TFCsvImport& preview) {
     EXPECT_FALSE(preview.ButtonOk->isEnabled());
     QTreeWidgetItem* item = preview.ListViewRows->topLevelItem(0);
@@ -148,6 +149,16 @@ TEST_F(MainCsvTest, AHeaderErrorStandsWholeInTheDetailAndALongListGoesThroughThe
 
   QString list = QStringLiteral("内線番号,主装置のシリーズ,示名条のタイプ,キー1\r\n");
   for (int i = 0; i < 600; ++i) list += QStringLiteral("%1,Ｔｅシリーズ主装置,Ｔｅ24ボタン,外線%2\r\n").arg(5000 + i).arg(i);
+  {
+    // Cancelled while it is read: no preview, nothing changed, and a word that says so.
+    CancelProgressOnShow cancel;
+    WriteBytes(csvPath, list.toUtf8());
+    prompts.files = {csvPath};
+    Trigger("ActionFileImportCsv");
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("CSVの取り込みを中止しました。\n示名条データは変わっていません。"));
+    EXPECT_FALSE(main->Document().IsChanged());
+  }
   Import(list, [&](TFCsvImport& preview) {
     EXPECT_EQ(preview.ListViewRows->topLevelItemCount(), 600);
     preview.ButtonOk->click();
