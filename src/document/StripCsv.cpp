@@ -271,11 +271,13 @@ const ExistingStrip* ImportPlanner::MatchExtension(const QString& extension, con
   const auto exact = byExtension_.find(extension);
   // A spreadsheet takes "0201" for a number and drops its zero: a number
   // that differs from a strip's only in leading zeros may be that strip's
-  // row. The row is taken on a guess never; only when the file has a row
-  // for every such strip does each row plainly mean its own number.
+  // row. Never take it on a guess: only when the file has a row for every
+  // such strip does each row plainly mean its own number.
   QStringList others;
-  for (const QString& other : byDigits_[WithoutLeadingZeros(extension)]) {
-    if (other != extension && !inFile_.contains(other)) others.append(other);
+  if (const auto alike = byDigits_.find(WithoutLeadingZeros(extension)); alike != byDigits_.end()) {
+    for (const QString& other : alike->second) {
+      if (other != extension && !inFile_.contains(other)) others.append(other);
+    }
   }
   if (!others.isEmpty() && exact != byExtension_.end()) {
     at.Error(column, QStringLiteral("内線番号「%1」の示名条（示名条 %2）と、先頭の0だけが違う「%3」の示名条があり、"

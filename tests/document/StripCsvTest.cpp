@@ -219,7 +219,7 @@ TEST(StripCsv, AnInstallersListCreatesItsStripsFromTheTemplates) {
   // Columns in another order than the export's, a key column left out.
   QList<QStringList> rows{{U("キー2"), U("示名条のタイプ"), U("内線番号"), U("主装置のシリーズ"), U("使用者名"), U("キー4")}};
   for (int i = 0; i < 200; ++i) {
-    rows.append({U("外線%1").arg(i), U("Ｔｅ標準"), QString::number(3000 + i), U("Ｔｅシリーズ主装置"), U("使用者%1").arg(i),
+    rows.append({U(i % 3 ? "外線%1" : "外線%1\n夜間").arg(i), U("Ｔｅ標準"), QString::number(3000 + i), U("Ｔｅシリーズ主装置"), U("使用者%1").arg(i),
                  i % 2 ? U("内線") : QString()});
   }
   for (const Lines& start : {Lines(), SimpleDocument(2)}) {
@@ -237,6 +237,7 @@ TEST(StripCsv, AnInstallersListCreatesItsStripsFromTheTemplates) {
     EXPECT_EQ(plan.FirstChangedStrip(), before + 1);
     const QList<Lines> keys = KeyTexts(document).last();
     EXPECT_EQ(keys[1], Lines{Sj("外線199")});
+    EXPECT_EQ(KeyTexts(document)[before + 198][1], (Lines{Sj("外線198"), Sj("夜間")}));
     EXPECT_EQ(keys[3], Lines{Sj("内線")});  // the fixed key keeps its text
   }
   // A progress that stops the loop after 50 rows: nothing to make.
