@@ -139,23 +139,23 @@ bool HasEucJpForm(const QByteArray& bytes) {
   return true;
 }
 
+// The first line that holds anything: the header row, as empty lines give
+// no row.
 QByteArray FirstLine(const QByteArray& bytes) {
-  const qsizetype end = LineEnd(bytes, 0);
-  return bytes.left(end).trimmed();
+  for (qsizetype at = 0; at < bytes.size();) {
+    const qsizetype end = LineEnd(bytes, at);
+    const QByteArray line = bytes.mid(at, end - at).trimmed();
+    if (!line.isEmpty()) return line;
+    at = end;
+  }
+  return QByteArray();
 }
 
-// EUC-JP text is mostly valid CP932 as well (as half-width katakana and
-// odd kanji), so the header row decides: it names the extension column in
-// EUC-JP and not in CP932.
-bool IsEucJp(const QByteArray& bytes) {
-  if (!HasEucJpForm(bytes)) return false;
-  if (!HasShiftJisForm(bytes)) return true;
-  QStringDecoder euc("EUC-JP");
-  if (!euc.isValid()) return false;
-  const QByteArray header = FirstLine(bytes);
-  const QString extension = QStringLiteral("内線番号");
-  return QString(euc(header)).contains(extension) && !sjis::Decode(header).contains(extension);
-}
+// EUC-JP text: its form, and not that of CP932. Most EUC-JP text also
+// reads as CP932 (half-width katakana and odd kanji), but not a header row
+// that names the extension column: "線" is C0 FE, and FE starts no CP932
+// character.
+bool IsEucJp(const QByteArray& bytes) { return HasEucJpForm(bytes) && !HasShiftJisForm(bytes); }
 
 // UTF-16 has a byte order mark or, without one, a NUL byte in every
 // character of ASCII (digits, commas, line ends), all on the same side.

@@ -98,7 +98,7 @@ TEST(SpreadsheetCsv, EveryChangeIsListedAndNothingIsTakenOnAGuess) {
        {U("このファイルの文字コードはUTF-16（Unicode）です。") + U(kSaveAsCsv)}},
       {"UTF-16 without one", Encoded("UTF-16BE", U("内線番号,部署\r\n305,総務\r\n201,経理\r\n")),
        {U("このファイルの文字コードはUTF-16（Unicode）です。")}},
-      {"EUC-JP", Encoded("EUC-JP", U("内線番号,部署,キー1\r\n305,総務部,内線\r\n")),
+      {"EUC-JP after an empty line", Encoded("EUC-JP", U("\r\n内線番号,部署,キー1\r\n305,総務部,内線\r\n")),
        {U("このファイルの文字コードはEUC-JPです。") + U(kSaveAsCsv)}},
       {"separated by semicolons", Sj("\"内線番号\";\"部署\"\r\n\"305\";\"総務\"\r\n"),
        {U("このファイルは区切り文字がセミコロン（;）です。") + U(kSaveWithCommas)}},
