@@ -89,7 +89,13 @@ void StripDocument::Insert(qsizetype at, const Lines& lines) {
   ShiftIndex(at, added.size());
   lines_.insert(at, added);
   ++revision_;
-  for (qsizetype i = at; i < at + added.size(); ++i) IndexLine(i);
+  // The separators among the new lines go into the index together: a
+  // search per line would cost a list of many thousand new strips seconds.
+  std::vector<Separator> found;
+  added.ForEachView([&](qsizetype j, QByteArrayView line) {
+    if (const int number = StripNumberOfSeparator(line); number > 0) found.push_back({at + j, number});
+  });
+  candidates_.insert(FirstAtOrAfter(candidates_, at), found.begin(), found.end());
   KeepStripIndex(at, 0, added.size());
 }
 

@@ -28,9 +28,10 @@ const QList<VrdCommand>& VrdCommands() {
        "the calibration sheet: crosshairs and rulers to measure the printer's shift", RunCalibration},
       {"export-csv", "FILE OUT.csv [--utf8]",
        "the strips as a spreadsheet: one row per strip, a column per key; Shift_JIS, or UTF-8 with a BOM", RunExportCsv},
-      {"import-csv", "FILE IN.csv [--output OUT.VRD] [--dry-run] [--dir DIR]",
+      {"import-csv", "FILE IN.csv [--output OUT.VRD] [--dry-run] [--accept-warnings] [--dir DIR]",
        "rows matched by extension number update strips or create them from the templates the program reads (or those of DIR); "
-       "any row error changes nothing (exit 1); FILE may be new", RunImportCsv},
+       "--dry-run lists each row and the cells it changes; any row error, or a cell that looks rewritten by a spreadsheet "
+       "unless --accept-warnings, changes nothing (exit 1); FILE may be new", RunImportCsv},
       {"templates", "[--dir DIR]", "list and check the strip templates (*.TPL) the program reads", RunTemplates},
   };
   return commands;
