@@ -6,9 +6,11 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTextDocument>
 #include <QTimer>
 #include <QTreeWidget>
@@ -37,6 +39,21 @@ QString DroppedDataFile(const QMimeData* data) {
     }
   }
   return {};
+}
+
+// Copies a start cannot offer are told in the status bar for the session
+// (in a notice when the status bar is hidden), never left out in silence.
+void ShowWithheldCopies(QWidget* window, QStatusBar* bar, const std::vector<WithheldCopy>& withheld) {
+  const QString line = WithheldCopiesLine(withheld);
+  if (line.isEmpty()) return;
+  if (!bar->isVisibleTo(window)) {
+    Prompts::Notice(line);
+    return;
+  }
+  auto* note = new QLabel(line, bar);
+  note->setObjectName(QStringLiteral("RecoveryNote"));
+  note->setToolTip(WithheldCopiesDetails(withheld));
+  bar->addPermanentWidget(note);
 }
 
 }  // namespace
@@ -111,6 +128,7 @@ void TFMain::dropEvent(QDropEvent* event) {
 }
 
 void TFMain::EndSession() {
+  sessionEnding_ = true;  // from now on no question is asked
   if (QWidget* dialog = QApplication::activeModalWidget(); dialog && sessionEndWaits_ < kSessionEndWaits) {
     // A dialog closed answers as Cancel does; the session ends once it is gone.
     ++sessionEndWaits_;
@@ -122,7 +140,6 @@ void TFMain::EndSession() {
   recovery_->Write(TakeRecoverySnapshot());
   recovery_->KeepAtExit();
   recovery_->Wait();
-  sessionEnding_ = true;
   close();
   // The program ends even with a window of its own still open (the find
   // window, a dialog that would not close): quit ends every event loop.
@@ -207,16 +224,18 @@ void TFMain::ChangesSettled() {
 }
 
 void TFMain::OfferRecoveryCopies() {
-  for (LeftCopy& copy : FindLeftCopies(settings_->Locations().RecoveryFolder())) {
-    if (Prompts::Confirm(RecoveryQuestion(copy.Record(), copy.SavedLater()), PromptButtons::YesNo) != PromptAnswer::Yes) {
+  FoundCopies found = FindLeftCopies(settings_->Locations().RecoveryFolder());
+  ShowWithheldCopies(this, StatusBar1, found.withheld);
+  for (LeftCopy& copy : found.offered) {
+    if (sessionEnding_) return;  // a question closed by the end of the session: the rest wait too
+    const RecoveryChoice choice = AskAboutCopy(copy);
+    if (choice == RecoveryChoice::kLater) continue;
+    if (choice == RecoveryChoice::kDiscard) {
       copy.Discard();
       continue;
     }
-    // A copy that cannot be read (its error shown) or holds no strip is of no use.
-    if (!fileSession_.OpenRecovered(copy.CopyPath(), copy.Record().dataFile)) {
-      copy.Discard();
-      return;
-    }
+    // A copy that cannot be read (its error shown) stays for the next start.
+    if (!fileSession_.OpenRecovered(copy.CopyPath(), copy.DataFile())) return;
     recovery_->Adopt(std::move(copy));
     recoveryStamp_ = CurrentRecoveryStamp();  // the copy holds the document as it is
     return;
