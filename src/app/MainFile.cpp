@@ -128,7 +128,6 @@ void TFMain::dropEvent(QDropEvent* event) {
 }
 
 void TFMain::EndSession() {
-  sessionEnding_ = true;  // from now on no question is asked
   if (QWidget* dialog = QApplication::activeModalWidget(); dialog && sessionEndWaits_ < kSessionEndWaits) {
     // A dialog closed answers as Cancel does; the session ends once it is gone.
     ++sessionEndWaits_;
@@ -140,6 +139,7 @@ void TFMain::EndSession() {
   recovery_->Write(TakeRecoverySnapshot());
   recovery_->KeepAtExit();
   recovery_->Wait();
+  sessionEnding_ = true;
   close();
   // The program ends even with a window of its own still open (the find
   // window, a dialog that would not close): quit ends every event loop.
@@ -227,7 +227,8 @@ void TFMain::OfferRecoveryCopies() {
   FoundCopies found = FindLeftCopies(settings_->Locations().RecoveryFolder());
   ShowWithheldCopies(this, StatusBar1, found.withheld);
   for (LeftCopy& copy : found.offered) {
-    if (sessionEnding_) return;  // a question closed by the end of the session: the rest wait too
+    // A question closed by the end of the session: the rest wait too.
+    if (sessionEnding_ || sessionEndWaits_ > 0) return;
     const RecoveryChoice choice = AskAboutCopy(copy);
     if (choice == RecoveryChoice::kLater) continue;
     if (choice == RecoveryChoice::kDiscard) {
