@@ -92,8 +92,9 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   // or the key being typed has changed since the last copy, a copy is
   // written (or, with no unsaved changes left, removed).
   void KeepRecoveryCopy();
-  // At start-up: offers each copy that a program which did not end
-  // normally left behind, the newest first, until one is recovered.
+  // At start-up: offers each copy that a program of this user and host
+  // left behind without ending normally, the newest first, until one is
+  // recovered; tells in the status bar of those it cannot offer.
   void OfferRecoveryCopies();
   RecoveryCopies& Recovery() { return *recovery_; }
   static constexpr int kRecoveryCheckMs = 8000;
