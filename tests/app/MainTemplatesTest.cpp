@@ -10,6 +10,7 @@
 
 #include "app/TemplateManager.h"
 #include "app/Main.h"
+#include "base/Mainsub.h"
 #include "base/ShiftJis.h"
 #include "document/StripCreation.h"
 #include "document/StripLayout.h"
