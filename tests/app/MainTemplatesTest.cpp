@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QInputDialog>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
@@ -121,4 +122,31 @@ TEST_F(MainTemplatesTest, TheDialogListsTypesWithoutATemplateAndSavesThem) {
   });
   Trigger("ActionJimeijoTemplates");
   EXPECT_TRUE(sawDialog);
+}
+
+TEST_F(MainTemplatesTest, TheDialogNamesEachFaultWithItsLine) {
+  // The shipped Ｔｅ template with a count that is no number (an error) and
+  // with its second key on the first (a warning).
+  Lines lines;
+  ASSERT_TRUE(ReadLinesFile(QStringLiteral(SOURCE_DIR "/data/Ｔｅ24ボタン.TPL"), &lines));
+  Lines broken = lines;
+  broken.replace(7, "x");
+  ASSERT_TRUE(WriteLinesFile(dir.filePath("broken.TPL"), broken));
+  Lines overlapping = lines;
+  overlapping.replace(8 + 19 + 1, lines[8 + 1]);
+  ASSERT_TRUE(WriteLinesFile(dir.filePath("overlap.TPL"), overlapping));
+
+  TemplateManager dialog(main->Settings().Locations(), main->Document());
+  auto* faults = dialog.findChild<QListWidget*>("TemplateFaults");
+  auto texts = [&] {
+    QStringList all;
+    for (int i = 0; i < faults->count(); ++i) all << faults->item(i)->text();
+    return all.join('\n');
+  };
+  ASSERT_TRUE(dialog.SelectType("broken"));
+  EXPECT_TRUE(dialog.List()->currentItem()->text(TemplateManager::kCheck).startsWith(QStringLiteral("エラー 1件")));
+  EXPECT_TRUE(texts().contains(QStringLiteral("エラー 8行目: キー数が0以上の整数ではありません。"))) << texts().toStdString();
+  ASSERT_TRUE(dialog.SelectType("overlap"));
+  EXPECT_TRUE(texts().contains(QStringLiteral("警告 28行目（2番目のキー）: キーの外枠が1番目のキーと重なっています。")))
+      << texts().toStdString();
 }
