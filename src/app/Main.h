@@ -213,6 +213,12 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   void ActionJimeijoNewExecute();
   void ActionJimeijoEditExecute();
   void ActionJimeijoDeleteExecute();
+  // The strip types (MainTemplates.cpp): the focused strip's type saved as
+  // the user's template, and the dialog that manages the templates.
+  void ActionJimeijoSaveTypeExecute();
+  void ActionJimeijoTemplatesExecute();
+  // Saves strip `number`'s type as a template, asking for its name; true when saved.
+  bool SaveStripTypeAsTemplate(int number);
   // Palette, list, view
   void ActionKeyLabelEditExecute();
   void ActionKeyLabelShowExecute();
