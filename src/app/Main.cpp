@@ -41,7 +41,6 @@ TFMain::TFMain(const QString& programFolder)
     : settings_(programFolder.isEmpty() ? std::make_unique<TSettings>()
                                         : std::make_unique<TSettings>(programFolder)) {
   setObjectName(QStringLiteral("FMain"));
-  setWindowTitle(QStringLiteral("ラベル工房"));
   QFont windowFont(QStringLiteral("ＭＳ Ｐゴシック"));
   windowFont.setPixelSize(12);
   setFont(windowFont);
@@ -49,6 +48,7 @@ TFMain::TFMain(const QString& programFolder)
 
   CreateActions();
   CreateHistory();
+  CreateTitleAndIcon();
   CreateMenus();
   CreateRecentFilesMenu();
   CreateRecovery();

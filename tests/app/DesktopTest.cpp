@@ -6,12 +6,18 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
 #include <QUrl>
+#include <atomic>
 #include <csignal>
+#include <thread>
 
 #include "app/Application.h"
+#include "app/SingleInstance.h"
 #include "base/IniFile.h"
 #include "base/Mainsub.h"
 #include "base/RecentFiles.h"
@@ -83,7 +89,7 @@ TEST_F(DesktopTest, RecentFilesFollowOpenAndSaveAndForgetMissingFiles) {
   EXPECT_EQ(RecentCaptions().size(), 2);
   // A listed file opens from the menu, as the open command opens it.
   main->RecentFilesMenu()->actions()[1]->trigger();
-  QTRY_COMPARE(main->FileName(), b);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return main->FileName() == b; }));
 }
 
 TEST_F(DesktopTest, FilesFromTheDesktopAskAboutChangesAndWaitForDialogs) {
@@ -92,8 +98,10 @@ TEST_F(DesktopTest, FilesFromTheDesktopAskAboutChangesAndWaitForDialogs) {
   ChangeDocument();
   prompts.answers = {PromptAnswer::Cancel, PromptAnswer::No};
   main->OpenFileFromDesktop(b);
+  EXPECT_TRUE(prompts.messages.isEmpty());  // opened from the event loop
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.messages.isEmpty(); }));
+  EXPECT_EQ(prompts.messages.size(), 1);
   EXPECT_EQ(main->FileName(), a);
-  ASSERT_EQ(prompts.messages.size(), 1);
   EXPECT_EQ(prompts.messages[0].text, FileSession::DiscardQuestion());
 
   // Dropped while a dialog is open: opened once the dialog has closed.
@@ -113,8 +121,184 @@ TEST_F(DesktopTest, FilesFromTheDesktopAskAboutChangesAndWaitForDialogs) {
   });
   dialog.exec();
   EXPECT_EQ(main->FileName(), a);
-  QTRY_COMPARE(main->FileName(), b);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return main->FileName() == b; }));
   EXPECT_EQ(prompts.messages.size(), 2);
+}
+
+namespace {
+
+// A second start, in a thread of its own so that the window's thread can
+// answer it: hands `path` over.
+struct SecondStart {
+  std::atomic<bool> done = false;
+  std::atomic<bool> taken = false;
+  std::thread thread;
+  SecondStart(const QString& lock, const QString& path)
+      : thread([this, lock, path] {
+          taken = SingleInstance(lock).HandOver(path);
+          done = true;
+        }) {}
+  ~SecondStart() { thread.join(); }
+};
+
+}  // namespace
+
+TEST_F(DesktopTest, HandOversWithAQuestionOpenNeverCrashAndChangeNothingOnCancel) {
+  const QString lock = dir.filePath("VRD5S.exe.lock");
+  SingleInstance instance(lock);
+  ASSERT_TRUE(instance.TryAcquire());
+  ConnectDesktopRequests(instance, *main);
+  const QString a = WriteSite("a.VRD"), b = WriteSite("b.VRD"), missing = dir.filePath("missing.VRD");
+  ASSERT_TRUE(main->OpenDataFile(a));
+  // Each message runs an event loop, as a message box does, until the
+  // second start has its answer and the socket is done with.
+  SecondStart* second = nullptr;
+  prompts.whileShown = [&] {
+    QDialog box(main.get());
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &box, [&] {
+      if (second && second->done) box.reject();
+    });
+    poll.start(1);
+    box.exec();
+  };
+  for (int round = 0; round < 50 && !HasFailure(); ++round) {
+    for (PromptAnswer answer : {PromptAnswer::Cancel, PromptAnswer::No, PromptAnswer::Ok}) {
+      SCOPED_TRACE(testing::Message() << "round " << round << ", answer " << int(answer));
+      const QString was = main->FileName();
+      const QString other = was == a ? b : a;
+      const bool missingFile = answer == PromptAnswer::Ok;
+      if (!missingFile) ChangeDocument();
+      const Lines lines = main->Document().lines();
+      prompts.messages.clear();
+      prompts.answers = {answer};
+      {
+        SecondStart start(lock, missingFile ? missing : other);
+        second = &start;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.messages.isEmpty() && start.done; }));
+        EXPECT_TRUE(start.taken);
+        second = nullptr;
+      }
+      EXPECT_EQ(prompts.messages[0].text,
+                missingFile ? FileSession::ReadErrorMessage(missing) : FileSession::DiscardQuestion());
+      if (answer == PromptAnswer::No) {
+        EXPECT_EQ(main->FileName(), other);
+        EXPECT_FALSE(main->Document().IsChanged());
+      } else {
+        EXPECT_EQ(main->FileName(), was);
+        EXPECT_EQ(main->Document().lines(), lines);
+        EXPECT_EQ(main->ListView1->topLevelItemCount(), 1);
+      }
+    }
+  }
+}
+
+TEST_F(DesktopTest, AFileThatCannotBeReadIsRefusedBeforeTheQuestion) {
+  const QString a = WriteSite("a.VRD"), missing = dir.filePath("missing.VRD"), folder = dir.filePath("folder.VRD");
+  ASSERT_TRUE(QDir().mkpath(folder));
+  ASSERT_TRUE(main->OpenDataFile(a));
+  ChangeDocument();
+  const Lines lines = main->Document().lines();
+  auto drop = [&](const QString& path) {
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(main.get(), &enter);
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(main.get(), &event);
+  };
+  auto handOver = [&](const QString& path) { main->OpenFileFromDesktop(path); };
+  auto recent = [&](const QString& path) { main->OpenRecentFile(path); };
+  const QString notFound = QStringLiteral("ファイルが見つかりません。最近使ったファイルの一覧から削除します。\n");
+  const struct {
+    std::function<void(const QString&)> open;
+    QString path, message;
+  } cases[] = {
+      {handOver, missing, FileSession::ReadErrorMessage(missing)},
+      {handOver, folder, FileSession::ReadErrorMessage(folder)},
+      {drop, missing, FileSession::ReadErrorMessage(missing)},
+      {drop, folder, FileSession::ReadErrorMessage(folder)},
+      {recent, missing, notFound + missing},
+      {recent, folder, notFound + folder},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message.toStdString());
+    prompts.messages.clear();
+    c.open(c.path);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.messages.isEmpty(); }));
+    QTest::qWait(20);
+    EXPECT_EQ(prompts.messages.size(), 1);  // no question about the changes
+    EXPECT_EQ(prompts.messages[0].text, c.message);
+    EXPECT_EQ(prompts.messages[0].title, QStringLiteral("エラー"));
+    EXPECT_EQ(main->FileName(), a);
+    EXPECT_EQ(main->Document().lines(), lines);
+    EXPECT_TRUE(main->Document().IsChanged());
+    EXPECT_EQ(main->ListView1->topLevelItemCount(), 1);
+  }
+}
+
+TEST_F(DesktopTest, TheTitleNamesTheFileAndMarksUnsavedChanges) {
+  const QString untitled = QStringLiteral("無題[*] – ラベル工房");
+  EXPECT_EQ(main->windowTitle(), untitled);
+  EXPECT_FALSE(main->isWindowModified());
+  EXPECT_EQ(TFMain::TitleFor("/a/x[*].VRD"), QStringLiteral("x[*][*].VRD[*] – ラベル工房"));
+  ASSERT_TRUE(main->OpenDataFile(WriteSite("site.VRD")));
+  const QString site = QStringLiteral("site.VRD[*] – ラベル工房");
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    bool modified;
+  } steps[] = {
+      {"opened", [] {}, false},
+      {"edit", [&] { ClickKey(0); main->ToolButtonBold->click(); }, true},
+      {"undo to the saved state", [&] { Trigger("ActionEditUndo"); }, false},
+      {"redo", [&] { Trigger("ActionEditRedo"); }, true},
+      {"save", [&] { Trigger("ActionFileSave"); }, false},
+      {"undo", [&] { Trigger("ActionEditUndo"); }, true},
+      {"redo to the saved state", [&] { Trigger("ActionEditRedo"); }, false},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.step);
+    s.act();
+    EXPECT_EQ(main->windowTitle(), site);
+    EXPECT_EQ(main->isWindowModified(), s.modified);
+  }
+  // Ctrl+N from the window: a new document, untitled.
+  QTest::keyClick(main.get(), Qt::Key_N, Qt::ControlModifier);
+  EXPECT_EQ(main->windowTitle(), untitled);
+  EXPECT_FALSE(main->isWindowModified());
+  EXPECT_FALSE(main->windowIcon().isNull());
+  EXPECT_EQ(main->windowIcon().pixmap(48, 48).toImage().pixelColor(24, 24),
+            QImage(SOURCE_DIR "/data/desktop/labelkobo-48.png").pixelColor(24, 24));
+}
+
+TEST_F(DesktopTest, ARecentFileUnderCafeOpensAfterARestartAndOtherSettingsStay) {
+  const QString ini = dir.filePath("VRD6S.ini");
+  auto restart = [&] {
+    main.reset();
+    main = std::make_unique<TFMain>(dir.path());
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+  };
+  restart();
+  const QByteArray settings = ReadBytes(ini);
+  restart();
+  EXPECT_EQ(ReadBytes(ini), settings);  // no recent files: byte for byte
+  ASSERT_TRUE(QDir().mkpath(dir.filePath("Café")));
+  const QString cafe = WriteSite("Café/site.VRD");
+  ASSERT_TRUE(main->OpenDataFile(cafe));
+  restart();
+  const QByteArray withRecent = ReadBytes(ini);
+  const qsizetype section = withRecent.indexOf("\r\n[RecentFiles]\r\nFile1=file://");
+  ASSERT_GT(section, 0) << withRecent.toStdString();
+  // Ahead of the list every byte is as it was, but the series the strip chose.
+  const QRegularExpression series("SelSeriesNo=\\d+");
+  EXPECT_EQ(QString::fromLatin1(withRecent.left(section)).remove(series), QString::fromLatin1(settings).remove(series));
+  restart();
+  EXPECT_EQ(ReadBytes(ini), withRecent);
+  ASSERT_EQ(RecentCaptions(), QStringList{"&1 " + cafe});
+  main->RecentFilesMenu()->actions()[0]->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return main->FileName() == cafe; }));
 }
 
 TEST_F(DesktopTest, TheEndOfTheSessionKeepsUnsavedChangesAndAsksNothing) {
@@ -205,16 +389,24 @@ TEST(DesktopProgram, TheInstalledProgramKeepsItsFilesInTheHomeFolder) {
   const QStringList before = listing();
   const QProcessEnvironment env = ProgramEnvironment(runtime.path(), home.path());
 
-  // A user's own template is read before the installed ones.
-  QDir().mkpath(home.filePath(".local/share/labelkobo/templates"));
-  QFile::copy(QStringLiteral(SOURCE_DIR "/data/Ｔｅ24ボタン.TPL"), home.filePath(".local/share/labelkobo/templates/Mine.TPL"));
+  // A user's own templates are read before the installed ones, and hide
+  // an installed one of the same name.
+  const QString mine = home.filePath(".local/share/labelkobo/templates/");
+  const QString te = QStringLiteral("Ｔｅ24ボタン.TPL");
+  QDir().mkpath(mine);
+  QFile::copy(QStringLiteral(SOURCE_DIR "/data/") + te, mine + "Mine.TPL");
+  QFile::copy(QStringLiteral(SOURCE_DIR "/data/") + te, mine + te);
   QProcess vrdtool;
   vrdtool.setProcessEnvironment(env);
   vrdtool.start(prefix.filePath("bin/vrdtool"), {"templates"});
   ASSERT_TRUE(vrdtool.waitForFinished(10000));
-  const QString listed = QString::fromUtf8(vrdtool.readAllStandardOutput());
-  EXPECT_TRUE(listed.startsWith("Mine\t")) << listed.toStdString();
-  EXPECT_EQ(listed.count('\n'), 9);
+  const QStringList listed = QString::fromUtf8(vrdtool.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(listed.size(), 10) << listed.join('\n').toStdString();
+  EXPECT_TRUE(listed[0].startsWith("Mine\t"));
+  const QString installedTe = prefix.filePath("share/labelkobo/templates/") + te;
+  EXPECT_TRUE(listed[1].endsWith("\tused, hides " + installedTe)) << listed[1].toStdString();
+  EXPECT_EQ(listed.filter("hidden by " + mine + te).size(), 1);
+  EXPECT_EQ(listed.filter("\thidden by ").size() + listed.filter("\tused, hides ").size(), 2);
 
   RunningProgram program(prefix.filePath("bin/labelkobo"), {prefix.filePath("share/labelkobo/samples/sample.VRD")}, env);
   ASSERT_TRUE(program.Runs());
