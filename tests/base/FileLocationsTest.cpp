@@ -3,6 +3,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "base/FileLocations.h"
 #include "base/IniFile.h"
 #include "base/RecentFiles.h"
@@ -73,18 +75,44 @@ TEST(RecentFiles, MostRecentFirstAtMostEightInASectionOfTheirOwnWrittenLast) {
   EXPECT_EQ(ReadBytes(dir.filePath("VRD6S.ini")).count("\r\nFile"), 2);
 }
 
-TEST(RecentFiles, PathsTheSettingsFileCannotHoldExactlyAreNotKept) {
+TEST(RecentFiles, AnyPathIsKeptAndReadBackExactly) {
   QTemporaryDir dir;
   IniFile ini(dir.filePath("VRD6S.ini"));
-  RecentFiles recent(ini);
-  for (const char* path : {"/a/Müller.VRD", "/a/b\nc.VRD", "/a/trailing.VRD ", "/a/😀.VRD"}) {
-    EXPECT_FALSE(RecentFiles::CanKeep(QString::fromUtf8(path))) << path;
-    recent.Add(QString::fromUtf8(path));
+  // Paths Shift_JIS holds stay as they are; the others become file URLs.
+  const struct {
+    const char* path;
+    bool plain;
+  } cases[] = {
+      {"/データ/ｻｲﾄ Ａ.VRD", true},   {"/a/file:/x%41.VRD", true},  {"/home/u/Café/site.VRD", false},
+      {"/a/b\nc.VRD", false},          {"/a/trailing.VRD ", false},   {"/a/😀 100%.VRD", false},
+  };
+  for (const auto& c : cases) {
+    const QString path = QString::fromUtf8(c.path);
+    const QString stored = RecentFiles::StoredForm(path);
+    EXPECT_EQ(stored == path, c.plain) << c.path;
+    EXPECT_EQ(RecentFiles::PathOf(stored), path) << c.path;
   }
-  EXPECT_TRUE(recent.Files().isEmpty());
-  recent.Save();
-  EXPECT_FALSE(QFile::exists(dir.filePath("VRD6S.ini")));
-  EXPECT_TRUE(RecentFiles::CanKeep(QStringLiteral("/データ/ｻｲﾄ Ａ.VRD")));
+  for (const char* value : {"relative.VRD", "C:\\site.VRD", "file://relative", "http://x/a.VRD", ""}) {
+    EXPECT_EQ(RecentFiles::PathOf(QString::fromUtf8(value)), QString()) << value;
+  }
+  // Random paths of awkward characters go through the settings file and back.
+  const QString pool = QString::fromUtf8("aZ9 -_.%/:\\\t\r\nÄéü😀漢字ｶﾅ＃~[]=;");
+  std::mt19937 random(7);
+  for (int round = 0; round < 40; ++round) {
+    RecentFiles recent(ini);
+    QStringList paths;
+    for (int i = 0; i < RecentFiles::kMaxFiles; ++i) {
+      QString path = QStringLiteral("/r%1/").arg(i);
+      for (int n = std::uniform_int_distribution(1, 12)(random); n > 0; --n) {
+        const int at = std::uniform_int_distribution<int>(0, pool.size() - 1)(random);
+        path += pool.at(at).isHighSurrogate() ? pool.mid(at, 2) : pool.at(at).isLowSurrogate() ? QString('x') : QString(pool.at(at));
+      }
+      recent.Add(path);
+      paths.prepend(QFileInfo(path).absoluteFilePath());
+    }
+    recent.Save();
+    ASSERT_EQ(RecentFiles(ini).Files(), paths) << round;
+  }
 }
 
 TEST(IniFile, AValueWithALineBreakIsNotWrittenAndKeysCanBeDeleted) {
