@@ -31,7 +31,7 @@ const QList<VrdCommand>& VrdCommands() {
       {"import-csv", "FILE IN.csv [--output OUT.VRD] [--dry-run] [--dir DIR]",
        "rows matched by extension number update strips or create them from the templates the program reads (or those of DIR); "
        "any row error changes nothing (exit 1); FILE may be new", RunImportCsv},
-      {"templates", "[--dir DIR]", "list and check the strip templates (*.TPL) the program reads", RunTemplates},
+      {"templates", "[--dir DIR]", "list and check the strip templates (*.TPL) the program reads; a name found twice says which file is used", RunTemplates},
   };
   return commands;
 }
