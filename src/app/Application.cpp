@@ -194,16 +194,26 @@ std::optional<int> AnswerWithoutWindow(int argc, char** argv) {
   return Answer(request);
 }
 
+void ConnectDesktopRequests(SingleInstance& instance, TFMain& main) {
+  QObject::connect(&instance, &SingleInstance::FileHandedOver, &main, &TFMain::OpenFileFromDesktop);
+  QObject::connect(&instance, &SingleInstance::FrontRequested, &main, &TFMain::ComeToFront);
+}
+
 int StartProgram(QApplication& app) {
   const StartRequest request = ParseStartArguments(app.arguments().mid(1));
   if (!request.error.isEmpty() || request.help || request.version) return Answer(request);
   SingleInstance instance;
   // A second start ends at once, without a window: with a file it hands
-  // the file to the running copy.
-  if (!instance.TryAcquire()) return !request.file.isEmpty() && instance.HandOver(request.file) ? 0 : 1;
+  // the file to the running copy and ends with 0; without one it brings
+  // the running copy to the front and still ends with 1, as scripts expect.
+  if (!instance.TryAcquire()) {
+    if (!request.file.isEmpty()) return instance.HandOver(request.file) ? 0 : 1;
+    instance.AskToFront();
+    return 1;
+  }
   TerminationSignal termination;
   const int code = RunProgram(app, QString(), [&](TFMain& main) {
-    QObject::connect(&instance, &SingleInstance::FileHandedOver, &main, &TFMain::OpenFileFromDesktop);
+    ConnectDesktopRequests(instance, main);
     QObject::connect(&termination, &TerminationSignal::Received, &main, &TFMain::EndSession);
     if (!request.file.isEmpty()) {
       const QString file = request.file;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+class SingleInstance;
 class TFMain;
 
 class LabelApplication : public QApplication {
@@ -46,6 +47,9 @@ QString UsageText();
 // when the command line asks for the window. Qt's own options are not known
 // here, so a command line that makes no sense is judged by StartProgram.
 std::optional<int> AnswerWithoutWindow(int argc, char** argv);
+
+// What a second start asks of the running copy goes to its main window.
+void ConnectDesktopRequests(SingleInstance& instance, TFMain& main);
 
 // The whole program as started from a desktop or a terminal: the command
 // line, one instance (a second start hands its file to the running one and

@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 
 #include "app/Version.h"
 #include "base/Mainsub.h"
@@ -41,7 +42,6 @@ TFMain::TFMain(const QString& programFolder)
     : settings_(programFolder.isEmpty() ? std::make_unique<TSettings>()
                                         : std::make_unique<TSettings>(programFolder)) {
   setObjectName(QStringLiteral("FMain"));
-  setWindowTitle(QStringLiteral("ラベル工房"));
   QFont windowFont(QStringLiteral("ＭＳ Ｐゴシック"));
   windowFont.setPixelSize(12);
   setFont(windowFont);
@@ -49,6 +49,7 @@ TFMain::TFMain(const QString& programFolder)
 
   CreateActions();
   CreateHistory();
+  CreateTitleAndIcon();
   CreateMenus();
   CreateRecentFilesMenu();
   CreateRecovery();
@@ -82,6 +83,9 @@ TFMain::TFMain(const QString& programFolder)
 }
 
 TFMain::~TFMain() {
+  // The history, a child, is cleared when it goes, after this window's
+  // members: it must not call back into them.
+  history_->disconnect(this);
   // The per-key controls go before the window's own widgets do.
   delete stripView_;
   stripView_ = nullptr;

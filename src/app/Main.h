@@ -78,13 +78,22 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   const QStringList& FontList() const { return fontList_; }
   StripDocument& Document() { return document_; }
   const QString& FileName() const { return fileSession_.FileName(); }
-  // Opens a data file as the open command does, without its dialog.
+  // The caption for a data file (empty for a document never saved).
+  static QString TitleFor(const QString& fileName);
+  // Opens a data file as the open command does, without its dialog; a file
+  // that cannot be read is refused before the question about changes.
   bool OpenDataFile(const QString& path);
 
   // The desktop (MainFile.cpp): a file given on the command line, handed
-  // over by a second start or dropped on the window opens like the open
-  // command, once no dialog is open, with the window brought to the front.
+  // over by a second start or dropped on the window waits in a queue and
+  // opens from the event loop once no dialog or message box is open, with
+  // the window brought to the front; while one is open the window asks
+  // for attention. A file that cannot be read is refused before the
+  // question about unsaved changes.
   void OpenFileFromDesktop(const QString& path);
+  // A second start without a file: the window (and a dialog open on it)
+  // comes to the front and asks for attention.
+  void ComeToFront();
   // The session ends (SIGTERM): the window closes as on exit but without
   // questions; unsaved changes are kept as a recovery copy.
   void EndSession();
@@ -364,6 +373,16 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   void CreateRecentFilesMenu();
   void FillRecentFilesMenu();
   void BringToFront();
+  // The window's icon, and its title following the file and its changes.
+  void CreateTitleAndIcon();
+  void ShowTitle();
+  // The files from the desktop waiting to be opened, one at a time.
+  void PlanDesktopFiles(int delayMs);
+  void TakeDesktopFile();
+  bool DialogOpen() const;
+  QStringList desktopFiles_;
+  bool desktopFilesPlanned_ = false;
+  bool openingDesktopFile_ = false;
   void DataFileUsed(const QString& path) override;
   void CreateRecovery();
   // What tells a check that something changed since the last copy.

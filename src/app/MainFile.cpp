@@ -6,14 +6,17 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QTextDocument>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QUndoStack>
 
 #include "app/Main.h"
 #include "base/Mainsub.h"
@@ -22,8 +25,8 @@
 
 namespace {
 
-// How long a file from the desktop waits for an open dialog to close
-// before it looks again.
+// How long a file from the desktop waits for a dialog to close before it
+// looks again.
 constexpr int kDialogWaitMs = 200;
 // How long the end of the session waits for open dialogs to close.
 constexpr int kSessionEndWaitMs = 50;
@@ -66,11 +69,7 @@ void TFMain::ActionFileSaveExecute() { fileSession_.ActionFileSaveExecute(); }
 
 void TFMain::ActionFileSaveAsExecute() { fileSession_.ActionFileSaveAsExecute(); }
 
-bool TFMain::OpenDataFile(const QString& path) {
-  CommitPendingKey();
-  if (fileSession_.ConfirmDiscard()) return false;
-  return fileSession_.OpenFile(path);
-}
+bool TFMain::OpenDataFile(const QString& path) { return fileSession_.OpenGivenFile(path); }
 
 void TFMain::closeEvent(QCloseEvent* event) {
   if (sessionEnding_) {
@@ -94,17 +93,67 @@ void TFMain::ClearStripList() { ListView1->clear(); }
 
 int TFMain::StripRowCount() const { return ListView1->topLevelItemCount(); }
 
-void TFMain::ShowFirstStrip() { ShowStrip(1); }
+void TFMain::ShowFirstStrip() {
+  ShowStrip(1);
+  ShowTitle();
+}
+
+void TFMain::CreateTitleAndIcon() {
+  QIcon icon;
+  for (const char* size : {"48", "256"}) icon.addFile(QStringLiteral(":/labelkobo/labelkobo-%1.png").arg(QLatin1String(size)));
+  setWindowIcon(icon);
+  // Every change of the document is a step of the history, and so is
+  // undoing it; the file commands tell the rest.
+  connect(history_, &QUndoStack::indexChanged, this, &TFMain::ShowTitle);
+  ShowTitle();
+}
+
+QString TFMain::TitleFor(const QString& fileName) {
+  QString name = fileName.isEmpty() ? QStringLiteral("無題") : QFileInfo(fileName).fileName();
+  // Qt shows a doubled mark as the characters themselves.
+  name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+  return name + QStringLiteral("[*] – ラベル工房");
+}
+
+void TFMain::ShowTitle() {
+  setWindowTitle(TitleFor(FileName()));
+  setWindowModified(document_.IsChanged());
+}
 
 void TFMain::OpenFileFromDesktop(const QString& path) {
   if (sessionEnding_) return;
-  if (QApplication::activeModalWidget()) {
-    // A dialog is working on the document: the file waits until it closes.
-    QTimer::singleShot(kDialogWaitMs, this, [this, path] { OpenFileFromDesktop(path); });
+  desktopFiles_.append(path);
+  if (DialogOpen()) ComeToFront();
+  PlanDesktopFiles(0);
+}
+
+void TFMain::PlanDesktopFiles(int delayMs) {
+  if (desktopFilesPlanned_) return;
+  desktopFilesPlanned_ = true;
+  QTimer::singleShot(delayMs, this, &TFMain::TakeDesktopFile);
+}
+
+bool TFMain::DialogOpen() const {
+  return openingDesktopFile_ || QApplication::activeModalWidget() || QApplication::activePopupWidget();
+}
+
+void TFMain::TakeDesktopFile() {
+  desktopFilesPlanned_ = false;
+  if (sessionEnding_ || desktopFiles_.isEmpty()) return;
+  if (DialogOpen()) {
+    // A dialog or question is working on the document: the file waits.
+    PlanDesktopFiles(kDialogWaitMs);
     return;
   }
+  const QString path = desktopFiles_.takeFirst();
   BringToFront();
-  OpenDataFile(path);
+  {
+    // The question about unsaved changes runs an event loop of its own,
+    // in which the next file must wait as it does for any dialog.
+    QScopedValueRollback<bool> opening(openingDesktopFile_, true);
+    OpenDataFile(path);
+  }
+  if (!desktopFiles_.isEmpty()) PlanDesktopFiles(0);
 }
 
 void TFMain::BringToFront() {
@@ -112,6 +161,18 @@ void TFMain::BringToFront() {
   show();
   raise();
   activateWindow();
+}
+
+void TFMain::ComeToFront() {
+  if (sessionEnding_) return;
+  BringToFront();
+  if (QWidget* dialog = QApplication::activeModalWidget()) {
+    dialog->raise();
+    dialog->activateWindow();
+  }
+  // A window manager may refuse the focus to a program that did not have
+  // it: the task bar entry then asks for attention instead.
+  QApplication::alert(this);
 }
 
 void TFMain::dragEnterEvent(QDragEnterEvent* event) {
@@ -122,9 +183,9 @@ void TFMain::dropEvent(QDropEvent* event) {
   const QString path = DroppedDataFile(event->mimeData());
   if (path.isEmpty()) return;
   event->acceptProposedAction();
-  // Opened after the drop has ended, so that the question about unsaved
-  // changes does not hold up the program the file came from.
-  QTimer::singleShot(0, this, [this, path] { OpenFileFromDesktop(path); });
+  // Queued: opened after the drop has ended, so that the question about
+  // unsaved changes does not hold up the program the file came from.
+  OpenFileFromDesktop(path);
 }
 
 void TFMain::EndSession() {
@@ -188,6 +249,7 @@ void TFMain::OpenRecentFile(const QString& path) {
 void TFMain::DataFileUsed(const QString& path) {
   recentFiles_->Add(path);
   FillRecentFilesMenu();
+  ShowTitle();
 }
 
 void TFMain::CreateRecovery() {
@@ -221,6 +283,7 @@ void TFMain::KeepRecoveryCopy() {
 void TFMain::ChangesSettled() {
   recovery_->Remove();
   recoveryStamp_ = CurrentRecoveryStamp();
+  ShowTitle();
 }
 
 void TFMain::OfferRecoveryCopies() {

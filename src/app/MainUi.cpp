@@ -43,17 +43,17 @@ struct Command {
 
 // Every command of the window, in menu order; nullptr names separate groups.
 const Command kCommands[] = {
-    {"ActionFileNew", "新規作成(&N)", "", Kind::Plain, &TFMain::ActionFileNewExecute, "新しいデータベースを作成します"},
+    {"ActionFileNew", "新規作成(&N)", "Ctrl+N", Kind::Plain, &TFMain::ActionFileNewExecute, "新しいデータベースを作成します"},
     {"ActionFileOpen", "開く(&O)...", "Ctrl+O", Kind::Plain, &TFMain::ActionFileOpenExecute, "既存のデータベースを開きます"},
     {"ActionFileSave", "上書き保存(&S)", "Ctrl+S", Kind::Plain, &TFMain::ActionFileSaveExecute, "データベースを上書きで保存します"},
-    {"ActionFileSaveAs", "名前を付けて保存(&A)...", "", Kind::Plain, &TFMain::ActionFileSaveAsExecute, "データベースを名前を付けて保存します"},
+    {"ActionFileSaveAs", "名前を付けて保存(&A)...", "Ctrl+Shift+S", Kind::Plain, &TFMain::ActionFileSaveAsExecute, "データベースを名前を付けて保存します"},
     {"ActionFileSetup", "印刷位置の微調整(&E)...", "", Kind::Plain, &TFMain::ActionFileSetupExecute, "マニュアルで印字位置を微調整します"},
-    {"ActionFilePrint", "示名条の印刷(&P)...", "", Kind::Plain, &TFMain::ActionFilePrintExecute, "１枚あるいは複数枚の示名条を印刷します"},
+    {"ActionFilePrint", "示名条の印刷(&P)...", "Ctrl+P", Kind::Plain, &TFMain::ActionFilePrintExecute, "１枚あるいは複数枚の示名条を印刷します"},
     {"ActionFilePrintList", "示名条一覧の印刷(&L)...", "", Kind::Plain, &TFMain::ActionFilePrintListExecute, "登録されている示名条のリストを印刷します"},
     {"ActionFileExportPdf", "PDFに出力(&D)...", "", Kind::Plain, &TFMain::ActionFileExportPdfExecute, "選択した示名条をPDFファイルに出力します"},
     {"ActionFileExportCsv", "CSVに書き出し(&V)...", "", Kind::Plain, &TFMain::ActionFileExportCsvExecute, "示名条の一覧とキーの文字をCSVファイルに書き出します"},
     {"ActionFileImportCsv", "CSVから取り込み(&I)...", "", Kind::Plain, &TFMain::ActionFileImportCsvExecute, "CSVファイルから示名条を作成・更新します"},
-    {"ActionFileExit", "終了(&X)", "", Kind::Plain, &TFMain::ActionFileExitExecute, "プログラムを終了します"},
+    {"ActionFileExit", "終了(&X)", "Ctrl+Q", Kind::Plain, &TFMain::ActionFileExitExecute, "プログラムを終了します"},
     {"ActionEditUndo", "元に戻す(&U)", "Ctrl+Z", Kind::Plain, &TFMain::ActionEditUndoExecute, ""},
     {"ActionEditRedo", "やり直し(&Y)", "Ctrl+Y", Kind::Plain, &TFMain::ActionEditRedoExecute, ""},
     {"ActionEditCut", "切り取り(&T)", "Ctrl+X", Kind::Plain, &TFMain::ActionEditCutExecute, ""},
@@ -88,7 +88,7 @@ const Command kCommands[] = {
     {"ActionFormatColor", "", "", Kind::Plain, &TFMain::ActionFormatColorExecute, ""},
     {"ActionFormatBold", "", "", Kind::Plain, &TFMain::ActionFormatBoldExecute, ""},
     {"ActionFormatItalic", "", "", Kind::Plain, &TFMain::ActionFormatItalicExecute, ""},
-    {"ActionHelpAbout", "バージョン情報(&A)...", "", Kind::Plain, &TFMain::ActionHelpAboutExecute, ""},
+    {"ActionHelpAbout", "バージョン情報(&A)...", "F1", Kind::Plain, &TFMain::ActionHelpAboutExecute, ""},
 };
 
 const QList<QStringList> kRadioGroups = {

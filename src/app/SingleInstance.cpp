@@ -67,11 +67,22 @@ void SingleInstance::ReadRequest(QLocalSocket* socket) {
   const QString path = QString::fromUtf8(line).trimmed();
   socket->write(kAnswer);
   socket->disconnectFromServer();
-  if (!path.isEmpty()) emit FileHandedOver(path);
+  // Queued: see FileHandedOver.
+  if (path.isEmpty()) {
+    QMetaObject::invokeMethod(this, &SingleInstance::FrontRequested, Qt::QueuedConnection);
+  } else {
+    QMetaObject::invokeMethod(this, [this, path] { emit FileHandedOver(path); }, Qt::QueuedConnection);
+  }
 }
 
 bool SingleInstance::HandOver(const QString& path, int timeoutMs) const {
-  const QByteArray request = QFileInfo(path).absoluteFilePath().toUtf8() + '\n';
+  if (path.isEmpty()) return false;
+  return Send(QFileInfo(path).absoluteFilePath().toUtf8() + '\n', timeoutMs);
+}
+
+bool SingleInstance::AskToFront(int timeoutMs) const { return Send(QByteArray("\n"), timeoutMs); }
+
+bool SingleInstance::Send(const QByteArray& request, int timeoutMs) const {
   if (request.size() > kMaxRequest) return false;
   QDeadlineTimer deadline(timeoutMs);
   // The running copy may still be starting: it listens right after taking

@@ -5,7 +5,8 @@
 //
 // The running copy listens on a local socket beside the lock, so that a
 // second start can hand it a file to open: the second start sends the
-// file's absolute path as one line of UTF-8 and waits for "ok".
+// file's absolute path as one line of UTF-8 and waits for "ok"; an empty
+// line asks the running copy to come to the front.
 
 #include <QLockFile>
 #include <QObject>
@@ -32,18 +33,26 @@ class SingleInstance : public QObject {
   // From a second start: hands `path` to the copy that holds the lock.
   // True once that copy has taken it.
   bool HandOver(const QString& path, int timeoutMs = 5000) const;
+  // From a second start without a file: asks the running copy to come to
+  // the front. True once it has taken the request.
+  bool AskToFront(int timeoutMs = 500) const;
 
   static QString DefaultLockPath();
   // The longest path a second start may hand over, in bytes.
   static constexpr int kMaxRequest = 64 * 1024;
 
  signals:
-  // A second start handed over a file.
+  // A second start handed over a file, or asked for the window. Both are
+  // emitted from the event loop after the socket's own handler has ended,
+  // never from inside it: whatever they start (a question, a dialog) runs
+  // an event loop of its own, in which the socket must not be reentered.
   void FileHandedOver(const QString& path);
+  void FrontRequested();
 
  private:
   void Listen();
   void ReadRequest(QLocalSocket* socket);
+  bool Send(const QByteArray& request, int timeoutMs) const;
 
   std::unique_ptr<QLockFile> lock_;
   QString socketPath_;

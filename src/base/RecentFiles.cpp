@@ -1,5 +1,6 @@
 #include "base/RecentFiles.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include "base/IniFile.h"
@@ -8,6 +9,7 @@
 namespace {
 
 const QString kSection = QStringLiteral("RecentFiles");
+const QString kUrlStart = QStringLiteral("file://");
 
 QString KeyOf(int i) { return QStringLiteral("File%1").arg(i + 1); }
 
@@ -15,20 +17,28 @@ QString KeyOf(int i) { return QStringLiteral("File%1").arg(i + 1); }
 
 RecentFiles::RecentFiles(IniFile& ini) : ini_(ini) {
   for (int i = 0; i < kMaxFiles; ++i) {
-    const QString path = ini_.ReadString(kSection, KeyOf(i), QString());
+    const QString path = PathOf(ini_.ReadString(kSection, KeyOf(i), QString()));
     if (!path.isEmpty() && !read_.contains(path)) read_.append(path);
   }
   files_ = read_;
 }
 
-bool RecentFiles::CanKeep(const QString& path) {
-  if (path.isEmpty() || path.contains('\r') || path.contains('\n') || path.trimmed() != path) return false;
-  return sjis::Decode(sjis::Encode(path)) == path;
+QString RecentFiles::StoredForm(const QString& path) {
+  const bool plain = !path.contains('\r') && !path.contains('\n') && path.trimmed() == path &&
+                     sjis::Decode(sjis::Encode(path)) == path;
+  if (plain) return path;
+  return kUrlStart + QString::fromLatin1(QFile::encodeName(path).toPercentEncoding("/"));
+}
+
+QString RecentFiles::PathOf(const QString& stored) {
+  if (stored.startsWith('/')) return stored;
+  if (!stored.startsWith(kUrlStart)) return {};
+  const QString path = QFile::decodeName(QByteArray::fromPercentEncoding(stored.mid(kUrlStart.size()).toLatin1()));
+  return path.startsWith('/') ? path : QString();
 }
 
 void RecentFiles::Add(const QString& path) {
   const QString absolute = QFileInfo(path).absoluteFilePath();
-  if (!CanKeep(absolute)) return;
   files_.removeAll(absolute);
   files_.prepend(absolute);
   files_ = files_.mid(0, kMaxFiles);
@@ -40,7 +50,7 @@ void RecentFiles::Save() {
   if (files_ == read_) return;
   for (int i = 0; i < kMaxFiles; ++i) {
     if (i < files_.size()) {
-      ini_.WriteString(kSection, KeyOf(i), files_[i]);
+      ini_.WriteString(kSection, KeyOf(i), StoredForm(files_[i]));
     } else {
       ini_.DeleteKey(kSection, KeyOf(i));
     }

@@ -18,16 +18,19 @@ class RecentFiles {
   explicit RecentFiles(IniFile& ini);
 
   const QStringList& Files() const { return files_; }
-  // Puts `path` (made absolute) first; an older entry of it goes. A path the
-  // settings file cannot hold exactly (a character Shift_JIS lacks, a line
-  // break, spaces at an end) is not kept.
+  // Puts `path` (made absolute) first; an older entry of it goes.
   void Add(const QString& path);
   void Remove(const QString& path);
   // Writes the list when it differs from what was read.
   void Save();
 
-  // True when the settings file gives `path` back exactly as it was.
-  static bool CanKeep(const QString& path);
+  // A path as its key holds it: as it is when the settings file gives it
+  // back exactly (Shift_JIS text on one line), else as a file URL whose
+  // path is the file system's bytes, percent-encoded. A path kept is
+  // absolute and starts with "/", so no path reads as such a URL.
+  static QString StoredForm(const QString& path);
+  // The path a key holds; empty for a value that is neither form.
+  static QString PathOf(const QString& stored);
 
  private:
   IniFile& ini_;

@@ -1,6 +1,7 @@
 #include "document/FileSession.h"
 
 #include <QDir>
+#include <QFile>
 
 #include "document/DataFile.h"
 #include "document/StripDocument.h"
@@ -53,10 +54,10 @@ bool FileSession::ConfirmDiscard() {
 
 void FileSession::ForgetDocument() {
   view_.ForgetHistory();
-  view_.ChangesSettled();
   fileName_.clear();
   document_.Clear();
   document_.ClearSavedCopy();
+  view_.ChangesSettled();
 }
 
 void FileSession::ActionFileNewExecute() {
@@ -73,6 +74,18 @@ bool FileSession::ActionFileOpenExecute() {
   const std::optional<QString> chosen = Prompts::Current().OpenFile(OpenDialog());
   if (!chosen) return false;
   return OpenFile(*chosen);
+}
+
+bool FileSession::OpenGivenFile(const QString& path) {
+  // Only opening is tried here: the file is read after the question, whose
+  // answer may save the open document over this very file.
+  if (QFile file(path); !file.open(QIODevice::ReadOnly)) {
+    Prompts::Error(ReadErrorMessage(path));
+    return false;
+  }
+  view_.CommitPendingKey();
+  if (ConfirmDiscard()) return false;
+  return OpenFile(path);
 }
 
 bool FileSession::OpenFile(const QString& path) {

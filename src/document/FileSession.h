@@ -64,6 +64,11 @@ class FileSession {
   // document there. True when written; a failed write keeps the new name.
   bool ActionFileSaveAsExecute();
 
+  // Opens a file named outside the open dialog (the desktop, the recent
+  // files): a file that is missing or cannot be read is refused with its
+  // message before anything is asked, and the document stays as it was;
+  // otherwise as the open command after its dialog, question included.
+  bool OpenGivenFile(const QString& path);
   // The part of open after the dialog: empties the document, the name, the
   // list and the view, then reads `path`. Asks nothing about unsaved changes.
   bool OpenFile(const QString& path);

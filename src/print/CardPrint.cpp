@@ -115,7 +115,7 @@ qsizetype CardStripStart(const StripDocument& document, int position) {
 }
 
 QImage RenderCardPreview(const StripDocument& document, int position,
-                         const PrintAdjustment& adjustment) {
+                         const PrintAdjustment& adjustment, qreal devicePixelRatio) {
   const qsizetype start = CardStripStart(document, position);
   if (start < 0) return QImage();
   const Lines& lines = document.lines();
@@ -123,7 +123,7 @@ QImage RenderCardPreview(const StripDocument& document, int position,
       CardFormatFor(LineAt(lines, start + kSeriesName), LineAt(lines, start + kStripType));
   const CardCanvas canvas{Decimal4(), Decimal4(), format.PreviewScaleY(), format.PreviewScaleX()};
   const std::vector<CardKey> keys = PlanStripCard(lines, start, canvas, adjustment);
-  QImage image = NewScreenImage(format.ImageSize());
+  QImage image = NewScreenImage(format.ImageSize(), devicePixelRatio);
   QPainter painter(&image);
   for (const CardKey& key : keys) DrawCardKey(painter, lines, key);
   return image;

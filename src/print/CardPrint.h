@@ -82,10 +82,11 @@ qsizetype CardStripStart(const StripDocument& document, int position);
 
 // The preview page of the strip at `position`: a white image of the
 // format's size at screen resolution with the card drawn at the preview
-// scales. A null image when the strip's separator line is missing.
-// DocumentError for a damaged strip.
+// scales, drawn at `devicePixelRatio` device pixels per pixel (the
+// screen's, so that a 200 % desktop shows it sharp). A null image when the
+// strip's separator line is missing. DocumentError for a damaged strip.
 QImage RenderCardPreview(const StripDocument& document, int position,
-                         const PrintAdjustment& adjustment);
+                         const PrintAdjustment& adjustment, qreal devicePixelRatio = 1);
 
 // The jobs of a card print: which selection item each job prints and how
 // many pages it has. Collated: `copies` passes over the selection, one page

@@ -73,7 +73,7 @@ void TFPrintJimeijoCard::DrawPage() {
   if (!document_ || currentPage_ < 0 || currentPage_ >= selection_.size()) return;
   QImage page;
   try {
-    page = RenderCardPreview(*document_, selection_[currentPage_], *adjustment_);
+    page = RenderCardPreview(*document_, selection_[currentPage_], *adjustment_, imgPage->devicePixelRatioF());
   } catch (const DocumentError& error) {
     Prompts::Error(LayoutErrorText(error));
     return;

@@ -63,7 +63,8 @@ int TFPrintJimeijoList::ShowModal(RowSource source) {
 void TFPrintJimeijoList::ShowPage() {
   ScrollBox1->horizontalScrollBar()->setValue(0);
   ScrollBox1->verticalScrollBar()->setValue(0);
-  QImage page = NewScreenImage(QSize(kPageWidth, kPageHeight));
+  // At the screen's resolution, as the strip view draws: sharp on a 200 % desktop.
+  QImage page = NewScreenImage(QSize(kPageWidth, kPageHeight), imgPage->devicePixelRatioF());
   {
     QPainter painter(&page);
     DrawListPage(painter, rows_, currentPage_, QDateTime::currentDateTime());

@@ -4,14 +4,21 @@
 #include <QDialog>
 #include <QDirIterator>
 #include <QMenu>
+#include <QLocalSocket>
 #include <QMimeData>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
 #include <QUrl>
+#include <atomic>
 #include <csignal>
+#include <thread>
 
 #include "app/Application.h"
+#include "app/SingleInstance.h"
 #include "base/IniFile.h"
 #include "base/Mainsub.h"
 #include "base/RecentFiles.h"
@@ -83,7 +90,7 @@ TEST_F(DesktopTest, RecentFilesFollowOpenAndSaveAndForgetMissingFiles) {
   EXPECT_EQ(RecentCaptions().size(), 2);
   // A listed file opens from the menu, as the open command opens it.
   main->RecentFilesMenu()->actions()[1]->trigger();
-  QTRY_COMPARE(main->FileName(), b);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return main->FileName() == b; }));
 }
 
 TEST_F(DesktopTest, FilesFromTheDesktopAskAboutChangesAndWaitForDialogs) {
@@ -92,8 +99,10 @@ TEST_F(DesktopTest, FilesFromTheDesktopAskAboutChangesAndWaitForDialogs) {
   ChangeDocument();
   prompts.answers = {PromptAnswer::Cancel, PromptAnswer::No};
   main->OpenFileFromDesktop(b);
+  EXPECT_TRUE(prompts.messages.isEmpty());  // opened from the event loop
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.messages.isEmpty(); }));
+  EXPECT_EQ(prompts.messages.size(), 1);
   EXPECT_EQ(main->FileName(), a);
-  ASSERT_EQ(prompts.messages.size(), 1);
   EXPECT_EQ(prompts.messages[0].text, FileSession::DiscardQuestion());
 
   // Dropped while a dialog is open: opened once the dialog has closed.
@@ -113,8 +122,169 @@ TEST_F(DesktopTest, FilesFromTheDesktopAskAboutChangesAndWaitForDialogs) {
   });
   dialog.exec();
   EXPECT_EQ(main->FileName(), a);
-  QTRY_COMPARE(main->FileName(), b);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return main->FileName() == b; }));
   EXPECT_EQ(prompts.messages.size(), 2);
+}
+
+namespace {
+
+// A second start, in a thread of its own so that the window's thread can
+// answer it: connects, and sends the path only after the connection has
+// been taken, as a slow start does, so the request arrives as a read.
+struct SecondStart {
+  std::atomic<bool> done = false;
+  std::atomic<bool> taken = false;
+  std::thread thread;
+  SecondStart(const QString& socketPath, const QString& path)
+      : thread([this, socketPath, path] {
+          QLocalSocket socket;
+          socket.connectToServer(socketPath);
+          if (socket.waitForConnected(5000)) {
+            QThread::msleep(20);
+            socket.write(path.toUtf8() + '\n');
+            while (socket.waitForReadyRead(5000) && !socket.canReadLine()) {
+            }
+            taken = socket.readLine() == "ok\n";
+          }
+          done = true;
+        }) {}
+  ~SecondStart() { thread.join(); }
+};
+
+}  // namespace
+
+TEST_F(DesktopTest, HandOversWithAQuestionOpenNeverCrashAndChangeNothingOnCancel) {
+  const QString lock = dir.filePath("VRD5S.exe.lock");
+  SingleInstance instance(lock);
+  ASSERT_TRUE(instance.TryAcquire());
+  ConnectDesktopRequests(instance, *main);
+  const QString a = WriteSite("a.VRD"), b = WriteSite("b.VRD"), missing = dir.filePath("missing.VRD");
+  ASSERT_TRUE(main->OpenDataFile(a));
+  // Each message runs an event loop, as a message box does, until the
+  // second start has its answer and a while after: its socket closes
+  // while the message is shown.
+  SecondStart* second = nullptr;
+  prompts.whileShown = [&] {
+    QDialog box(main.get());
+    QTimer poll;
+    int after = 0;
+    QObject::connect(&poll, &QTimer::timeout, &box, [&] {
+      if (second && second->done && ++after > 20) box.reject();
+    });
+    poll.start(1);
+    box.exec();
+  };
+  for (int round = 0; round < 50 && !HasFailure(); ++round) {
+    for (PromptAnswer answer : {PromptAnswer::Cancel, PromptAnswer::No, PromptAnswer::Ok}) {
+      SCOPED_TRACE(testing::Message() << "round " << round << ", answer " << int(answer));
+      const QString was = main->FileName();
+      const QString other = was == a ? b : a;
+      const bool missingFile = answer == PromptAnswer::Ok;
+      if (!missingFile) ChangeDocument();
+      const Lines lines = main->Document().lines();
+      prompts.messages.clear();
+      prompts.answers = {answer};
+      {
+        SecondStart start(dir.filePath("labelkobo.socket"), missingFile ? missing : other);
+        second = &start;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.messages.isEmpty() && start.done; }));
+        EXPECT_TRUE(start.taken);
+        second = nullptr;
+      }
+      ASSERT_EQ(prompts.messages.size(), 1);
+      EXPECT_EQ(prompts.messages[0].text,
+                missingFile ? FileSession::ReadErrorMessage(missing) : FileSession::DiscardQuestion());
+      if (answer == PromptAnswer::No) {
+        EXPECT_EQ(main->FileName(), other);
+        EXPECT_FALSE(main->Document().IsChanged());
+      } else {
+        EXPECT_EQ(main->FileName(), was);
+        EXPECT_EQ(main->Document().lines(), lines);
+        EXPECT_EQ(main->ListView1->topLevelItemCount(), 1);
+      }
+    }
+  }
+}
+
+TEST_F(DesktopTest, AFileThatCannotBeReadIsRefusedBeforeTheQuestion) {
+  const QString folder = dir.filePath("folder.VRD"), missing = dir.filePath("missing.VRD");
+  ASSERT_TRUE(QDir().mkpath(folder));
+  ASSERT_TRUE(main->OpenDataFile(WriteSite("a.VRD")));
+  ChangeDocument();
+  const Lines lines = main->Document().lines();
+  auto drop = [&] {
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(missing)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    for (QEvent* event : std::initializer_list<QEvent*>{&enter, &drop}) QApplication::sendEvent(main.get(), event);
+  };
+  const std::pair<std::function<void()>, QString> cases[] = {
+      {[&] { main->OpenFileFromDesktop(folder); }, FileSession::ReadErrorMessage(folder)},
+      {drop, FileSession::ReadErrorMessage(missing)},
+      {[&] { main->OpenRecentFile(folder); }, "ファイルが見つかりません。最近使ったファイルの一覧から削除します。\n" + folder},
+  };
+  for (const auto& [open, message] : cases) {
+    prompts.messages.clear();
+    open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.messages.isEmpty(); }));
+    QTest::qWait(20);
+    ASSERT_EQ(prompts.messages.size(), 1);  // no question about the changes
+    EXPECT_EQ(prompts.messages[0].text, message);
+    EXPECT_EQ(main->Document().lines(), lines);
+    EXPECT_EQ(main->ListView1->topLevelItemCount(), 1);
+  }
+}
+
+TEST_F(DesktopTest, TheTitleNamesTheFileAndMarksUnsavedChanges) {
+  const QString untitled = QStringLiteral("無題[*] – ラベル工房"), site = QStringLiteral("site.VRD[*] – ラベル工房");
+  EXPECT_EQ(main->windowTitle(), untitled);
+  EXPECT_EQ(TFMain::TitleFor("/a/x[*].VRD"), QStringLiteral("x[*][*].VRD[*] – ラベル工房"));
+  ASSERT_TRUE(main->OpenDataFile(WriteSite("site.VRD")));
+  // Opened, edited, undone to the saved state, redone, saved, undone, redone.
+  const std::pair<std::function<void()>, bool> steps[] = {
+      {[] {}, false},
+      {[&] { ClickKey(0); main->ToolButtonBold->click(); }, true},
+      {[&] { Trigger("ActionEditUndo"); }, false},
+      {[&] { Trigger("ActionEditRedo"); }, true},
+      {[&] { Trigger("ActionFileSave"); }, false},
+      {[&] { Trigger("ActionEditUndo"); }, true},
+      {[&] { Trigger("ActionEditRedo"); }, false},
+  };
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    steps[i].first();
+    EXPECT_EQ(main->windowTitle(), site) << i;
+    EXPECT_EQ(main->isWindowModified(), steps[i].second) << i;
+  }
+  QTest::keyClick(main.get(), Qt::Key_N, Qt::ControlModifier);  // a new document
+  EXPECT_EQ(main->windowTitle(), untitled);
+  EXPECT_EQ(main->windowIcon().pixmap(48, 48).toImage().pixelColor(24, 24),
+            QImage(SOURCE_DIR "/data/desktop/labelkobo-48.png").pixelColor(24, 24));
+}
+
+TEST_F(DesktopTest, ARecentFileUnderCafeOpensAfterARestartAndOtherSettingsStay) {
+  const QString ini = dir.filePath("VRD6S.ini");
+  auto restart = [&] {
+    main.reset();
+    main = std::make_unique<TFMain>(dir.path());
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+  };
+  restart();
+  const QByteArray settings = ReadBytes(ini);
+  restart();
+  EXPECT_EQ(ReadBytes(ini), settings);  // no recent files: byte for byte
+  ASSERT_TRUE(QDir().mkpath(dir.filePath("Café")));
+  const QString cafe = WriteSite("Café/site.VRD");
+  ASSERT_TRUE(main->OpenDataFile(cafe));
+  restart();
+  const QByteArray withRecent = ReadBytes(ini);
+  EXPECT_TRUE(withRecent.contains("\r\n\r\n[RecentFiles]\r\nFile1=file://")) << withRecent.toStdString();
+  restart();
+  EXPECT_EQ(ReadBytes(ini), withRecent);
+  ASSERT_EQ(RecentCaptions(), QStringList{"&1 " + cafe});
+  main->RecentFilesMenu()->actions()[0]->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return main->FileName() == cafe; }));
 }
 
 TEST_F(DesktopTest, TheEndOfTheSessionKeepsUnsavedChangesAndAsksNothing) {
@@ -205,16 +375,24 @@ TEST(DesktopProgram, TheInstalledProgramKeepsItsFilesInTheHomeFolder) {
   const QStringList before = listing();
   const QProcessEnvironment env = ProgramEnvironment(runtime.path(), home.path());
 
-  // A user's own template is read before the installed ones.
-  QDir().mkpath(home.filePath(".local/share/labelkobo/templates"));
-  QFile::copy(QStringLiteral(SOURCE_DIR "/data/Ｔｅ24ボタン.TPL"), home.filePath(".local/share/labelkobo/templates/Mine.TPL"));
+  // A user's own templates are read before the installed ones, and hide
+  // an installed one of the same name.
+  const QString mine = home.filePath(".local/share/labelkobo/templates/");
+  const QString te = QStringLiteral("Ｔｅ24ボタン.TPL");
+  QDir().mkpath(mine);
+  QFile::copy(QStringLiteral(SOURCE_DIR "/data/") + te, mine + "Mine.TPL");
+  QFile::copy(QStringLiteral(SOURCE_DIR "/data/") + te, mine + te);
   QProcess vrdtool;
   vrdtool.setProcessEnvironment(env);
   vrdtool.start(prefix.filePath("bin/vrdtool"), {"templates"});
   ASSERT_TRUE(vrdtool.waitForFinished(10000));
-  const QString listed = QString::fromUtf8(vrdtool.readAllStandardOutput());
-  EXPECT_TRUE(listed.startsWith("Mine\t")) << listed.toStdString();
-  EXPECT_EQ(listed.count('\n'), 9);
+  const QStringList listed = QString::fromUtf8(vrdtool.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(listed.size(), 10) << listed.join('\n').toStdString();
+  EXPECT_TRUE(listed[0].startsWith("Mine\t"));
+  const QString installedTe = prefix.filePath("share/labelkobo/templates/") + te;
+  EXPECT_TRUE(listed[1].endsWith("\tused, hides " + installedTe)) << listed[1].toStdString();
+  EXPECT_EQ(listed.filter("hidden by " + mine + te).size(), 1);
+  EXPECT_EQ(listed.filter("\thidden by ").size() + listed.filter("\tused, hides ").size(), 2);
 
   RunningProgram program(prefix.filePath("bin/labelkobo"), {prefix.filePath("share/labelkobo/samples/sample.VRD")}, env);
   ASSERT_TRUE(program.Runs());

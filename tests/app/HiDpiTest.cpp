@@ -1,6 +1,10 @@
-// The strip view on a 200 % desktop: key texts and the canvas are drawn at
-// device resolution with the same logical geometry. Its own test entry runs
+// The strip view and the print previews on a 200 % desktop: key texts, the
+// canvas and the preview pages are drawn at device resolution with the same
+// logical geometry. Its own test entry runs
 // it with QT_SCALE_FACTOR=2; at a ratio of 1 it has nothing to look at.
+#include "print/CardPrint.h"
+#include "print/Printjimeijocard.h"
+#include "print/Printjimeijolist.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"
 #include "view/CanvasImage.h"
@@ -45,4 +49,22 @@ TEST_F(HiDpiTest, KeyTextsAndCanvasAreDrawnAtDeviceResolution) {
   EXPECT_EQ(canvas.pixel(group.left() * 2, group.top() * 2 + 40), qRgb(0, 0, 0));
   EXPECT_EQ(canvas.pixel(group.left() * 2 + 1, group.top() * 2 + 40), qRgb(0, 0, 0));
   EXPECT_EQ(canvas.pixel(group.left() * 2 + 2, group.top() * 2 + 40), qRgb(192, 192, 192));
+}
+
+TEST_F(HiDpiTest, PrintPreviewsAreDrawnAtDeviceResolution) {
+  if (main->devicePixelRatioF() < 2) GTEST_SKIP() << "needs QT_SCALE_FACTOR=2";
+  OpenDocument(DocumentLines({GridStrip({TestKey::Editable(1, {Sj("内線２０１"), Sj("FAX")}),
+                                          TestKey::Editable(2, {Sj("営業部")})})}));
+  const PrintAdjustment adjustment;
+  TFPrintJimeijoCard card(main->Settings());
+  card.Prepare(main->Document(), {0}, adjustment);
+  TFPrintJimeijoList list(main->Settings());
+  list.Prepare([this] { return main->ListRows(); });
+  for (CanvasImage* page : {card.imgPage, list.imgPage}) {
+    ASSERT_FALSE(page->Image().isNull());
+    EXPECT_EQ(page->Image().size(), page->size() * 2);
+    EXPECT_TRUE(HasDetailFinerThanTwoPixels(page->Image()));
+  }
+  // The card's page keeps its logical size: the same as at a ratio of 1.
+  EXPECT_EQ(card.imgPage->size(), RenderCardPreview(main->Document(), 0, adjustment).size());
 }

@@ -59,10 +59,15 @@ TEST_F(MainWindowTest, MenusHoldEveryCommandWithItsAcceleratorAndShortcut) {
             (QStringList{"ツールバー(&T)", "ステータスバー(&S)", "-", "詳細画面(&D)", "全体画面(&A)"}));
   EXPECT_EQ(MenuCaptions("MenuFormat"),
             (QStringList{"フォント(&F)...", "左寄せ(&L)", "センタリング(&C)", "右寄せ(&R)", "背景色(&B)"}));
-  EXPECT_EQ(main->Action("ActionFileOpen")->shortcut(), QKeySequence("Ctrl+O"));
-  EXPECT_EQ(main->Action("ActionEditDelete")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
-  EXPECT_EQ(main->Action("ActionEditReplace")->shortcut(), QKeySequence("Ctrl+R"));
-  EXPECT_EQ(main->Action("ActionEditUndo")->shortcut(), QKeySequence("Ctrl+Z"));
+  const std::pair<const char*, QKeySequence> shortcuts[] = {
+      {"ActionFileNew", QKeySequence("Ctrl+N")},        {"ActionFileOpen", QKeySequence("Ctrl+O")},
+      {"ActionFileSave", QKeySequence("Ctrl+S")},       {"ActionFileSaveAs", QKeySequence("Ctrl+Shift+S")},
+      {"ActionFilePrint", QKeySequence("Ctrl+P")},      {"ActionFileExit", QKeySequence("Ctrl+Q")},
+      {"ActionEditDelete", QKeySequence(Qt::CTRL | Qt::Key_Delete)},
+      {"ActionEditReplace", QKeySequence("Ctrl+R")},    {"ActionEditUndo", QKeySequence("Ctrl+Z")},
+      {"ActionHelpAbout", QKeySequence(Qt::Key_F1)},
+  };
+  for (const auto& [name, keys] : shortcuts) EXPECT_EQ(main->Action(name)->shortcut(), keys) << name;
   EXPECT_EQ(main->Action("ActionEditRedo")->shortcuts(),
             (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
   EXPECT_EQ(main->Action("ActionFileExit")->statusTip(), QStringLiteral("プログラムを終了します"));

@@ -3,6 +3,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "base/FileLocations.h"
 #include "base/IniFile.h"
 #include "base/RecentFiles.h"
@@ -73,18 +75,32 @@ TEST(RecentFiles, MostRecentFirstAtMostEightInASectionOfTheirOwnWrittenLast) {
   EXPECT_EQ(ReadBytes(dir.filePath("VRD6S.ini")).count("\r\nFile"), 2);
 }
 
-TEST(RecentFiles, PathsTheSettingsFileCannotHoldExactlyAreNotKept) {
+TEST(RecentFiles, AnyPathIsKeptAndReadBackExactly) {
+  // Paths Shift_JIS holds stay as they are; others become file URLs, and a
+  // value that is neither an absolute path nor such a URL is no path.
+  EXPECT_EQ(RecentFiles::StoredForm("/データ/ｻｲﾄ Ａ.VRD"), "/データ/ｻｲﾄ Ａ.VRD");
+  EXPECT_EQ(RecentFiles::StoredForm("/a/Café 100%.VRD"), "file:///a/Caf%C3%A9%20100%25.VRD");
+  for (const char* value : {"relative.VRD", "file://relative", "http://x/a.VRD"}) EXPECT_EQ(RecentFiles::PathOf(value), "");
+  // Random paths of awkward characters go through the settings file and back.
   QTemporaryDir dir;
   IniFile ini(dir.filePath("VRD6S.ini"));
-  RecentFiles recent(ini);
-  for (const char* path : {"/a/Müller.VRD", "/a/b\nc.VRD", "/a/trailing.VRD ", "/a/😀.VRD"}) {
-    EXPECT_FALSE(RecentFiles::CanKeep(QString::fromUtf8(path))) << path;
-    recent.Add(QString::fromUtf8(path));
+  const QString pool = QString::fromUtf8("aZ9 -_.%:\\\t\r\nÄéü漢字ｶﾅ＃~[]=;").append(QString::fromUtf8("😀"));
+  std::mt19937 random(7);
+  for (int round = 0; round < 40; ++round) {
+    RecentFiles recent(ini);
+    QStringList paths;
+    for (int i = 0; i < RecentFiles::kMaxFiles; ++i) {
+      QString path = QStringLiteral("/r%1/").arg(i);
+      for (int n = std::uniform_int_distribution(1, 12)(random); n > 0; --n) {
+        const int at = std::uniform_int_distribution<int>(0, pool.size() - 2)(random);
+        path += pool.at(at).isHighSurrogate() ? pool.mid(at, 2) : QString(pool.at(at));
+      }
+      recent.Add(path);
+      paths.prepend(QFileInfo(path).absoluteFilePath());
+    }
+    recent.Save();
+    ASSERT_EQ(RecentFiles(ini).Files(), paths) << round;
   }
-  EXPECT_TRUE(recent.Files().isEmpty());
-  recent.Save();
-  EXPECT_FALSE(QFile::exists(dir.filePath("VRD6S.ini")));
-  EXPECT_TRUE(RecentFiles::CanKeep(QStringLiteral("/データ/ｻｲﾄ Ａ.VRD")));
 }
 
 TEST(IniFile, AValueWithALineBreakIsNotWrittenAndKeysCanBeDeleted) {

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -157,6 +158,21 @@ TEST_F(VrdtoolTest, HelpNamesTheCommands) {
     EXPECT_TRUE(run.out.contains(QString::fromLatin1(line))) << line;
   }
   EXPECT_EQ(Vrdtool({"check", "--help"}).out, QStringLiteral("usage: vrdtool check FILE\n"));
+  // The manual page has an item for every command, naming every option
+  // the command's usage line names.
+  const QString page = QString::fromUtf8(ReadBytes(SOURCE_DIR "/docs/man/vrdtool.1")).replace("\\-", "-");
+  const QRegularExpression usage(QStringLiteral("^  (\\S+) (.*)$"), QRegularExpression::MultilineOption);
+  int commands = 0;
+  for (const QRegularExpressionMatch& command : usage.globalMatch(run.out)) {
+    ++commands;
+    const qsizetype item = page.indexOf(QStringLiteral("\n.TP\n.BI ") + command.captured(1) + ' ');
+    EXPECT_GE(item, 0) << command.captured(1).toStdString();
+    const QString text = page.mid(item, page.indexOf(QStringLiteral("\n.TP"), item + 1) - item);
+    for (const QRegularExpressionMatch& option : QRegularExpression("--[a-z-]+").globalMatch(command.captured(2))) {
+      EXPECT_TRUE(text.contains(option.captured(0))) << command.captured(1).toStdString() << " " << option.captured(0).toStdString();
+    }
+  }
+  EXPECT_GE(commands, 11);
 }
 
 TEST_F(VrdtoolTest, CsvRoundTripChangesNothingAndABadFileLeavesTheDataFileAlone) {

@@ -18,6 +18,7 @@ std::optional<T> Next(std::deque<std::optional<T>>& queue) {
 PromptAnswer FakePrompts::Message(const QString& text, const QString& title, PromptIcon icon,
                                   PromptButtons buttons, PromptAnswer defaultAnswer) {
   messages.append({text, title, icon, buttons, defaultAnswer});
+  if (whileShown) whileShown();
   if (answers.empty()) return defaultAnswer;
   PromptAnswer answer = answers.front();
   answers.pop_front();

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <deque>
+#include <functional>
 #include <optional>
 
 #include "base/Prompts.h"
@@ -43,6 +44,10 @@ class FakePrompts : public Prompts {
   // The colour the font dialog hands back with each scripted font; with
   // none left, the colour it opened with.
   std::deque<QColor> fontColors;
+
+  // Runs while each message is shown, before it is answered: a test opens
+  // an event loop here, as a real message box does.
+  std::function<void()> whileShown;
 
   QList<RecordedMessage> messages;
   QList<QColor> colorDialogs;  // the colour each colour dialog opened with

@@ -34,7 +34,7 @@ const QList<VrdCommand>& VrdCommands() {
        "--dry-run lists each row and the cells it changes; any row error, or a cell that looks rewritten by a spreadsheet "
        "unless --accept-warnings, changes nothing (exit 1); FILE may be new", RunImportCsv},
       {"templates", "[--dir DIR]",
-       "every strip template (*.TPL) the program reads: type, counts, series, folder, check result, why not offered",
+       "every strip template (*.TPL) the program reads: type, counts, series, folder, check result, why not offered; a name found twice says which file is used",
        RunTemplates},
       {"template", "check FILE.TPL | from-strip FILE.VRD N OUT.TPL | render FILE.TPL OUT.png [--series N] [--all] | "
                    "grid OUT.TPL --series S --group ROWSxCOLS[@X,Y] [--key WxH] [--pitch XxY] "

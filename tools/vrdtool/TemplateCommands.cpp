@@ -39,6 +39,22 @@ QString CheckColumn(const QList<TemplateFault>& faults) {
   return QStringLiteral("%1 errors, %2 warnings").arg(errors).arg(warnings);
 }
 
+// For a strip type found in more than one file: whether this file is the
+// one the program reads (the first one, of the earliest folder) and which
+// files it hides, or which file hides it. Empty for a type found once.
+QString HidingNote(const TemplateFileInfo& file, const QList<TemplateFileInfo>& all) {
+  const TemplateFileInfo* used = nullptr;
+  QStringList others;
+  for (const TemplateFileInfo& other : all) {
+    if (other.stripType.compare(file.stripType, Qt::CaseInsensitive) != 0) continue;
+    if (!used) used = &other;
+    if (other.path != file.path) others << QDir::toNativeSeparators(other.path);
+  }
+  if (others.isEmpty()) return {};
+  if (used->path == file.path) return QStringLiteral("used, hides ") + others.join(QStringLiteral(", "));
+  return QStringLiteral("hidden by ") + QDir::toNativeSeparators(used->path);
+}
+
 // The listing of `vrdtool templates`: one line per template file, tab
 // separated: type, counts, series, folder ("user" or "shipped") and path,
 // check result, and why a file is not offered. Faults go to stderr.
@@ -51,6 +67,8 @@ bool PrintTemplateListing(const QList<TemplateFileInfo>& files, const FileLocati
                             SeriesColumn(file.series), folder, QDir::toNativeSeparators(QFileInfo(file.path).absolutePath()),
                             CheckColumn(file.faults));
     if (!file.offered) line += QStringLiteral("\tnot offered: ") + file.notOfferedReason;
+    const QString note = HidingNote(file, files);
+    if (!note.isEmpty()) line += '\t' + note;
     PrintLine(line);
     for (const TemplateFault& fault : file.faults) {
       if (fault.IsError()) PrintError(file.fileName + QStringLiteral(": ") + fault.Text());
