@@ -48,7 +48,7 @@ bool GroupSelected(const Selection& items, int group) { return items.contains(It
 Selection Movable(const Selection& items) {
   Selection movable;
   for (const ItemRef& item : items) {
-    if (item.IsGroup() || !GroupSelected(items, item.group)) movable << item;
+    if ((item.IsGroup() || !GroupSelected(items, item.group)) && !movable.contains(item)) movable << item;
   }
   return movable;
 }
@@ -442,6 +442,7 @@ Selection DuplicateItems(StripTemplate& model, const Selection& items, Decimal4 
 void DeleteItems(StripTemplate& model, const Selection& items) {
   Selection sorted = items;
   std::sort(sorted.begin(), sorted.end());
+  sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
   for (auto it = sorted.rbegin(); it != sorted.rend(); ++it) {
     if (!IsValidItem(model, *it)) continue;
     if (it->IsGroup()) model.groups.removeAt(it->group);

@@ -5,7 +5,7 @@
 // distribute, renumber). The window wraps each call in one undo step.
 //
 // A value that does not change is never set, so the number keeps the bytes
-// it was read as and an edit taken back to its value writes the same file.
+// it was read as (the undo steps keep whole templates for the rest).
 
 #include <QByteArray>
 #include <QList>
