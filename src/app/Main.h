@@ -47,6 +47,7 @@ class TFSearch;
 class TFPrintJimeijoList;
 class TFPrintJimeijoCard;
 class TFViewImage;
+class DesignerWindow;
 
 struct AppWindows {
   TFTelAdd* telAdd = nullptr;
@@ -68,6 +69,9 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   ~TFMain() override;
 
   TSettings& Settings() { return *settings_; }
+  // Opens the strip type designer on a template file, or on a new type when
+  // the path is empty (after its question about unsaved changes).
+  void OpenTemplateDesigner(const QString& templatePath);
   void SetWindows(const AppWindows& windows) { windows_ = windows; }
 
   // State other windows and the tests read.
@@ -212,6 +216,7 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   void ActionJimeijoNewExecute();
   void ActionJimeijoEditExecute();
   void ActionJimeijoDeleteExecute();
+  void ActionJimeijoDesignExecute();
   // Palette, list, view
   void ActionKeyLabelEditExecute();
   void ActionKeyLabelShowExecute();
@@ -378,6 +383,8 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
 
   std::unique_ptr<TSettings> settings_;
   AppWindows windows_;
+  // The strip type designer, made when first opened (MainDesigner.cpp).
+  DesignerWindow* designer_ = nullptr;
   bool firstShown_ = false;
 
   // What the file commands need of the window.

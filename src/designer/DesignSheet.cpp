@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QStaticText>
 #include <cmath>
 
 #include "base/ColorPair.h"
@@ -101,18 +102,24 @@ void DesignSheet::Paint(QPainter& painter, const QRect& exposed) const {
   painter.fillRect(paper, Qt::white);
   painter.setPen(QPen(Qt::black, 0));
   painter.drawRect(paper);
-  DrawRulers(painter, sheet);
+  labelFont_.clear();
+  DrawRulers(painter, sheet, exposed);
 
   painter.save();
-  painter.setClipRect(paper.adjusted(-1, -1, 1, 1));
+  painter.setClipRect(paper.adjusted(-1, -1, 1, 1).intersected(QRectF(exposed)));
+  // Only what the exposed part shows is drawn (with room for marks and handles).
+  const QRectF visible = QRectF(exposed).adjusted(-kHandle, -kHandle, kHandle, kHandle);
   const QList<int> served = model.SeriesServed();
   const bool rounded = !served.isEmpty() && HasRoundedKeyCorners(sjis::Encode(SeriesName(served.first())));
   const QList<int> faulty = design_.FaultyKeys();
-  for (int g = 0; g < model.groups.size(); ++g) DrawGroup(painter, model, g);
+  for (int g = 0; g < model.groups.size(); ++g) {
+    if (visible.intersects(ToPixel(SheetRectOf(model, ItemRef{g, -1})))) DrawGroup(painter, model, g);
+  }
   int index = 0;
   for (int g = 0; g < model.groups.size(); ++g) {
     for (int k = 0; k < model.groups[g].keys.size(); ++k, ++index) {
-      DrawKey(painter, model, ItemRef{g, k}, rounded, faulty.contains(index));
+      const ItemRef key{g, k};
+      if (visible.intersects(ToPixel(SheetRectOf(model, key)))) DrawKey(painter, model, key, rounded, faulty.contains(index));
     }
   }
   DrawSelection(painter, model);
@@ -124,7 +131,7 @@ void DesignSheet::Paint(QPainter& painter, const QRect& exposed) const {
   }
 }
 
-void DesignSheet::DrawRulers(QPainter& painter, const StripSheet& sheet) const {
+void DesignSheet::DrawRulers(QPainter& painter, const StripSheet& sheet, const QRect& exposed) const {
   painter.save();
   painter.fillRect(QRect(0, 0, width(), kRuler), QColor(0xf4, 0xf4, 0xf0));
   painter.fillRect(QRect(0, 0, kRuler, height()), QColor(0xf4, 0xf4, 0xf0));
@@ -139,11 +146,11 @@ void DesignSheet::DrawRulers(QPainter& painter, const StripSheet& sheet) const {
     const double length = mm % 10 == 0 ? 10 : mm % 5 == 0 ? 6 : 3;
     const double x = ToPixel(QPointF(mm, 0)).x();
     const double y = ToPixel(QPointF(0, mm)).y();
-    if (mm <= across) {
+    if (mm <= across && x >= exposed.left() - 30 && x <= exposed.right() + 1) {
       painter.drawLine(QPointF(x, kRuler), QPointF(x, kRuler - length));
       if (mm % 10 == 0 && (scale_ >= 2 || mm % 50 == 0)) painter.drawText(QPointF(x + 2, 10), QString::number(mm));
     }
-    if (mm <= down) {
+    if (mm <= down && y >= exposed.top() - 15 && y <= exposed.bottom() + 1) {
       painter.drawLine(QPointF(kRuler, y), QPointF(kRuler - length, y));
       if (mm % 10 == 0 && (scale_ >= 2 || mm % 50 == 0)) {
         painter.drawText(QRectF(0, y + 1, kRuler - 3, 12), Qt::AlignRight | Qt::AlignTop, QString::number(mm));
@@ -168,30 +175,35 @@ void DesignSheet::DrawKey(QPainter& painter, const StripTemplate& model, ItemRef
   const TemplateGroup& group = model.groups[item.group];
   const TemplateKey& key = group.keys[item.key];
   const QRectF outline = ToPixel(SheetRectOf(model, item));
-  painter.setPen(QPen(Qt::black, 1));
+  painter.setPen(QPen(Qt::black, 0));
   painter.setBrush(Win(kKeyOutlineColor));
   if (rounded) {
-    // The view's corner ellipse is 25 x 20 pixels of the detail view, about 4.5 x 3.6 mm.
-    painter.setRenderHint(QPainter::Antialiasing, true);
+    // The view's corner ellipse is 25 x 20 pixels of the detail view, about
+    // 4.5 x 3.6 mm; like the view, without antialiasing.
     painter.drawRoundedRect(outline, 2.25 * scale_, 1.8 * scale_);
-    painter.setRenderHint(QPainter::Antialiasing, false);
   } else {
     painter.drawRect(outline);
   }
   if (group.showNumbers.value() != 0 && key.ShownNumber() > 0) {
     const QRectF label = ToPixel(SheetLabelRectOf(model, item));
-    QFont font(sjis::Decode(key.labelFont));
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(key.labelSize.value() * kPointMm * scale_))));
-    font.setBold(key.labelBold.value() != 0);
-    font.setItalic(key.labelItalic.value() != 0);
-    painter.setFont(font);
+    const int pixels = std::max(1, static_cast<int>(std::lround(key.labelSize.value() * kPointMm * scale_)));
+    const QFont& current = painter.font();
+    if (current.pixelSize() != pixels || current.bold() != (key.labelBold.value() != 0) ||
+        current.italic() != (key.labelItalic.value() != 0) || labelFont_ != key.labelFont) {
+      QFont font(sjis::Decode(key.labelFont));
+      font.setPixelSize(pixels);
+      font.setBold(key.labelBold.value() != 0);
+      font.setItalic(key.labelItalic.value() != 0);
+      painter.setFont(font);
+      labelFont_ = key.labelFont;
+    }
     painter.setPen(Win(key.labelColor.value()));
-    painter.drawText(label, LabelAlignment(key.labelAlign.value()), QString::number(key.ShownNumber()));
+    DrawLabelNumber(painter, label, key.labelAlign.value(), key.ShownNumber());
   }
   if (key.HasTextArea()) {
     const QRectF area = ToPixel(SheetTextRectOf(model, item));
     if (key.IsEditable()) {
-      painter.setPen(QPen(Qt::black, 1));
+      painter.setPen(QPen(Qt::black, 0));
       painter.setBrush(Qt::white);
       painter.drawRect(area);
     } else {
@@ -203,6 +215,29 @@ void DesignSheet::DrawKey(QPainter& painter, const StripTemplate& model, ItemRef
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(outline.adjusted(-2, -2, 2, 2));
   }
+}
+
+void DesignSheet::DrawLabelNumber(QPainter& painter, const QRectF& label, int alignment, int number) const {
+  // Laid out once per number and font: a drag repaints a hundred labels a frame.
+  const QFont& font = painter.font();
+  const QString cacheKey = QStringLiteral("%1|%2|%3").arg(number).arg(font.key()).arg(painter.device()->devicePixelRatioF());
+  auto it = labelTexts_.find(cacheKey);
+  if (it == labelTexts_.end()) {
+    if (labelTexts_.size() > 2000) labelTexts_.clear();
+    QStaticText text(QString::number(number));
+    text.setTextFormat(Qt::PlainText);
+    text.prepare(QTransform(), font);
+    it = labelTexts_.insert(cacheKey, text);
+  }
+  const QSizeF size = it->size();
+  const Qt::Alignment align = LabelAlignment(alignment);
+  double x = label.left();
+  if (align & Qt::AlignHCenter) x = label.center().x() - size.width() / 2;
+  else if (align & Qt::AlignRight) x = label.right() - size.width();
+  painter.save();
+  painter.setClipRect(label, Qt::IntersectClip);
+  painter.drawStaticText(QPointF(x, label.top()), *it);
+  painter.restore();
 }
 
 void DesignSheet::DrawFixedText(QPainter& painter, const TemplateKey& key, const QRectF& area) const {
@@ -290,7 +325,10 @@ void DesignSheet::mousePressEvent(QMouseEvent* event) {
   }
   const ItemRef item = ItemAt(design_.Model(), pressMm_);
   const bool adding = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
-  if (item.group < 0) {
+  // Empty paper, or a group not yet selected, starts a band (a group is
+  // mostly covered by its keys); a click there without moving selects the group.
+  bandItem_ = item;
+  if (item.group < 0 || (item.IsGroup() && !adding && !design_.Selected().contains(item))) {
     if (!adding) design_.Select({});
     drag_ = Drag::kBand;
     band_ = QRectF(event->position(), QSizeF());
@@ -337,7 +375,9 @@ void DesignSheet::mouseReleaseEvent(QMouseEvent* event) {
   const Decimal4 dx = SnapToGrid(mm.x() - pressMm_.x(), grid_);
   const Decimal4 dy = SnapToGrid(mm.y() - pressMm_.y(), grid_);
   preview_.reset();
-  if (drag == Drag::kBand) {
+  if (drag == Drag::kBand && band_.width() < 3 && band_.height() < 3) {
+    if (bandItem_.group >= 0) design_.Select({bandItem_});
+  } else if (drag == Drag::kBand) {
     Selection selection = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier) ? design_.Selected() : Selection{};
     for (const ItemRef& item : ItemsInside(design_.Model(), QRectF(ToMm(band_.topLeft()), ToMm(band_.bottomRight())))) {
       if (!selection.contains(item)) selection << item;

@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <QImage>
+#include <QStaticText>
 #include <QWidget>
 #include <optional>
 
@@ -52,9 +53,10 @@ class DesignSheet : public QWidget {
   enum class Drag { kNone, kMove, kResize, kBand };
 
   const StripTemplate& Shown() const { return preview_ ? *preview_ : design_.Model(); }
-  void DrawRulers(QPainter& painter, const StripSheet& sheet) const;
+  void DrawRulers(QPainter& painter, const StripSheet& sheet, const QRect& exposed) const;
   void DrawGroup(QPainter& painter, const StripTemplate& model, int group) const;
   void DrawKey(QPainter& painter, const StripTemplate& model, ItemRef item, bool rounded, bool faulty) const;
+  void DrawLabelNumber(QPainter& painter, const QRectF& label, int alignment, int number) const;
   void DrawFixedText(QPainter& painter, const TemplateKey& key, const QRectF& area) const;
   void DrawSelection(QPainter& painter, const StripTemplate& model) const;
   QRectF HandleRect(QPointF corner) const;
@@ -69,7 +71,10 @@ class DesignSheet : public QWidget {
   QPointF pressMm_;
   QPoint pressPixel_;
   QRectF band_;
+  ItemRef bandItem_{-1, -1};  // what lay under a band's start
   std::optional<StripTemplate> preview_;
   // The fixed keys' text images by field, font size and scale.
   mutable QHash<QString, QImage> textCache_;
+  mutable QHash<QString, QStaticText> labelTexts_;
+  mutable QByteArray labelFont_;  // the family of the painter's font while painting
 };
