@@ -58,6 +58,11 @@ const QList<Section>& Sections() {
   return sections;
 }
 
+// True when an item of the selection has the field (its value may differ).
+bool AnyHas(const StripTemplate& model, const Selection& items, Field field) {
+  return std::any_of(items.begin(), items.end(), [&](ItemRef item) { return FieldValue(model, item, field).isValid(); });
+}
+
 QString FourDecimals(const QString& text) {
   const std::optional<Decimal4> value = Decimal4::FromText(text.toLatin1());
   return value ? QString::number(value->ToDouble(), 'f', 4) : text;
@@ -170,7 +175,7 @@ void DesignPanel::Refresh() {
       const QString text = value.isValid() ? (IsMmField(field) ? FourDecimals(value.toString()) : value.toString()) : QString();
       edit->setText(text);
       edit->setModified(false);
-      edit->setPlaceholderText(value.isValid() ? QString() : QStringLiteral("（複数）"));
+      edit->setPlaceholderText(value.isValid() || !AnyHas(model, selected, field) ? QString() : QStringLiteral("（複数）"));
     } else if (auto* check = qobject_cast<QCheckBox*>(it.value())) {
       check->setCheckState(!value.isValid() ? Qt::PartiallyChecked : value.toBool() ? Qt::Checked : Qt::Unchecked);
     } else if (auto* combo = qobject_cast<QComboBox*>(it.value())) {
