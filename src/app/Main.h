@@ -48,6 +48,7 @@ class TFPrintJimeijoList;
 class TFPrintJimeijoCard;
 class TFViewImage;
 class DesignerWindow;
+class TemplateManager;
 
 struct AppWindows {
   TFTelAdd* telAdd = nullptr;
@@ -72,6 +73,9 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   // Opens the strip type designer on a template file, or on a new type when
   // the path is empty (after its question about unsaved changes).
   void OpenTemplateDesigner(const QString& templatePath);
+  // The designer's 新規 and 編集 in the dialog テンプレートの管理: each closes
+  // the dialog and opens the designer.
+  void AddDesignerButtons(TemplateManager& dialog);
   void SetWindows(const AppWindows& windows) { windows_ = windows; }
 
   // State other windows and the tests read.
@@ -216,6 +220,12 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   void ActionJimeijoNewExecute();
   void ActionJimeijoEditExecute();
   void ActionJimeijoDeleteExecute();
+  // The strip types (MainTemplates.cpp): the focused strip's type saved as
+  // the user's template, and the dialog that manages the templates.
+  void ActionJimeijoSaveTypeExecute();
+  void ActionJimeijoTemplatesExecute();
+  // Saves strip `number`'s type as a template, asking for its name; true when saved.
+  bool SaveStripTypeAsTemplate(int number);
   void ActionJimeijoDesignExecute();
   // Palette, list, view
   void ActionKeyLabelEditExecute();
