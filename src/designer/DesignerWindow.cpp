@@ -349,7 +349,6 @@ bool DesignerWindow::Save() {
 
 bool DesignerWindow::SaveAs(const QString& stripType) {
   const QString old = design_.StripType();
-  const QString oldPath = design_.SavedPath();
   design_.SetStripType(stripType);
   if (Save()) return true;
   design_.SetStripType(old);
