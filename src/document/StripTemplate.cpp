@@ -152,8 +152,7 @@ class TemplateReader {
 
 template <typename T>
 QByteArray TemplateNumber<T>::Text() const {
-  if (!text_.isEmpty()) return text_;
-  return PlainText(value_);
+  return text_ ? *text_ : PlainText(value_);
 }
 
 template class TemplateNumber<Decimal4>;

@@ -51,7 +51,7 @@ class TemplateNumber {
 
  private:
   T value_{};
-  QByteArray text_;  // as read; empty for a value set in code
+  std::optional<QByteArray> text_;  // as read (even an empty line); none for a value set in code
 };
 
 using TemplateMm = TemplateNumber<Decimal4>;

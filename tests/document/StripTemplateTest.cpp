@@ -61,6 +61,14 @@ TEST(StripTemplate, KeepsHowNumbersWereWrittenUntilTheyChange) {
   lines << "trailing" << "";
   StripTemplate t = ReadModel(lines);
   EXPECT_EQ(t.ToLines(), lines);
+  // A line that holds no number (a fault) is kept as it was, even empty.
+  Lines damaged = lines;
+  damaged.replace(8 + 10, "");
+  damaged.replace(8 + 15, "abc");
+  const TemplateReading reading = ReadTemplate(damaged);
+  ASSERT_TRUE(reading.model.has_value());
+  EXPECT_EQ(reading.faults.size(), 2);
+  EXPECT_EQ(reading.model->ToLines(), damaged);
   EXPECT_EQ(t.groups[0].box.x.value(), Mm("10.5"));
 
   // A value set in code is written plainly; a count follows the list.
