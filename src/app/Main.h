@@ -47,6 +47,8 @@ class TFSearch;
 class TFPrintJimeijoList;
 class TFPrintJimeijoCard;
 class TFViewImage;
+class DesignerWindow;
+class TemplateManager;
 
 struct AppWindows {
   TFTelAdd* telAdd = nullptr;
@@ -68,6 +70,12 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   ~TFMain() override;
 
   TSettings& Settings() { return *settings_; }
+  // Opens the strip type designer on a template file, or on a new type when
+  // the path is empty (after its question about unsaved changes).
+  void OpenTemplateDesigner(const QString& templatePath);
+  // The designer's 新規 and 編集 in the dialog テンプレートの管理: each closes
+  // the dialog and opens the designer.
+  void AddDesignerButtons(TemplateManager& dialog);
   void SetWindows(const AppWindows& windows) { windows_ = windows; }
 
   // State other windows and the tests read.
@@ -228,6 +236,7 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   void ActionJimeijoTemplatesExecute();
   // Saves strip `number`'s type as a template, asking for its name; true when saved.
   bool SaveStripTypeAsTemplate(int number);
+  void ActionJimeijoDesignExecute();
   // Palette, list, view
   void ActionKeyLabelEditExecute();
   void ActionKeyLabelShowExecute();
@@ -407,6 +416,8 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
 
   std::unique_ptr<TSettings> settings_;
   AppWindows windows_;
+  // The strip type designer, made when first opened (MainDesigner.cpp).
+  DesignerWindow* designer_ = nullptr;
   bool firstShown_ = false;
 
   // What the file commands need of the window.

@@ -21,6 +21,7 @@
 #include "app/Main.h"
 #include "base/Mainsub.h"
 #include "base/RecentFiles.h"
+#include "designer/DesignerWindow.h"
 #include "document/RecoveryCopy.h"
 
 namespace {
@@ -74,6 +75,11 @@ bool TFMain::OpenDataFile(const QString& path) { return fileSession_.OpenGivenFi
 void TFMain::closeEvent(QCloseEvent* event) {
   if (sessionEnding_) {
     event->accept();  // the changes are in the recovery copy
+    return;
+  }
+  // The strip type designer asks about its own unsaved changes first.
+  if (designer_ && designer_->isVisible() && !designer_->close()) {
+    event->ignore();
     return;
   }
   if (keyCount_ > 0) RefocusStep();

@@ -67,5 +67,6 @@ void TFMain::ActionJimeijoTemplatesExecute() {
   connect(&dialog, &TemplateManager::SaveStripTypeRequested, this, [this, &dialog](int strip) {
     if (SaveStripTypeAsTemplate(strip)) dialog.Refresh();
   });
+  AddDesignerButtons(dialog);
   dialog.exec();
 }
