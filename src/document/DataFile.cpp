@@ -133,14 +133,24 @@ DataFileContent ParseDataFile(QByteArray bytes) {
   return content;
 }
 
-DataFileContent ReadDataFile(const QString& path) {
+DataFileContent ReadDataFile(const QString& path, FileStamp* read) {
+  const FileStamp before = FileStamp::StatusOf(path);
   QByteArray bytes;
   if (!ReadFileBytes(path, &bytes)) {
     DataFileContent content;
     content.status = DataFileContent::Status::kReadError;
     return content;
   }
+  if (read) {
+    *read = before;
+    read->hash = HashOfBytes(bytes);
+  }
   return ParseDataFile(std::move(bytes));
 }
 
-bool WriteDataFile(const QString& path, const Lines& lines) { return WriteLinesFile(path, lines); }
+bool WriteDataFile(const QString& path, const Lines& lines, FileStamp* written) {
+  const QByteArray bytes = JoinLines(lines);
+  if (!WriteFileSafely(path, bytes)) return false;
+  if (written) *written = FileStamp::Of(path, bytes);
+  return true;
+}
