@@ -36,6 +36,10 @@ int FailingCalls::Rename(const char* from, const char* to) {
   return Failed("rename") ? -1 : FileSystemCalls::Rename(from, to);
 }
 
+int FailingCalls::Link(const char* from, const char* to) {
+  return Failed("link") ? -1 : FileSystemCalls::Link(from, to);
+}
+
 bool FailingCalls::Failed(const char* call) {
   calls << QString::fromLatin1(call);
   if (calls.size() - 1 != failAt) return false;

@@ -29,6 +29,7 @@ class FailingCalls : public FileSystemCalls {
   int Fstat(int fd, struct stat* status) override;
   int Close(int fd) override;
   int Rename(const char* from, const char* to) override;
+  int Link(const char* from, const char* to) override;
 
  private:
   bool Failed(const char* call);
