@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "app/Version.h"
@@ -52,6 +53,7 @@ TFMain::TFMain(const QString& programFolder)
   CreateMenus();
   CreateRecentFilesMenu();
   CreateRecovery();
+  CreateDataFileWatcher();
   CreateToolBar();
   CreatePanels();
   CreatePopupMenus();
@@ -160,6 +162,9 @@ bool TFMain::event(QEvent* event) {
   if (event->type() == QEvent::StatusTip) {
     ApplicationHint(static_cast<QStatusTipEvent*>(event)->tip());
     return true;
+  }
+  if (event->type() == QEvent::WindowActivate && diskChangePending_) {
+    QTimer::singleShot(0, this, &TFMain::DataFileChangedOnDisk);
   }
   return QMainWindow::event(event);
 }

@@ -33,6 +33,7 @@ class QUndoStack;
 class TSettings;
 class CanvasImage;
 class PaletteButtons;
+class DataFileWatcher;
 class RecentFiles;
 class RecoveryCopies;
 class StripView;
@@ -78,6 +79,7 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   const QStringList& FontList() const { return fontList_; }
   StripDocument& Document() { return document_; }
   const QString& FileName() const { return fileSession_.FileName(); }
+  bool IsReadOnly() const { return fileSession_.IsReadOnly(); }
   // Opens a data file as the open command does, without its dialog.
   bool OpenDataFile(const QString& path);
 
@@ -96,6 +98,9 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   // normally left behind, the newest first, until one is recovered.
   void OfferRecoveryCopies();
   RecoveryCopies& Recovery() { return *recovery_; }
+  // The data file changed on disk (its watcher saw it): looked at while
+  // this window is active, else once it is active again.
+  void DataFileChangedOnDisk();
   static constexpr int kRecoveryCheckMs = 8000;
   // The recent files menu "最近使ったファイル(&R)" and its list.
   QMenu* RecentFilesMenu() const { return MenuRecent; }
@@ -355,6 +360,12 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   void FillRecentFilesMenu();
   void BringToFront();
   void DataFileUsed(const QString& path) override;
+  void FileStateChanged() override;
+  // The window's title, marked while the document is read-only.
+  void UpdateWindowTitle();
+  void CreateDataFileWatcher();
+  DataFileWatcher* dataFileWatcher_ = nullptr;
+  bool diskChangePending_ = false;
   void CreateRecovery();
   // What tells a check that something changed since the last copy.
   struct RecoveryStamp {

@@ -16,6 +16,7 @@
 #include "app/Main.h"
 #include "base/Mainsub.h"
 #include "base/RecentFiles.h"
+#include "document/DataFileWatcher.h"
 #include "document/RecoveryCopy.h"
 
 namespace {
@@ -171,6 +172,34 @@ void TFMain::OpenRecentFile(const QString& path) {
 void TFMain::DataFileUsed(const QString& path) {
   recentFiles_->Add(path);
   FillRecentFilesMenu();
+}
+
+void TFMain::FileStateChanged() {
+  UpdateWindowTitle();
+  if (dataFileWatcher_) dataFileWatcher_->Watch(FileName());
+}
+
+void TFMain::UpdateWindowTitle() {
+  QString title = QStringLiteral("ラベル工房");
+  if (fileSession_.IsReadOnly()) title += QStringLiteral(" [読み取り専用]");
+  setWindowTitle(title);
+}
+
+void TFMain::CreateDataFileWatcher() {
+  dataFileWatcher_ = new DataFileWatcher(this);
+  connect(dataFileWatcher_, &DataFileWatcher::Changed, this, &TFMain::DataFileChangedOnDisk);
+}
+
+void TFMain::DataFileChangedOnDisk() {
+  if (sessionEnding_) return;
+  if (!isActiveWindow() || QApplication::activeModalWidget()) {
+    diskChangePending_ = true;
+    return;
+  }
+  diskChangePending_ = false;
+  // Text being typed counts as unsaved: reading the file again would lose it.
+  const QPlainTextEdit* editor = EditingEditor();
+  fileSession_.ReviewDiskChange(editor && editor->document()->isModified());
 }
 
 void TFMain::CreateRecovery() {
