@@ -54,6 +54,7 @@ TFMain::TFMain(const QString& programFolder)
   CreateRecentFilesMenu();
   CreateRecovery();
   CreateDataFileWatcher();
+  fileSession_.SetShippedFolder(settings_->Locations().ShippedFolder());
   CreateToolBar();
   CreatePanels();
   CreatePopupMenus();

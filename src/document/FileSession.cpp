@@ -168,6 +168,10 @@ bool FileSession::ClaimAccess(const QString& path, bool mayCancel, Access* acces
     access->lock = std::move(lock_);  // opened again: the lock stays
     return true;
   }
+  if (!shippedFolder_.isEmpty() && QFileInfo(path).absoluteFilePath().startsWith(shippedFolder_)) {
+    access->readOnly = true;
+    return true;
+  }
   LockHolder holder;
   switch (access->lock.Take(path, false, &holder)) {
     case DataFileLock::Result::kTaken:
@@ -179,7 +183,7 @@ bool FileSession::ClaimAccess(const QString& path, bool mayCancel, Access* acces
       break;
   }
   if (!mayCancel) {
-    Prompts::Notice(LockHeldText(holder));
+    Prompts::Notice(LockHeldText(holder) + QStringLiteral("\n読み取り専用で開きます。"));
     access->readOnly = true;
     return true;
   }

@@ -50,9 +50,13 @@ class FileSession {
 
   // Full path of the data file, empty when the document has none.
   const QString& FileName() const { return fileName_; }
-  // Opened read-only (another program has the file, or its folder takes
-  // no lock): everything works but save, which asks for another name.
+  // Opened read-only (another program has the file, its folder takes no
+  // lock, or it is one of the program's own): everything works but save,
+  // which asks for another name.
   bool IsReadOnly() const { return readOnly_; }
+  // Files in `folder` (the installed program's own) open read-only,
+  // without a lock.
+  void SetShippedFolder(const QString& folder) { shippedFolder_ = folder; }
   // Names the document's file without reading it: nothing is known of
   // what the file holds, so the next save writes without looking.
   void SetFileName(const QString& fileName) {
@@ -149,6 +153,7 @@ class FileSession {
   QString fileName_;
   DataFileLock lock_;
   bool readOnly_ = false;
+  QString shippedFolder_;
   // The data file as last read or written; unknown without either.
   FileStamp stamp_;
   // The latest state of the file on disk that the user was told about.

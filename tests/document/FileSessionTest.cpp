@@ -660,3 +660,36 @@ TEST_F(SharedFileTest, TheLockGoesWithTheFile) {
   EXPECT_FALSE(QFile::exists(SiteLock()));
   EXPECT_TRUE(QFile::exists(Path(".~lock.two_strips.VRD#")));
 }
+
+TEST_F(SharedFileTest, ARecoveredDocumentOfAFileOpenElsewhereIsReadOnly) {
+  MakeUnsaved(1);
+  prompts.files.push_back(Site());
+  ASSERT_TRUE(session.ActionFileSaveAsExecute());
+  session.ActionFileNewExecute();
+  const QString copy = Path("copy.VRD");
+  WriteBytes(copy, JoinLines(SimpleDocument(2)));
+  LockedByAnotherComputer();
+  ASSERT_TRUE(session.OpenRecovered(copy, Site()));
+  ASSERT_EQ(prompts.messages.size(), 1);
+  EXPECT_TRUE(prompts.messages[0].text.endsWith(QStringLiteral("から開いています。\n読み取り専用で開きます。")));
+  EXPECT_TRUE(session.IsReadOnly());
+  EXPECT_EQ(session.FileName(), Site());
+  EXPECT_TRUE(document.IsChanged());
+  // Not read-only: what is on disk now is what the recovered changes go over.
+  QFile::remove(SiteLock());
+  ASSERT_TRUE(session.OpenRecovered(copy, Site()));
+  EXPECT_FALSE(session.IsReadOnly());
+  EXPECT_TRUE(session.ActionFileSaveExecute());
+  EXPECT_EQ(ReadBytes(Site()), JoinLines(SimpleDocument(2)));
+}
+
+TEST_F(SharedFileTest, TheProgramsOwnFilesOpenReadOnlyWithoutALock) {
+  QDir(dir.path()).mkpath("share/labelkobo/samples");
+  const QString sample = Path("share/labelkobo/samples/sample.VRD");
+  WriteBytes(sample, JoinLines(SimpleDocument(1)));
+  session.SetShippedFolder(Path("share/labelkobo/"));
+  ASSERT_TRUE(session.OpenFile(sample));
+  EXPECT_TRUE(session.IsReadOnly());
+  EXPECT_TRUE(prompts.messages.isEmpty());
+  EXPECT_EQ(QDir(Path("share/labelkobo/samples")).entryList(QDir::Files | QDir::Hidden), QStringList{"sample.VRD"});
+}
