@@ -498,18 +498,8 @@ TEST_F(SharedFileTest, ASaveOverAFileChangedOnDiskAsksFirst) {
   }
 }
 
-TEST_F(SharedFileTest, OnlyARealChangeAsksAndAFileDeletedIsWrittenOnlyOnYes) {
+TEST_F(SharedFileTest, AFileDeletedOnDiskIsWrittenAgainOnlyOnYes) {
   OpenEdited();
-  // The same bytes written again by someone: no question.
-  WriteBytes(Site(), ReadBytes(Site()));
-  ASSERT_TRUE(session.ActionFileSaveExecute());
-  EXPECT_TRUE(prompts.messages.isEmpty());
-  // Our own saves leave nothing to ask about.
-  document.Replace(4, "again");
-  ASSERT_TRUE(session.ActionFileSaveExecute());
-  EXPECT_TRUE(prompts.messages.isEmpty());
-
-  document.Replace(4, "after delete");
   QFile::remove(Site());
   prompts.answers = {PromptAnswer::Cancel};
   EXPECT_FALSE(session.ActionFileSaveExecute());
@@ -643,24 +633,6 @@ TEST_F(SharedFileTest, AChangeOnDiskOffersToReadAgainOrIsToldOnce) {
   EXPECT_EQ(prompts.messages[1].text, kChangedOnDisk);
 }
 
-TEST_F(SharedFileTest, TheLockGoesWithTheFile) {
-  OpenEdited();
-  EXPECT_TRUE(LockIsOurs());
-  // Opening another file lets this one go; the session's end lets every lock go.
-  prompts.answers = {PromptAnswer::No};
-  ASSERT_TRUE(OpenFixture("two_strips.VRD"));
-  EXPECT_FALSE(QFile::exists(SiteLock()));
-  {
-    StripDocument otherDocument;
-    FakeView otherView;
-    FileSession other(otherDocument, otherView);
-    ASSERT_TRUE(other.OpenFile(Site()));
-    EXPECT_TRUE(LockIsOurs());
-  }
-  EXPECT_FALSE(QFile::exists(SiteLock()));
-  EXPECT_TRUE(QFile::exists(Path(".~lock.two_strips.VRD#")));
-}
-
 TEST_F(SharedFileTest, ARecoveredDocumentOfAFileOpenElsewhereIsReadOnly) {
   MakeUnsaved(1);
   prompts.files.push_back(Site());
@@ -675,12 +647,6 @@ TEST_F(SharedFileTest, ARecoveredDocumentOfAFileOpenElsewhereIsReadOnly) {
   EXPECT_TRUE(session.IsReadOnly());
   EXPECT_EQ(session.FileName(), Site());
   EXPECT_TRUE(document.IsChanged());
-  // Not read-only: what is on disk now is what the recovered changes go over.
-  QFile::remove(SiteLock());
-  ASSERT_TRUE(session.OpenRecovered(copy, Site()));
-  EXPECT_FALSE(session.IsReadOnly());
-  EXPECT_TRUE(session.ActionFileSaveExecute());
-  EXPECT_EQ(ReadBytes(Site()), JoinLines(SimpleDocument(2)));
 }
 
 TEST_F(SharedFileTest, TheProgramsOwnFilesOpenReadOnlyWithoutALock) {
