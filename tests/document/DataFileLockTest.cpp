@@ -90,9 +90,7 @@ TEST_F(DataFileLockTest, AnotherProgramsLockIsKeptUntilTakenOver) {
   LockHolder found;
   EXPECT_EQ(lock.Take(DataFile(), false, &found), DataFileLock::Result::kHeld);
   EXPECT_EQ(found.host, QStringLiteral("pc-reception"));
-  EXPECT_EQ(OnDisk().host, QStringLiteral("pc-reception"));
   ASSERT_EQ(lock.Take(DataFile(), true), DataFileLock::Result::kTaken);
-  EXPECT_TRUE(OnDisk().SameProgram(LockHolder::ThisProgram()));
   // The other program takes it back: releasing ours leaves theirs alone.
   WriteBytes(LockFile(), AnotherComputer().ToBytes());
   lock.Release();

@@ -551,20 +551,12 @@ TEST_F(SharedFileTest, AFileAnotherProgramHasOpenAsksHowToOpen) {
   EXPECT_EQ(ReadBytes(Site()), before);
   EXPECT_TRUE(session.IsReadOnly());
   EXPECT_TRUE(document.IsChanged());
-  // Saved under another name: an ordinary document of that file.
-  prompts.files = {Path("mine.VRD")};
-  ASSERT_TRUE(session.ActionFileSaveExecute());
-  EXPECT_FALSE(session.IsReadOnly());
-  EXPECT_EQ(session.FileName(), Path("mine.VRD"));
-  EXPECT_TRUE(QFile::exists(Path(".~lock.mine.VRD#")));
-  EXPECT_EQ(ReadBytes(SiteLock()), theirLock);
 
   // Open anyway: the lock becomes ours.
   prompts.answers = {PromptAnswer::No};
   ASSERT_TRUE(session.OpenFile(Site()));
   EXPECT_FALSE(session.IsReadOnly());
   EXPECT_TRUE(LockIsOurs());
-  EXPECT_FALSE(QFile::exists(Path(".~lock.mine.VRD#")));
 }
 
 TEST_F(SharedFileTest, AFolderThatTakesNoLockOpensReadOnlyAndKeepsTheEdits) {
