@@ -1,8 +1,9 @@
 // What the look at the data file before a save adds to saving a 2,000-strip
 // file of 48 keys: the save as it was (join the lines, temporary file,
 // sync, rename) against the program's save (the file's status compared
-// with what was read or written, the save, the stamp of the bytes
-// written). Runs alternate so that both meet the same load.
+// with what was read or written, the save, the status of the file
+// written). Runs alternate so that both meet the same load. The bytes are
+// hashed only when the status has changed: that look is timed apart.
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -86,7 +87,7 @@ int main(int argc, char** argv) {
   std::printf("%-46s %10.2f %10.2f\n", "save with the look and the stamp",
               *std::min_element(checked.begin(), checked.end()), Median(checked));
   std::printf("%-46s %10.3f\n", "  the look: status unchanged", look);
-  std::printf("%-46s %10.2f\n", "  the stamp: hash of the bytes written", hash);
+  std::printf("%-46s %10.2f\n", "hash of the bytes (when the status changed)", hash);
   std::printf("%-46s %10.2f\n", "the look when the status differs (read+hash)", lookReading);
   std::printf("added to a save: median of the rounds' ratios %+.1f %%, of the fastest %+.1f %% (limit 5 %%)\n",
               (Median(ratios) - 1) * 100,

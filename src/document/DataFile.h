@@ -53,5 +53,6 @@ DataFileContent ReadDataFile(const QString& path, FileStamp* read = nullptr);
 
 // Writes the document through a temporary file renamed over the target, so
 // a failed save never leaves a half-written file. False on any failure.
-// `written`, when given, receives the stamp of the file written.
+// `written`, when given, receives the status of the file written, without
+// a hash (0): the caller has the bytes, should they be needed.
 bool WriteDataFile(const QString& path, const Lines& lines, FileStamp* written = nullptr);

@@ -71,6 +71,18 @@ bool SamePath(const QString& a, const QString& b) {
   return !a.isEmpty() && !b.isEmpty() && QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
 }
 
+// CheckFile on the data file `path`; `now` receives its stamp. A save's
+// stamp gets its hash only when the status has changed: the bytes written
+// are the saved copy's.
+DiskChange LookAtDisk(const QString& path, FileStamp& remembered, const Lines& savedCopy, FileStamp* now) {
+  DiskChange change = CheckFile(path, remembered, now);
+  if (change == DiskChange::kChanged && remembered.hash == 0) {
+    remembered.hash = HashOfBytes(JoinLines(savedCopy));
+    if (now->hash == remembered.hash && now->size == remembered.size) change = DiskChange::kNone;
+  }
+  return change;
+}
+
 // The file's stamp as a read would take it; unknown for no file.
 FileStamp StampOfFile(const QString& path) {
   if (path.isEmpty()) return {};
@@ -217,7 +229,7 @@ void FileSession::SetFileState(const QString& path, Access access, const FileSta
 void FileSession::ReviewDiskChange(bool unsavedTyping) {
   if (fileName_.isEmpty() || !stamp_.known) return;
   FileStamp now;
-  const DiskChange change = CheckFile(fileName_, stamp_, &now);
+  const DiskChange change = LookAtDisk(fileName_, stamp_, document_.SavedCopy(), &now);
   if (change == DiskChange::kNone) {
     stamp_ = told_ = now;
     return;
@@ -296,7 +308,7 @@ FileSession::SaveOutcome FileSession::Save() {
 FileSession::DiskAnswer FileSession::CheckBeforeSave() {
   if (!stamp_.known) return DiskAnswer::kWrite;
   FileStamp now;
-  const DiskChange change = CheckFile(fileName_, stamp_, &now);
+  const DiskChange change = LookAtDisk(fileName_, stamp_, document_.SavedCopy(), &now);
   if (change == DiskChange::kNone) {
     stamp_ = now;
     return DiskAnswer::kWrite;
