@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUndoStack>
 
@@ -53,6 +54,8 @@ TFMain::TFMain(const QString& programFolder)
   CreateMenus();
   CreateRecentFilesMenu();
   CreateRecovery();
+  CreateDataFileWatcher();
+  fileSession_.SetShippedFolder(settings_->Locations().ShippedFolder());
   CreateToolBar();
   CreatePanels();
   CreatePopupMenus();
@@ -164,6 +167,9 @@ bool TFMain::event(QEvent* event) {
   if (event->type() == QEvent::StatusTip) {
     ApplicationHint(static_cast<QStatusTipEvent*>(event)->tip());
     return true;
+  }
+  if (event->type() == QEvent::WindowActivate && diskChangePending_) {
+    QTimer::singleShot(0, this, &TFMain::DataFileChangedOnDisk);
   }
   return QMainWindow::event(event);
 }

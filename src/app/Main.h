@@ -33,6 +33,7 @@ class QUndoStack;
 class TSettings;
 class CanvasImage;
 class PaletteButtons;
+class DataFileWatcher;
 class RecentFiles;
 class RecoveryCopies;
 class StripView;
@@ -86,8 +87,9 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   const QStringList& FontList() const { return fontList_; }
   StripDocument& Document() { return document_; }
   const QString& FileName() const { return fileSession_.FileName(); }
+  bool IsReadOnly() const { return fileSession_.IsReadOnly(); }
   // The caption for a data file (empty for a document never saved).
-  static QString TitleFor(const QString& fileName);
+  static QString TitleFor(const QString& fileName, bool readOnly = false);
   // Opens a data file as the open command does, without its dialog; a file
   // that cannot be read is refused before the question about changes.
   bool OpenDataFile(const QString& path);
@@ -114,6 +116,9 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   // recovered; tells in the status bar of those it cannot offer.
   void OfferRecoveryCopies();
   RecoveryCopies& Recovery() { return *recovery_; }
+  // The data file changed on disk (its watcher saw it): looked at while
+  // this window is active, else once it is active again.
+  void DataFileChangedOnDisk();
   static constexpr int kRecoveryCheckMs = 8000;
   // The recent files menu "最近使ったファイル(&R)" and its list.
   QMenu* RecentFilesMenu() const { return MenuRecent; }
@@ -393,6 +398,10 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   bool desktopFilesPlanned_ = false;
   bool openingDesktopFile_ = false;
   void DataFileUsed(const QString& path) override;
+  void FileStateChanged() override;
+  void CreateDataFileWatcher();
+  DataFileWatcher* dataFileWatcher_ = nullptr;
+  bool diskChangePending_ = false;
   void CreateRecovery();
   // What tells a check that something changed since the last copy.
   struct RecoveryStamp {

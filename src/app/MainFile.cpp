@@ -22,6 +22,7 @@
 #include "base/Mainsub.h"
 #include "base/RecentFiles.h"
 #include "designer/DesignerWindow.h"
+#include "document/DataFileWatcher.h"
 #include "document/RecoveryCopy.h"
 
 namespace {
@@ -114,15 +115,16 @@ void TFMain::CreateTitleAndIcon() {
   ShowTitle();
 }
 
-QString TFMain::TitleFor(const QString& fileName) {
+QString TFMain::TitleFor(const QString& fileName, bool readOnly) {
   QString name = fileName.isEmpty() ? QStringLiteral("無題") : QFileInfo(fileName).fileName();
   // Qt shows a doubled mark as the characters themselves.
   name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
-  return name + QStringLiteral("[*] – ラベル工房");
+  const QString mark = readOnly ? QStringLiteral(" [読み取り専用]") : QString();
+  return name + QStringLiteral("[*]") + mark + QStringLiteral(" – ラベル工房");
 }
 
 void TFMain::ShowTitle() {
-  setWindowTitle(TitleFor(FileName()));
+  setWindowTitle(TitleFor(FileName(), fileSession_.IsReadOnly()));
   setWindowModified(document_.IsChanged());
 }
 
@@ -256,6 +258,28 @@ void TFMain::DataFileUsed(const QString& path) {
   recentFiles_->Add(path);
   FillRecentFilesMenu();
   ShowTitle();
+}
+
+void TFMain::FileStateChanged() {
+  ShowTitle();
+  if (dataFileWatcher_) dataFileWatcher_->Watch(FileName());
+}
+
+void TFMain::CreateDataFileWatcher() {
+  dataFileWatcher_ = new DataFileWatcher(this);
+  connect(dataFileWatcher_, &DataFileWatcher::Changed, this, &TFMain::DataFileChangedOnDisk);
+}
+
+void TFMain::DataFileChangedOnDisk() {
+  if (sessionEnding_) return;
+  if (!isActiveWindow() || QApplication::activeModalWidget()) {
+    diskChangePending_ = true;
+    return;
+  }
+  diskChangePending_ = false;
+  // Text being typed counts as unsaved: reading the file again would lose it.
+  const QPlainTextEdit* editor = EditingEditor();
+  fileSession_.ReviewDiskChange(editor && editor->document()->isModified());
 }
 
 void TFMain::CreateRecovery() {

@@ -43,6 +43,7 @@ FileLocations FileLocations::ForExecutable(const QString& executableFolder, cons
   if (share.isEmpty() || HasTemplates(executableFolder)) return FileLocations(executableFolder);
   FileLocations installed;
   installed.installed_ = true;
+  installed.shippedFolder_ = WithSeparator(share);
   installed.settingsFolder_ = WithSeparator(configHome + '/' + kProgramName);
   installed.templateFolders_ = {WithSeparator(dataHome + '/' + kProgramName + QStringLiteral("/templates")),
                                 WithSeparator(share + QStringLiteral("/templates"))};

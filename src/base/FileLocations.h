@@ -53,6 +53,10 @@ class FileLocations {
   static const QStringList& ShippedTemplateNames();
   // Where copies of unsaved changes are kept: beside the settings file.
   QString RecoveryFolder() const;
+  // An installed program's own files (PREFIX/share/labelkobo, the sample
+  // among them), never written, not even a lock beside a data file; empty
+  // for the program folder layout.
+  const QString& ShippedFolder() const { return shippedFolder_; }
 
   // Makes the settings folder of an installed program, which a fresh home
   // does not have yet. The program folder is never created.
@@ -66,4 +70,5 @@ class FileLocations {
   bool installed_ = false;
   QString settingsFolder_;
   QStringList templateFolders_;
+  QString shippedFolder_;
 };

@@ -61,6 +61,7 @@ int FileSystemCalls::Fstat(int fd, struct stat* status) { return ::fstat(fd, sta
 int FileSystemCalls::Close(int fd) { return ::close(fd); }
 int FileSystemCalls::Rename(const char* from, const char* to) { return ::rename(from, to); }
 int FileSystemCalls::Unlink(const char* path) { return ::unlink(path); }
+int FileSystemCalls::Link(const char* from, const char* to) { return ::link(from, to); }
 
 namespace {
 
@@ -148,4 +149,33 @@ bool WriteFileSafely(const QString& path, const QByteArray& bytes, bool directFa
 
 bool WriteLinesFile(const QString& path, const Lines& lines, bool directFallback) {
   return WriteFileSafely(path, JoinLines(lines), directFallback);
+}
+
+NewFileResult WriteNewFile(const QString& path, const QByteArray& bytes, bool replace) {
+  FileSystemCalls& fs = FileSystemCalls::Current();
+  const QByteArray target = QFile::encodeName(path);
+  QByteArray temporary;
+  const int fd = CreateTemporary(fs, target, &temporary);
+  if (fd < 0) return NewFileResult::kFailed;
+  bool ok = WriteAll(fs, fd, bytes);
+  if (fs.Close(fd) != 0) ok = false;
+  NewFileResult result = ok ? NewFileResult::kWritten : NewFileResult::kFailed;
+  if (ok && replace) {
+    if (fs.Rename(temporary.constData(), target.constData()) == 0) return NewFileResult::kWritten;
+    result = NewFileResult::kFailed;
+  } else if (ok && fs.Link(temporary.constData(), target.constData()) != 0) {
+    // A link fails when the name exists; a file system without links
+    // (some shares) takes a rename where the name is still free.
+    const bool noLinks = errno == EPERM || errno == EOPNOTSUPP || errno == ENOSYS || errno == EMLINK;
+    if (errno == EEXIST) {
+      result = NewFileResult::kExists;
+    } else if (noLinks && !QFileInfo::exists(path)) {
+      if (fs.Rename(temporary.constData(), target.constData()) == 0) return NewFileResult::kWritten;
+      result = NewFileResult::kFailed;
+    } else {
+      result = noLinks ? NewFileResult::kExists : NewFileResult::kFailed;
+    }
+  }
+  fs.Unlink(temporary.constData());
+  return result;
 }

@@ -31,6 +31,7 @@ class FileSystemCalls {
   virtual int Close(int fd);
   virtual int Rename(const char* from, const char* to);
   virtual int Unlink(const char* path);
+  virtual int Link(const char* from, const char* to);
 
   // The calls in use: the system's until a test installs others (not
   // owned); nullptr restores the system's.
@@ -46,3 +47,11 @@ class FileSystemCalls {
 // program folder) falls back to writing the existing file in place.
 bool WriteFileSafely(const QString& path, const QByteArray& bytes, bool directFallback = false);
 bool WriteLinesFile(const QString& path, const Lines& lines, bool directFallback = false);
+
+// A small file written whole before anyone can see it (a temporary file
+// beside `path`, then linked or renamed into place); no sync, since losing
+// it in a crash does no harm. Without `replace` an existing file is left
+// alone and the result is kExists. kFailed when nothing can be written
+// there (a read-only folder).
+enum class NewFileResult { kWritten, kExists, kFailed };
+NewFileResult WriteNewFile(const QString& path, const QByteArray& bytes, bool replace);

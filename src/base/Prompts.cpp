@@ -96,6 +96,22 @@ class QtPrompts final : public Prompts {
     return PromptAnswer::Ok;
   }
 
+  PromptAnswer Choose(const QString& text, const QString& title, PromptIcon icon, const QStringList& buttons,
+                      PromptAnswer defaultAnswer) override {
+    QMessageBox box(IconOf(icon), title, text, QMessageBox::NoButton, QApplication::activeWindow());
+    const QMessageBox::ButtonRole roles[] = {QMessageBox::YesRole, QMessageBox::NoRole, QMessageBox::RejectRole};
+    const PromptAnswer answers[] = {PromptAnswer::Yes, PromptAnswer::No, PromptAnswer::Cancel};
+    QList<QPushButton*> added;
+    for (int i = 0; i < 3 && i < buttons.size(); ++i) {
+      added << box.addButton(buttons[i], roles[i]);
+      if (answers[i] == defaultAnswer) box.setDefaultButton(added.last());
+    }
+    if (!added.isEmpty()) box.setEscapeButton(added.last());
+    box.exec();
+    const qsizetype chosen = added.indexOf(static_cast<QPushButton*>(box.clickedButton()));
+    return chosen >= 0 ? answers[chosen] : PromptAnswer::Cancel;
+  }
+
   std::optional<QString> OpenFile(const FileDialogSpec& form) override {
     return RunFileDialog(form, QFileDialog::AcceptOpen, QFileDialog::ExistingFile);
   }
@@ -175,6 +191,11 @@ std::optional<Prompts::ChosenFile> Prompts::SaveFileOfType(const FileDialogSpec&
   return ChosenFile{*chosen, 0};
 }
 
+PromptAnswer Prompts::Choose(const QString& text, const QString& title, PromptIcon icon, const QStringList&,
+                             PromptAnswer defaultAnswer) {
+  return Message(text, title, icon, PromptButtons::YesNoCancel, defaultAnswer);
+}
+
 Prompts& Prompts::Current() { return installed ? *installed : QtInstance(); }
 
 void Prompts::Install(Prompts* prompts) { installed = prompts; }
@@ -193,6 +214,10 @@ PromptAnswer Prompts::Confirm(const QString& text, PromptButtons buttons, Prompt
 
 void Prompts::PrinterError(const QString& text) {
   Current().Message(text, QStringLiteral("プリンタエラー"), PromptIcon::Stop, PromptButtons::Ok);
+}
+
+PromptAnswer Prompts::Ask(const QString& text, const QStringList& buttons, PromptAnswer defaultAnswer) {
+  return Current().Choose(text, QStringLiteral("確認"), PromptIcon::Question, buttons, defaultAnswer);
 }
 
 QString QtFilterOf(const QString& filter) {

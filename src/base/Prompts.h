@@ -34,6 +34,11 @@ class Prompts {
   virtual PromptAnswer Message(const QString& text, const QString& title, PromptIcon icon,
                                PromptButtons buttons,
                                PromptAnswer defaultAnswer = PromptAnswer::Ok) = 0;
+  // A message box whose three buttons carry texts of their own: the first
+  // answers Yes, the second No, the third Cancel (as Escape does). Without
+  // an override, a Yes/No/Cancel box.
+  virtual PromptAnswer Choose(const QString& text, const QString& title, PromptIcon icon,
+                              const QStringList& buttons, PromptAnswer defaultAnswer);
   // The chosen file, or nothing when cancelled.
   virtual std::optional<QString> OpenFile(const FileDialogSpec& form) = 0;
   virtual std::optional<QString> SaveFile(const FileDialogSpec& form) = 0;
@@ -60,6 +65,8 @@ class Prompts {
   static PromptAnswer Confirm(const QString& text, PromptButtons buttons,
                               PromptAnswer defaultAnswer = PromptAnswer::Yes);  // "確認"
   static void PrinterError(const QString& text); // "プリンタエラー", stop icon
+  // A "確認" box with three buttons of their own texts (see Choose).
+  static PromptAnswer Ask(const QString& text, const QStringList& buttons, PromptAnswer defaultAnswer);
 };
 
 // Starts a save dialog beside `dataFile`, named after it with `extension`;

@@ -133,14 +133,26 @@ DataFileContent ParseDataFile(QByteArray bytes) {
   return content;
 }
 
-DataFileContent ReadDataFile(const QString& path) {
+DataFileContent ReadDataFile(const QString& path, FileStamp* read) {
+  const FileStamp before = FileStamp::StatusOf(path);
   QByteArray bytes;
   if (!ReadFileBytes(path, &bytes)) {
     DataFileContent content;
     content.status = DataFileContent::Status::kReadError;
     return content;
   }
+  if (read) {
+    *read = before;
+    read->hash = HashOfBytes(bytes);
+  }
   return ParseDataFile(std::move(bytes));
 }
 
-bool WriteDataFile(const QString& path, const Lines& lines) { return WriteLinesFile(path, lines); }
+bool WriteDataFile(const QString& path, const Lines& lines, FileStamp* written) {
+  const QByteArray bytes = JoinLines(lines);
+  if (!WriteFileSafely(path, bytes)) return false;
+  // The status only: hashing the bytes would add some 4 % to every save,
+  // while the hash is needed only when the status has changed since.
+  if (written) *written = FileStamp::StatusOf(path);
+  return true;
+}

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include "base/FileStamp.h"
 #include "document/CheckedRead.h"
 
 // True when line 0 holds the format version mark anywhere; any other list,
@@ -47,8 +48,11 @@ struct DataFileContent {
 // The lines share the bytes' buffer (SplitLinesSharing).
 DataFileContent ParseDataFile(QByteArray bytes);
 // Reads and parses a file; kReadError when it cannot be read completely.
-DataFileContent ReadDataFile(const QString& path);
+// `read`, when given, receives the stamp of the bytes read.
+DataFileContent ReadDataFile(const QString& path, FileStamp* read = nullptr);
 
 // Writes the document through a temporary file renamed over the target, so
 // a failed save never leaves a half-written file. False on any failure.
-bool WriteDataFile(const QString& path, const Lines& lines);
+// `written`, when given, receives the status of the file written, without
+// a hash (0): the caller has the bytes, should they be needed.
+bool WriteDataFile(const QString& path, const Lines& lines, FileStamp* written = nullptr);

@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
+#include "base/LineIO.h"
 #include "document/DataFile.h"
 #include "document/StripDocument.h"
 
@@ -22,7 +24,74 @@ QString FileSession::WriteErrorMessage(const QString& path) {
   return QStringLiteral("ファイルを保存できませんでした。\n%1").arg(QDir::toNativeSeparators(path));
 }
 
+QString FileSession::ChangedOnDiskQuestion() {
+  return QStringLiteral("このファイルは開いた後に他のプログラムで変更されています。");
+}
+
+QString FileSession::DeletedOnDiskQuestion() {
+  return QStringLiteral("このファイルは開いた後に削除されたか、名前が変更されています。\nこの名前で保存し直しますか？");
+}
+
+QString FileSession::ReloadQuestion() {
+  return QStringLiteral("このファイルは他のプログラムで変更されました。\n読み込み直しますか？");
+}
+
+QString FileSession::ChangedOnDiskNotice() {
+  return QStringLiteral("このファイルは他のプログラムで変更されました。\n保存するときに、上書きするかどうかを確認します。");
+}
+
+QString FileSession::ReadOnlyFolderNotice() {
+  return QStringLiteral("このフォルダーにはロックファイルを作成できないため、読み取り専用で開きます。");
+}
+
+QString FileSession::OverwriteHeldQuestion(const LockHolder& holder) {
+  return LockHeldText(holder) + QStringLiteral("\n上書きしますか？");
+}
+
+const QStringList& FileSession::ChangedOnDiskButtons() {
+  static const QStringList buttons{QStringLiteral("上書き保存"), QStringLiteral("名前を付けて保存"),
+                                   QStringLiteral("キャンセル")};
+  return buttons;
+}
+
+const QStringList& FileSession::DeletedOnDiskButtons() {
+  static const QStringList buttons{QStringLiteral("保存"), QStringLiteral("名前を付けて保存"),
+                                   QStringLiteral("キャンセル")};
+  return buttons;
+}
+
+const QStringList& FileSession::LockHeldButtons() {
+  static const QStringList buttons{QStringLiteral("読み取り専用で開く"), QStringLiteral("それでも開く"),
+                                   QStringLiteral("キャンセル")};
+  return buttons;
+}
+
 namespace {
+
+bool SamePath(const QString& a, const QString& b) {
+  return !a.isEmpty() && !b.isEmpty() && QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+// CheckFile on the data file `path`; `now` receives its stamp. A save's
+// stamp gets its hash only when the status has changed: the bytes written
+// are the saved copy's.
+DiskChange LookAtDisk(const QString& path, FileStamp& remembered, const Lines& savedCopy, FileStamp* now) {
+  DiskChange change = CheckFile(path, remembered, now);
+  if (change == DiskChange::kChanged && remembered.hash == 0) {
+    remembered.hash = HashOfBytes(JoinLines(savedCopy));
+    if (now->hash == remembered.hash && now->size == remembered.size) change = DiskChange::kNone;
+  }
+  return change;
+}
+
+// The file's stamp as a read would take it; unknown for no file.
+FileStamp StampOfFile(const QString& path) {
+  if (path.isEmpty()) return {};
+  FileStamp stamp = FileStamp::StatusOf(path);
+  QByteArray bytes;
+  if (stamp.exists && ReadFileBytes(path, &bytes)) stamp.hash = HashOfBytes(bytes);
+  return stamp;
+}
 
 FileDialogSpec DataFileDialog(const QString& title) {
   FileDialogSpec dialog;
@@ -41,10 +110,13 @@ FileDialogSpec FileSession::SaveDialog() { return DataFileDialog(QStringLiteral(
 bool FileSession::ConfirmDiscard() {
   if (!document_.IsChanged()) return false;
   switch (Prompts::Confirm(DiscardQuestion(), PromptButtons::YesNoCancel)) {
-    case PromptAnswer::Yes:
-      // A save that failed must not let the caller throw the changes away.
-      if (Save() == SaveOutcome::kFailed) return true;
+    case PromptAnswer::Yes: {
+      // A save that failed or was called off must not let the caller
+      // throw the changes away.
+      const SaveOutcome saved = Save();
+      if (saved == SaveOutcome::kFailed || saved == SaveOutcome::kCancelled) return true;
       return fileName_.isEmpty();
+    }
     case PromptAnswer::No:
       return false;
     default:
@@ -57,6 +129,10 @@ void FileSession::ForgetDocument() {
   fileName_.clear();
   document_.Clear();
   document_.ClearSavedCopy();
+  lock_.Release();
+  readOnly_ = false;
+  stamp_ = told_ = FileStamp();
+  view_.FileStateChanged();
   view_.ChangesSettled();
 }
 
@@ -89,27 +165,110 @@ bool FileSession::OpenGivenFile(const QString& path) {
 }
 
 bool FileSession::OpenFile(const QString& path) {
-  if (!Load(path)) return false;
-  fileName_ = path;
+  Access access;
+  if (!ClaimAccess(path, true, &access)) return false;
+  const bool folderRefused = access.folderRefused;
+  if (!LoadWith(path, std::move(access))) return false;
   view_.ShowFirstStrip();
   view_.DataFileUsed(path);
+  if (folderRefused) Prompts::Notice(ReadOnlyFolderNotice());
   return true;
 }
 
 bool FileSession::OpenRecovered(const QString& copy, const QString& dataFile) {
+  Access access;
+  if (!dataFile.isEmpty()) ClaimAccess(dataFile, false, &access);
+  const bool folderRefused = access.folderRefused;
   if (!Load(copy)) return false;
-  fileName_ = dataFile;
+  // The recovered changes are made on the data file as it is now.
+  SetFileState(dataFile, std::move(access), StampOfFile(dataFile));
   document_.ClearSavedCopy();  // none of it is in the data file
   view_.ShowFirstStrip();
+  if (folderRefused) Prompts::Notice(ReadOnlyFolderNotice());
   return true;
 }
 
-bool FileSession::Load(const QString& path) {
+bool FileSession::ClaimAccess(const QString& path, bool mayCancel, Access* access) {
+  if (lock_.IsTaken() && SamePath(lock_.DataFile(), path)) {
+    access->lock = std::move(lock_);  // opened again: the lock stays
+    return true;
+  }
+  if (!shippedFolder_.isEmpty() && QFileInfo(path).absoluteFilePath().startsWith(shippedFolder_)) {
+    access->readOnly = true;
+    return true;
+  }
+  LockHolder holder;
+  switch (access->lock.Take(path, false, &holder)) {
+    case DataFileLock::Result::kTaken:
+      return true;
+    case DataFileLock::Result::kFailed:
+      access->readOnly = access->folderRefused = true;
+      return true;
+    case DataFileLock::Result::kHeld:
+      break;
+  }
+  if (!mayCancel) {
+    Prompts::Notice(LockHeldText(holder) + QStringLiteral("\n読み取り専用で開きます。"));
+    access->readOnly = true;
+    return true;
+  }
+  switch (Prompts::Ask(LockHeldText(holder), LockHeldButtons(), PromptAnswer::Yes)) {
+    case PromptAnswer::Yes:
+      access->readOnly = true;
+      return true;
+    case PromptAnswer::No:
+      if (access->lock.Take(path, true) != DataFileLock::Result::kTaken) access->readOnly = access->folderRefused = true;
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool FileSession::LoadWith(const QString& path, Access access) {
+  FileStamp read;
+  if (!Load(path, &read)) return false;  // the new lock goes with `access`
+  SetFileState(path, std::move(access), read);
+  return true;
+}
+
+void FileSession::SetFileState(const QString& path, Access access, const FileStamp& stamp) {
+  fileName_ = path;
+  lock_ = std::move(access.lock);
+  readOnly_ = access.readOnly;
+  stamp_ = told_ = stamp;
+  view_.FileStateChanged();
+}
+
+void FileSession::ReviewDiskChange(bool unsavedTyping) {
+  if (fileName_.isEmpty() || !stamp_.known) return;
+  FileStamp now;
+  const DiskChange change = LookAtDisk(fileName_, stamp_, document_.SavedCopy(), &now);
+  if (change == DiskChange::kNone) {
+    stamp_ = told_ = now;
+    return;
+  }
+  if (now == told_) return;  // told already
+  told_ = now;
+  // A deleted file has nothing to read again; the save asks.
+  if (change == DiskChange::kDeleted) return;
+  if (document_.IsChanged() || unsavedTyping) {
+    Prompts::Notice(ChangedOnDiskNotice());
+    return;
+  }
+  if (Prompts::Confirm(ReloadQuestion(), PromptButtons::YesNo) != PromptAnswer::Yes) return;
+  Access access;
+  access.lock = std::move(lock_);
+  access.readOnly = readOnly_;
+  const QString path = fileName_;
+  if (LoadWith(path, std::move(access))) view_.ShowFirstStrip();
+}
+
+bool FileSession::Load(const QString& path, FileStamp* read) {
   // From here on the document no longer belongs to the old file name.
   ForgetDocument();
   view_.ClearStripList();
   view_.ClearStripView();
-  DataFileContent content = ReadDataFile(path);
+  DataFileContent content = ReadDataFile(path, read);
   if (content.status == DataFileContent::Status::kReadError) {
     Prompts::Error(ReadErrorMessage(path));
     return false;
@@ -146,8 +305,37 @@ bool FileSession::ActionFileSaveAsExecute() { return SaveAs() == SaveOutcome::kW
 FileSession::SaveOutcome FileSession::Save() {
   if (view_.StripRowCount() == 0) return SaveOutcome::kNothingToSave;
   view_.CommitPendingKey();
-  if (fileName_.isEmpty()) return AskNameAndWrite();
+  // A read-only document is saved under another name.
+  if (fileName_.isEmpty() || readOnly_) return AskNameAndWrite();
+  switch (CheckBeforeSave()) {
+    case DiskAnswer::kWrite:
+      break;
+    case DiskAnswer::kSaveAs:
+      return AskNameAndWrite();
+    case DiskAnswer::kCancel:
+      return SaveOutcome::kCancelled;
+  }
   return Write(fileName_) ? SaveOutcome::kWritten : SaveOutcome::kFailed;
+}
+
+FileSession::DiskAnswer FileSession::CheckBeforeSave() {
+  if (!stamp_.known) return DiskAnswer::kWrite;
+  FileStamp now;
+  const DiskChange change = LookAtDisk(fileName_, stamp_, document_.SavedCopy(), &now);
+  if (change == DiskChange::kNone) {
+    stamp_ = now;
+    return DiskAnswer::kWrite;
+  }
+  const bool deleted = change == DiskChange::kDeleted;
+  switch (Prompts::Ask(deleted ? DeletedOnDiskQuestion() : ChangedOnDiskQuestion(),
+                       deleted ? DeletedOnDiskButtons() : ChangedOnDiskButtons(), PromptAnswer::No)) {
+    case PromptAnswer::Yes:
+      return DiskAnswer::kWrite;
+    case PromptAnswer::No:
+      return DiskAnswer::kSaveAs;
+    default:
+      return DiskAnswer::kCancel;
+  }
 }
 
 FileSession::SaveOutcome FileSession::SaveAs() {
@@ -159,18 +347,37 @@ FileSession::SaveOutcome FileSession::SaveAs() {
 FileSession::SaveOutcome FileSession::AskNameAndWrite() {
   const std::optional<QString> chosen = Prompts::Current().SaveFile(SaveDialog());
   if (!chosen) return SaveOutcome::kCancelled;
-  // The chosen file is the document's file from now on, written or not: a
-  // later save must not go to the file the user chose to keep as it was.
-  fileName_ = WithDefaultExtension(*chosen, QString::fromLatin1(kDefaultExtension));
+  if (!ClaimForSaving(WithDefaultExtension(*chosen, QString::fromLatin1(kDefaultExtension)))) {
+    return SaveOutcome::kCancelled;
+  }
   return Write(fileName_) ? SaveOutcome::kWritten : SaveOutcome::kFailed;
 }
 
+bool FileSession::ClaimForSaving(const QString& path) {
+  if (SamePath(path, fileName_) && !readOnly_) return true;  // its own file, its own lock
+  Access access;
+  LockHolder holder;
+  if (access.lock.Take(path, false, &holder) == DataFileLock::Result::kHeld) {
+    if (Prompts::Confirm(OverwriteHeldQuestion(holder), PromptButtons::YesNo, PromptAnswer::No) != PromptAnswer::Yes) {
+      return false;
+    }
+    access.lock.Take(path, true);
+  }
+  // The chosen file is the document's file from now on, written or not: a
+  // later save must not go to the file the user chose to keep as it was.
+  // What is on disk there now is what the user chose to replace.
+  SetFileState(path, std::move(access), FileStamp());
+  return true;
+}
+
 bool FileSession::Write(const QString& path) {
-  if (!WriteDataFile(path, document_.lines())) {
+  FileStamp written;
+  if (!WriteDataFile(path, document_.lines(), &written)) {
     // The saved copy stays as it was, so the document still counts as changed.
     Prompts::Error(WriteErrorMessage(path));
     return false;
   }
+  stamp_ = told_ = written;
   document_.MarkSaved();
   view_.ChangesSettled();
   view_.DataFileUsed(path);

@@ -38,7 +38,9 @@ TEST(FileLocations, TheLayoutAroundTheExecutableDecides) {
       EXPECT_EQ(at.RecoveryFolder(), "/home/u/.config/labelkobo/recovery/");
       EXPECT_EQ(at.TemplateFolders(),
                 (QStringList{"/home/u/.local/share/labelkobo/templates/", root.filePath("share/labelkobo/templates/")}));
+      EXPECT_EQ(at.ShippedFolder(), root.filePath("share/labelkobo/"));
     } else {
+      EXPECT_TRUE(at.ShippedFolder().isEmpty());
       EXPECT_EQ(at.SettingsFile(), bin + "/VRD6S.ini");
       EXPECT_EQ(at.KeyLabelFolder(), bin + "/");
       EXPECT_EQ(at.RecoveryFolder(), bin + "/recovery/");

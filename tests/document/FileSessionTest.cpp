@@ -412,3 +412,244 @@ TEST_F(FileSessionTest, AFullDiskKeepsTheFileAndTheDocumentChanged) {
   EXPECT_TRUE(session.ConfirmDiscard());
   EXPECT_EQ(ReadBytes(Path("site.VRD")), saved);
 }
+
+// A data file on a shared folder: the lock beside it, read-only documents
+// and files changed on disk behind the program.
+namespace {
+
+const QString kChangedOnDisk = QStringLiteral("このファイルは開いた後に他のプログラムで変更されています。");
+const QStringList kChangedButtons{"上書き保存", "名前を付けて保存", "キャンセル"};
+const QStringList kHeldButtons{"読み取り専用で開く", "それでも開く", "キャンセル"};
+
+class SharedFileTest : public FileSessionTest {
+ protected:
+  QString Site() const { return Path("site.VRD"); }
+  QString SiteLock() const { return Path(".~lock.site.VRD#"); }
+
+  // site.VRD of two strips, open and edited.
+  void OpenEdited() {
+    MakeUnsaved(2);
+    prompts.files.push_back(Site());
+    ASSERT_TRUE(session.ActionFileSaveAsExecute());
+    ASSERT_TRUE(session.OpenFile(Site()));
+    document.Replace(4, "ours");
+    prompts.messages.clear();
+  }
+
+  // Another program's save: a strip's department changed.
+  QByteArray RewriteOnDisk(const QByteArray& department) {
+    Lines lines = SplitLines(ReadBytes(Site()));
+    lines.replace(4, department);
+    WriteBytes(Site(), JoinLines(lines));
+    return ReadBytes(Site());
+  }
+
+  void LockedByAnotherComputer() {
+    const LockHolder other{QStringLiteral("sato"), QStringLiteral("pc-reception"), 4711,
+                           QDateTime::currentDateTimeUtc().addSecs(-60)};
+    WriteBytes(SiteLock(), other.ToBytes());
+  }
+
+  bool LockIsOurs() const {
+    return LockHolder::FromBytes(ReadBytes(SiteLock())).SameProgram(LockHolder::ThisProgram());
+  }
+};
+
+}  // namespace
+
+TEST_F(SharedFileTest, ASaveOverAFileChangedOnDiskAsksFirst) {
+  struct Case {
+    PromptAnswer answer;
+    bool written;     // site.VRD holds our document afterwards
+    bool savedAs;     // the save dialog was shown
+  };
+  const Case cases[] = {
+      {PromptAnswer::Yes, true, false},
+      {PromptAnswer::No, false, true},
+      {PromptAnswer::Cancel, false, false},
+  };
+  for (const Case& c : cases) {
+    OpenEdited();
+    const Lines edited = document.lines();
+    const QByteArray theirs = RewriteOnDisk("theirs");
+    const qsizetype dialogs = prompts.saveDialogs.size();
+    prompts.answers.push_back(c.answer);
+    prompts.files.push_back(Path("copy.VRD"));
+    EXPECT_EQ(session.ActionFileSaveExecute(), c.answer != PromptAnswer::Cancel);
+    ASSERT_GE(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.messages[0].text, kChangedOnDisk);
+    EXPECT_EQ(prompts.messages[0].title, QStringLiteral("確認"));
+    EXPECT_EQ(prompts.messages[0].choices, kChangedButtons);
+    EXPECT_EQ(ReadBytes(Site()), c.written ? JoinLines(edited) : theirs);
+    EXPECT_EQ(prompts.saveDialogs.size() - dialogs, c.savedAs ? 1 : 0);
+    EXPECT_EQ(document.lines(), edited);
+    EXPECT_EQ(document.IsChanged(), c.answer == PromptAnswer::Cancel);
+    if (c.answer == PromptAnswer::Cancel) {
+      // Closing asks about the changes; Yes asks again and Cancel stops the close.
+      prompts.answers = {PromptAnswer::Yes, PromptAnswer::Cancel};
+      EXPECT_TRUE(session.ConfirmDiscard());
+      EXPECT_EQ(ReadBytes(Site()), theirs);
+    }
+    prompts.files.clear();
+    prompts.answers.clear();
+    if (document.IsChanged()) prompts.answers = {PromptAnswer::No};
+    session.ActionFileNewExecute();
+    prompts.messages.clear();
+  }
+}
+
+TEST_F(SharedFileTest, AFileDeletedOnDiskIsWrittenAgainOnlyOnYes) {
+  OpenEdited();
+  QFile::remove(Site());
+  prompts.answers = {PromptAnswer::Cancel};
+  EXPECT_FALSE(session.ActionFileSaveExecute());
+  ASSERT_EQ(prompts.messages.size(), 1);
+  EXPECT_EQ(prompts.messages[0].text, FileSession::DeletedOnDiskQuestion());
+  EXPECT_EQ(prompts.messages[0].choices, (QStringList{"保存", "名前を付けて保存", "キャンセル"}));
+  EXPECT_FALSE(QFile::exists(Site()));
+  prompts.answers = {PromptAnswer::Yes};
+  EXPECT_TRUE(session.ActionFileSaveExecute());
+  EXPECT_EQ(ReadBytes(Site()), JoinLines(document.lines()));
+}
+
+TEST_F(SharedFileTest, AFileAnotherProgramHasOpenAsksHowToOpen) {
+  MakeUnsaved(2);
+  prompts.files.push_back(Site());
+  ASSERT_TRUE(session.ActionFileSaveAsExecute());
+  session.ActionFileNewExecute();
+  EXPECT_FALSE(QFile::exists(SiteLock()));  // new closes the file
+  LockedByAnotherComputer();
+  const QByteArray theirLock = ReadBytes(SiteLock());
+
+  // Cancel: the document open before stays as it was.
+  ASSERT_TRUE(OpenFixture("two_strips.VRD"));
+  prompts.messages.clear();
+  prompts.answers = {PromptAnswer::Cancel};
+  EXPECT_FALSE(session.OpenFile(Site()));
+  ASSERT_EQ(prompts.messages.size(), 1);
+  EXPECT_EQ(prompts.messages[0].text, LockHeldText(LockHolder::FromBytes(theirLock)));
+  EXPECT_EQ(prompts.messages[0].choices, kHeldButtons);
+  EXPECT_EQ(session.FileName(), Path("two_strips.VRD"));
+  EXPECT_TRUE(QFile::exists(Path(".~lock.two_strips.VRD#")));
+
+  // Read-only: their lock stays; save goes to save as, and the file they
+  // have open is not written without a question of its own.
+  prompts.answers = {PromptAnswer::Yes};
+  ASSERT_TRUE(session.OpenFile(Site()));
+  EXPECT_FALSE(QFile::exists(Path(".~lock.two_strips.VRD#")));
+  EXPECT_TRUE(session.IsReadOnly());
+  EXPECT_EQ(ReadBytes(SiteLock()), theirLock);
+  const QByteArray before = ReadBytes(Site());
+  document.Replace(4, "edited read-only");
+  prompts.messages.clear();
+  prompts.files = {Site()};
+  prompts.answers = {PromptAnswer::No};
+  EXPECT_FALSE(session.ActionFileSaveExecute());
+  EXPECT_EQ(prompts.saveDialogs.size(), 2);
+  ASSERT_EQ(prompts.messages.size(), 1);
+  EXPECT_EQ(prompts.messages[0].text, FileSession::OverwriteHeldQuestion(LockHolder::FromBytes(theirLock)));
+  EXPECT_EQ(ReadBytes(Site()), before);
+  EXPECT_TRUE(session.IsReadOnly());
+  EXPECT_TRUE(document.IsChanged());
+
+  // Open anyway: the lock becomes ours.
+  prompts.answers = {PromptAnswer::No};
+  ASSERT_TRUE(session.OpenFile(Site()));
+  EXPECT_FALSE(session.IsReadOnly());
+  EXPECT_TRUE(LockIsOurs());
+}
+
+TEST_F(SharedFileTest, AFolderThatTakesNoLockOpensReadOnlyAndKeepsTheEdits) {
+  MakeUnsaved(1);
+  prompts.files.push_back(Site());
+  ASSERT_TRUE(session.ActionFileSaveAsExecute());
+  session.ActionFileNewExecute();
+  {
+    FailingCalls readOnlyShare;
+    readOnlyShare.failAt = 0;  // the lock's temporary file
+    readOnlyShare.failErrno = EROFS;
+    ASSERT_TRUE(session.OpenFile(Site()));
+  }
+  EXPECT_TRUE(session.IsReadOnly());
+  EXPECT_FALSE(QFile::exists(SiteLock()));
+  ASSERT_EQ(prompts.messages.size(), 1);
+  EXPECT_EQ(prompts.messages[0].text, FileSession::ReadOnlyFolderNotice());
+  EXPECT_EQ(prompts.messages[0].title, QStringLiteral("メッセージ"));
+  // The edits stay until saved elsewhere or given up.
+  document.Replace(4, "kept");
+  prompts.answers = {PromptAnswer::Yes};  // save them
+  EXPECT_TRUE(session.ConfirmDiscard());  // the save dialog was cancelled
+  EXPECT_EQ(prompts.saveDialogs.size(), 2);
+  EXPECT_EQ(document.at(4), "kept");
+  EXPECT_TRUE(document.IsChanged());
+}
+
+TEST_F(SharedFileTest, AChangeOnDiskOffersToReadAgainOrIsToldOnce) {
+  OpenEdited();
+  ASSERT_TRUE(session.ActionFileSaveExecute());
+  // Nothing changed, or the same bytes written again: nothing said.
+  session.ReviewDiskChange();
+  WriteBytes(Site(), ReadBytes(Site()));
+  session.ReviewDiskChange();
+  EXPECT_TRUE(prompts.messages.isEmpty());
+
+  // Unchanged document: "いいえ" keeps it and is not asked again for the same change.
+  RewriteOnDisk("first");
+  prompts.answers = {PromptAnswer::No};
+  session.ReviewDiskChange();
+  session.ReviewDiskChange();
+  ASSERT_EQ(prompts.messages.size(), 1);
+  EXPECT_EQ(prompts.messages[0].text, FileSession::ReloadQuestion());
+  EXPECT_EQ(prompts.messages[0].buttons, PromptButtons::YesNo);
+  EXPECT_EQ(document.at(4), "ours");
+  // A further change asks again; "はい" reads it, list and view anew, lock kept.
+  RewriteOnDisk("second");
+  view.log.clear();
+  prompts.answers = {PromptAnswer::Yes};
+  session.ReviewDiskChange();
+  EXPECT_EQ(document.at(4), "second");
+  EXPECT_FALSE(document.IsChanged());
+  EXPECT_EQ(view.rows[0].Columns()[3], QStringLiteral("second"));
+  EXPECT_EQ(view.log, (QStringList{"clear list", "clear view", "show strip 1"}));
+  EXPECT_TRUE(LockIsOurs());
+
+  // Unsaved changes (or a key being typed): a notice once, the question at the save.
+  prompts.messages.clear();
+  document.Replace(5, "edited");
+  RewriteOnDisk("third");
+  session.ReviewDiskChange();
+  session.ReviewDiskChange(true);
+  ASSERT_EQ(prompts.messages.size(), 1);
+  EXPECT_EQ(prompts.messages[0].text, FileSession::ChangedOnDiskNotice());
+  prompts.answers = {PromptAnswer::Yes};
+  EXPECT_TRUE(session.ActionFileSaveExecute());
+  EXPECT_EQ(prompts.messages.size(), 2);
+  EXPECT_EQ(prompts.messages[1].text, kChangedOnDisk);
+}
+
+TEST_F(SharedFileTest, ARecoveredDocumentOfAFileOpenElsewhereIsReadOnly) {
+  MakeUnsaved(1);
+  prompts.files.push_back(Site());
+  ASSERT_TRUE(session.ActionFileSaveAsExecute());
+  session.ActionFileNewExecute();
+  const QString copy = Path("copy.VRD");
+  WriteBytes(copy, JoinLines(SimpleDocument(2)));
+  LockedByAnotherComputer();
+  ASSERT_TRUE(session.OpenRecovered(copy, Site()));
+  ASSERT_EQ(prompts.messages.size(), 1);
+  EXPECT_TRUE(prompts.messages[0].text.endsWith(QStringLiteral("から開いています。\n読み取り専用で開きます。")));
+  EXPECT_TRUE(session.IsReadOnly());
+  EXPECT_EQ(session.FileName(), Site());
+  EXPECT_TRUE(document.IsChanged());
+}
+
+TEST_F(SharedFileTest, TheProgramsOwnFilesOpenReadOnlyWithoutALock) {
+  QDir(dir.path()).mkpath("share/labelkobo/samples");
+  const QString sample = Path("share/labelkobo/samples/sample.VRD");
+  WriteBytes(sample, JoinLines(SimpleDocument(1)));
+  session.SetShippedFolder(Path("share/labelkobo/"));
+  ASSERT_TRUE(session.OpenFile(sample));
+  EXPECT_TRUE(session.IsReadOnly());
+  EXPECT_TRUE(prompts.messages.isEmpty());
+  EXPECT_EQ(QDir(Path("share/labelkobo/samples")).entryList(QDir::Files | QDir::Hidden), QStringList{"sample.VRD"});
+}

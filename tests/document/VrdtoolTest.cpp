@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "document/DataFileLock.h"
 #include "support/RunVrdtool.h"
 #include "support/TestFiles.h"
 
@@ -220,4 +221,32 @@ TEST_F(VrdtoolTest, CsvRoundTripChangesNothingAndABadFileLeavesTheDataFileAlone)
   EXPECT_EQ(ReadBytes(site), sample);
   EXPECT_EQ(Vrdtool({"import-csv", site, edited, "--accept-warnings"}).exitCode, 0);
   EXPECT_TRUE(ReadBytes(site).contains("#NAME?"));
+}
+
+TEST_F(VrdtoolTest, AFileOpenInTheProgramIsRewrittenOnlyWithForce) {
+  const QByteArray sample = ReadBytes(QStringLiteral(SOURCE_DIR "/samples/sample.VRD"));
+  const QString site = dir.filePath("site.VRD");
+  const QString csv = dir.filePath("site.csv");
+  WriteBytes(site, sample);
+  ASSERT_EQ(Vrdtool({"export-csv", site, csv, "--utf8"}).exitCode, 0);
+  WriteBytes(csv, QString::fromUtf8(ReadBytes(csv)).replace(QStringLiteral("営業一課"), QStringLiteral("営業第一課")).toUtf8());
+  const LockHolder holder{QStringLiteral("sato"), QStringLiteral("pc-reception"), 4711,
+                          QDateTime::currentDateTimeUtc().addSecs(-60)};
+  WriteBytes(LockPathOf(site), holder.ToBytes());
+  const QList<QStringList> rewrites = {{"import-csv", site, csv}, {"convert", site, site}};
+  for (const QStringList& args : rewrites) {
+    const ToolRun refused = Vrdtool(args);
+    EXPECT_EQ(refused.exitCode, 2) << args[0].toStdString();
+    EXPECT_TRUE(refused.err.startsWith(QStringLiteral("vrdtool: %1: open in the program by sato on pc-reception (process 4711) since ").arg(site)))
+        << refused.err.toStdString();
+    EXPECT_EQ(ReadBytes(site), sample);
+  }
+  EXPECT_EQ(Vrdtool({"import-csv", site, csv, "--force"}).exitCode, 0);
+  EXPECT_TRUE(ReadBytes(site).contains(Sj("営業第一課")));
+  EXPECT_EQ(Vrdtool({"convert", site, site, "--force"}).exitCode, 0);
+  // A lock its program left behind (gone from this computer) holds nothing back.
+  LockHolder left = LockHolder::ThisProgram();
+  left.process = 0;
+  WriteBytes(LockPathOf(site), left.ToBytes());
+  EXPECT_EQ(Vrdtool({"convert", site, site}).exitCode, 0);
 }

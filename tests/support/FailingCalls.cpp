@@ -37,6 +37,9 @@ int FailingCalls::Rename(const char* from, const char* to) {
 }
 
 int FailingCalls::Unlink(const char* path) { return Failed("unlink") ? -1 : FileSystemCalls::Unlink(path); }
+int FailingCalls::Link(const char* from, const char* to) {
+  return Failed("link") ? -1 : FileSystemCalls::Link(from, to);
+}
 
 bool FailingCalls::Failed(const char* call) {
   calls << QString::fromLatin1(call);

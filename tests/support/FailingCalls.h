@@ -33,6 +33,7 @@ class FailingCalls : public FileSystemCalls {
   int Close(int fd) override;
   int Rename(const char* from, const char* to) override;
   int Unlink(const char* path) override;
+  int Link(const char* from, const char* to) override;
 
  private:
   bool Failed(const char* call);

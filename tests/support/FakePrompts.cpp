@@ -25,6 +25,13 @@ PromptAnswer FakePrompts::Message(const QString& text, const QString& title, Pro
   return answer;
 }
 
+PromptAnswer FakePrompts::Choose(const QString& text, const QString& title, PromptIcon icon,
+                                 const QStringList& buttons, PromptAnswer defaultAnswer) {
+  const PromptAnswer answer = Message(text, title, icon, PromptButtons::YesNoCancel, defaultAnswer);
+  messages.last().choices = buttons;
+  return answer;
+}
+
 std::optional<QString> FakePrompts::OpenFile(const FileDialogSpec& form) {
   openDialogs.append(form);
   return Next(files);

@@ -16,6 +16,7 @@ struct RecordedMessage {
   PromptIcon icon;
   PromptButtons buttons;
   PromptAnswer defaultAnswer;
+  QStringList choices;  // the buttons' own texts (Choose), empty otherwise
 };
 
 class FakePrompts : public Prompts {
@@ -25,6 +26,9 @@ class FakePrompts : public Prompts {
 
   PromptAnswer Message(const QString& text, const QString& title, PromptIcon icon,
                        PromptButtons buttons, PromptAnswer defaultAnswer) override;
+  // Answers from `answers` like Message, recording the buttons' texts.
+  PromptAnswer Choose(const QString& text, const QString& title, PromptIcon icon, const QStringList& buttons,
+                      PromptAnswer defaultAnswer) override;
   std::optional<QString> OpenFile(const FileDialogSpec& form) override;
   std::optional<QString> SaveFile(const FileDialogSpec& form) override;
   // Takes the file from `files` and its type from `fileTypes` (0 when none is left).

@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include "document/DataFileLock.h"
+
 // Each command group lives in its own file and declares its entries here.
 int RunInfo(const QStringList& args);
 int RunCheck(const QStringList& args);
@@ -18,7 +20,9 @@ const QList<VrdCommand>& VrdCommands() {
   static const QList<VrdCommand> commands = {
       {"info", "FILE", "one tab-separated line per strip: number, series, type, extension, department, user, date", RunInfo},
       {"check", "FILE", "walk every strip, group and key; 'ok: S strips, K keys' or FILE:LINE of the first damage (exit 1)", RunCheck},
-      {"convert", "IN OUT", "read IN as the program opens it (old layout converted), write OUT as it saves", RunConvert},
+      {"convert", "IN OUT",
+       "read IN as the program opens it (old layout converted), write OUT as it saves; "
+       "an OUT open in the program is written only with --force", RunConvert},
       {"render", "FILE N OUT.png [--all]", "draw strip N as the detail view (or the all view) shows it", RunRender},
       {"keylabels", "SERIES [--defaults] [--dir DIR]",
        "write the palette list of series 0..6 (its key-label file, or the defaults)", RunKeyLabels},
@@ -29,10 +33,10 @@ const QList<VrdCommand>& VrdCommands() {
        "the calibration sheet: crosshairs and rulers to measure the printer's shift", RunCalibration},
       {"export-csv", "FILE OUT.csv [--utf8]",
        "the strips as a spreadsheet: one row per strip, a column per key; Shift_JIS, or UTF-8 with a BOM", RunExportCsv},
-      {"import-csv", "FILE IN.csv [--output OUT.VRD] [--dry-run] [--accept-warnings] [--dir DIR]",
+      {"import-csv", "FILE IN.csv [--output OUT.VRD] [--dry-run] [--accept-warnings] [--dir DIR] [--force]",
        "rows matched by extension number update strips or create them from the templates the program reads (or those of DIR); "
        "--dry-run lists each row and the cells it changes; any row error, or a cell that looks rewritten by a spreadsheet "
-       "unless --accept-warnings, changes nothing (exit 1); FILE may be new", RunImportCsv},
+       "unless --accept-warnings, changes nothing (exit 1); FILE may be new; a file open in the program is written only with --force", RunImportCsv},
       {"templates", "[--dir DIR]",
        "every strip template (*.TPL) the program reads: type, counts, series, folder, check result, why not offered; a name found twice says which file is used",
        RunTemplates},
@@ -55,6 +59,18 @@ std::optional<QString> TakeOption(QStringList& args, const QString& name) {
 }
 
 bool TakeFlag(QStringList& args, const QString& name) { return args.removeAll(name) > 0; }
+
+bool MayRewrite(const QString& dataFile, bool force) {
+  const LockInspection lock = InspectLock(dataFile);
+  if (force || lock.status != LockStatus::kHeld) return true;
+  const LockHolder& h = lock.holder;
+  PrintError(QStringLiteral("vrdtool: %1: open in the program by %2 on %3 (process %4) since %5; "
+                            "not written (--force writes anyway)")
+                 .arg(dataFile, h.user, h.host)
+                 .arg(h.process)
+                 .arg(h.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
+  return false;
+}
 
 int Fail(const QString& text) {
   PrintError(text);

@@ -31,6 +31,11 @@ std::optional<QString> TakeOption(QStringList& args, const QString& name);
 // A flag, taken out of the arguments: true when it was there.
 bool TakeFlag(QStringList& args, const QString& name);
 
+// Whether a command may rewrite `dataFile`: not while a running program
+// has it open (its lock), unless `force`. A refusal names the holder on
+// stderr.
+bool MayRewrite(const QString& dataFile, bool force);
+
 // The data file as the program opens it (old layout converted), or nothing
 // after one line on stderr.
 std::optional<DataFileContent> LoadDataFile(const QString& path);

@@ -48,6 +48,7 @@ int RunImportCsv(const QStringList& arguments) {
   QStringList args = arguments;
   const bool dryRun = TakeFlag(args, QStringLiteral("--dry-run"));
   const bool acceptWarnings = TakeFlag(args, QStringLiteral("--accept-warnings"));
+  const bool force = TakeFlag(args, QStringLiteral("--force"));
   const std::optional<QString> output = TakeOption(args, QStringLiteral("--output"));
   const std::optional<QString> folder = TakeOption(args, QStringLiteral("--dir"));
   if (args.size() != 2 || (output && output->isEmpty()) || (folder && folder->isEmpty())) {
@@ -92,6 +93,7 @@ int RunImportCsv(const QStringList& arguments) {
   if (plan.changes.empty() && !output) return kDone;  // nothing to rewrite
   if (!document.Apply(plan.changes)) return Fail(QStringLiteral("vrdtool: %1: the changes do not fit").arg(dataFile));
   if (document.isEmpty()) return kDone;  // a new file without strips is not written, as saving writes none
+  if (!MayRewrite(target, force)) return kFailed;
   if (!WriteDataFile(target, document.lines())) {
     return Fail(QStringLiteral("vrdtool: %1: cannot write the file").arg(target));
   }

@@ -58,10 +58,13 @@ int RunCheck(const QStringList& args) {
   }
 }
 
-int RunConvert(const QStringList& args) {
+int RunConvert(const QStringList& arguments) {
+  QStringList args = arguments;
+  const bool force = TakeFlag(args, QStringLiteral("--force"));
   if (!HasArguments(args, 2, "convert")) return kFailed;
   std::optional<DataFileContent> content = LoadDataFile(args[0]);
   if (!content) return kFailed;
+  if (!MayRewrite(args[1], force)) return kFailed;
   if (!WriteDataFile(args[1], content->lines)) {
     PrintError(QStringLiteral("vrdtool: %1: cannot write the file").arg(args[1]));
     return kFailed;
