@@ -1,10 +1,13 @@
 // Line files and the INI settings file.
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include "base/DialogFolder.h"
 #include "base/Hints.h"
 #include "base/IniFile.h"
 #include "base/LineIO.h"
@@ -212,4 +215,35 @@ TEST(FileDialogs, FiltersMatchBothCasesAndNamesGetTheDefaultExtension) {
   EXPECT_EQ(WithDefaultExtension("/a/site", "VRD"), QStringLiteral("/a/site.VRD"));
   EXPECT_EQ(WithDefaultExtension("/a/site.vrd", "VRD"), QStringLiteral("/a/site.vrd"));
   EXPECT_EQ(WithDefaultExtension("/a.b/site", "VRD"), QStringLiteral("/a.b/site.VRD"));
+}
+
+// A file dialog opens where it is asked to, else in the folder last used,
+// else in the documents folder: never in the folder the program was started from.
+TEST(DialogStartFolderTest, AskedThenLastUsedThenDocuments) {
+  QTemporaryDir asked, last, home;
+  const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+  qputenv("HOME", home.path().toUtf8());
+  qunsetenv("XDG_CONFIG_HOME");  // no user-dirs.dirs: documents are ~/Documents
+  const auto restore = qScopeGuard([&] {
+    qputenv("HOME", oldHome);
+    if (!oldConfig.isEmpty()) qputenv("XDG_CONFIG_HOME", oldConfig);
+  });
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  ASSERT_EQ(documents, home.filePath("Documents"));
+  const QString missing = asked.filePath("missing");
+  const struct {
+    QString wanted, lastUsed, expected;
+  } cases[] = {
+      {asked.path(), last.path(), asked.path()},
+      {QString(), last.path(), last.path()},
+      {missing, last.path(), last.path()},
+      {QString(), QString(), home.path()},  // no documents folder yet: home
+      {missing, missing, home.path()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.wanted.toStdString() + " " + c.lastUsed.toStdString());
+    EXPECT_EQ(DialogStartFolder(c.wanted, c.lastUsed), c.expected);
+  }
+  ASSERT_TRUE(QDir().mkpath(documents));
+  EXPECT_EQ(DialogStartFolder(QString(), QString()), documents);
 }
