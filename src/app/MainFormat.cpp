@@ -33,15 +33,18 @@ bool TFMain::FormatCommandsApply() const { return keyCount_ > 0 && showDetail_; 
 void TFMain::FormatSelectedKeys(const std::function<void(StripDocument&, qsizetype)>& write) {
   if (!FormatCommandsApply()) return;
   HistoryStep step(*this, "書式");
+  std::vector<int> notFitting;
   try {
     for (int k : selection_.SelectedKeys()) {
       write(document_, stripView_->KeyBlockLine(k));
       stripView_->ReloadEditorFormat(k);  // a text being typed stays
       stripView_->DrawKeyFace(k);
+      if (!stripView_->KeyTextFits(k)) notFitting.push_back(k);
     }
   } catch (const DocumentError& error) {
     Prompts::Error(LayoutErrorText(error));
   }
+  ReportKeysNotFitting(notFitting);
 }
 
 // --- The tool bar showing the current key ----------------------------------

@@ -370,6 +370,7 @@ void TFMain::ActionEditSelResetExecute() {
 void TFMain::ApplyKeyLabelToSelectedKeys(const KeyLabelValues& label) {
   if (keyCount_ == 0 || !showDetail_) return;
   HistoryStep step(*this, "キーラベル");
+  std::vector<int> notFitting;
   try {
     for (int k : selection_.SelectedKeys()) {
       const qsizetype keyLine = stripView_->KeyBlockLine(k);
@@ -378,9 +379,11 @@ void TFMain::ApplyKeyLabelToSelectedKeys(const KeyLabelValues& label) {
       stripView_->MoveBlocksAfter(k, write.lineDelta);
       stripView_->ReloadEditor(k);
       stripView_->DrawKeyFace(k);
+      if (!stripView_->KeyTextFits(k)) notFitting.push_back(k);
     }
   } catch (const DocumentError& error) {
     Prompts::Error(LayoutErrorText(error));
   }
+  ReportKeysNotFitting(notFitting);
   ShowKeyFormat(currentKey_);
 }

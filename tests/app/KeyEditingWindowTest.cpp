@@ -645,4 +645,11 @@ TEST_F(KeyEditingWindowTest, AKeyWhoseTextDoesNotFitIsMarkedInTheDetailViewOnly)
   Type("FAX");  // a short text fits: the mark goes
   Press(Qt::Key_Escape);
   EXPECT_FALSE(Detail(4).face->OverflowMark());
+  // A larger size from the tool bar: marked and named again.
+  main->ComboBoxFontSize->setEditText(QStringLiteral("40"));
+  EXPECT_TRUE(Detail(4).face->OverflowMark());
+  EXPECT_TRUE(main->StatusText().contains(QStringLiteral("キー4の文字がキーに収まりません")));
+  Key(4).size = "40";
+  Key(4).text = {"FAX"};
+  ExpectDocument();
 }
