@@ -213,6 +213,13 @@ void TFMain::KeyFaceDblClick(int k) {
 
 void TFMain::KeyPanelEdit(int k, QEvent* passOn) {
   if (k < 0 || k >= keyCount_ || !showDetail_) return;
+  try {
+    // A key showing a picture is not typed into (a commit would drop the
+    // picture), as a double-click on it attaches another picture instead.
+    if (KeyHasPicture(document_, stripView_->KeyBlockLine(k))) return;
+  } catch (const DocumentError&) {
+    return;  // the layout has reported the damaged block
+  }
   if (editingKey_ != k) {
     // The key's own panel has the focus: this is the current key, whatever
     // a Shift or Ctrl click selected before.

@@ -2,8 +2,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QComboBox>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollArea>
@@ -133,20 +131,6 @@ TEST_F(MainWindowTest, FontListMarksScalableFamilies) {
   EXPECT_EQ(Find<QComboBox>("ComboBoxFontSize")->count(), 20);
   // No strip shown, no key's size: the box is empty, its list still offered.
   EXPECT_EQ(Find<QComboBox>("ComboBoxFontSize")->currentText(), QString());
-}
-
-TEST_F(MainWindowTest, EveryPaletteTabShowsItsWholeCaption) {
-  main->show();
-  QTabBar* tabs = Find<QTabWidget>("PageControl1")->tabBar();
-  ASSERT_EQ(tabs->count(), 3);
-  const QFontMetrics metrics(tabs->font());
-  for (int i = 0; i < tabs->count(); ++i) {
-    SCOPED_TRACE(i);
-    const QRect tab = tabs->tabRect(i);
-    EXPECT_TRUE(tabs->rect().contains(tab)) << tab.x() << " " << tab.width() << " of " << tabs->width();
-    EXPECT_GE(tab.width(), metrics.horizontalAdvance(tabs->tabText(i)) + 4);
-    EXPECT_TRUE(tabs->mapTo(main.get(), tab.topRight()).x() < main->width());
-  }
 }
 
 TEST_F(MainWindowTest, TogglesFollowMenuAndButtonAndSurviveARestart) {

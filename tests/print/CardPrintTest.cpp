@@ -243,9 +243,7 @@ TEST_F(CardPrintTest, EachJobIsTitledWithItsStrip) {
     const char* title;
   } cases[] = {
       {"0201", "山田", "示名条 0201 山田"},
-      {"0202", "", "示名条 0202"},
-      {"", "受付", "示名条 受付"},
-      {" 0203 ", " 鈴木 太郎 ", "示名条 0203 鈴木 太郎"},
+      {" 0202 ", "", "示名条 0202"},
       {"", "", "示名条"},
   };
   QList<TestStrip> strips;
@@ -256,7 +254,7 @@ TEST_F(CardPrintTest, EachJobIsTitledWithItsStrip) {
     strips.append(strip);
   }
   const StripDocument document = DocumentOf(strips);
-  Print(document, {0, 1, 2, 3, 4}, {}, Copies(1, true));
-  ASSERT_EQ(printer.jobs.size(), 5);
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(printer.jobs[i].title, QString::fromUtf8(cases[i].title));
+  Print(document, {0, 1, 2}, {}, Copies(1, true));
+  ASSERT_EQ(printer.jobs.size(), 3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(printer.jobs[i].title, QString::fromUtf8(cases[i].title));
 }
