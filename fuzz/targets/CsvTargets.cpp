@@ -33,11 +33,23 @@ Lines Site() {
 
 int FuzzCsv(const uint8_t* data, size_t size) {
   const CsvTable table = ReadCsv(FuzzBytes(data, size));
+  // Every row has its spreadsheet row, in file order; a file of another
+  // kind is not read at all.
+  FUZZ_ASSERT(table.rowNumbers.size() == table.rows.size());
+  for (qsizetype i = 1; i < table.rowNumbers.size(); ++i) FUZZ_ASSERT(table.rowNumbers[i] > table.rowNumbers[i - 1]);
+  FUZZ_ASSERT(table.wrongKind.isEmpty() || table.rows.isEmpty());
   StripDocument document;
   document.SetLines(Site());
   const Lines original = document.lines();
   const CsvImportPlan plan = PlanCsvImport(document, table, {QStringList(), "2026/01/01 09:00"});
   FUZZ_ASSERT(plan.ok() || plan.changes.empty());
+  // Only rows that are taken list changed cells, and every warning is one of them.
+  int warnings = 0;
+  for (const CsvRowPlan& row : plan.rows) {
+    FUZZ_ASSERT(row.changes.isEmpty() || row.outcome == CsvRowOutcome::kCreate || row.outcome == CsvRowOutcome::kUpdate);
+    warnings += row.Warnings();
+  }
+  FUZZ_ASSERT(warnings == plan.warnings);
   if (plan.changes.empty()) return 0;
   // A valid import makes a sound document, and its inverse the one before.
   FUZZ_ASSERT(document.Apply(plan.changes));

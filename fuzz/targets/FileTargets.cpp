@@ -1,5 +1,6 @@
 // Templates, key-label files and the settings file.
 #include <QTemporaryFile>
+#include <algorithm>
 
 #include "FuzzSupport.h"
 #include "FuzzTargets.h"
@@ -7,7 +8,10 @@
 #include "base/LineIO.h"
 #include "base/ShiftJis.h"
 #include "document/Series.h"
+#include "document/StripLayout.h"
+#include "document/StripTemplate.h"
 #include "document/Template.h"
+#include "document/TemplateCheck.h"
 #include "keylabels/PaletteList.h"
 
 int FuzzTemplate(const uint8_t* data, size_t size) {
@@ -19,10 +23,28 @@ int FuzzTemplate(const uint8_t* data, size_t size) {
     IsEditableTemplateKey(line);
     FUZZ_ASSERT(KeyStartLines(line).size() >= 14);
   }
+  bool structureSound = true;
   try {
     StripBodyFromTemplate(lines);
   } catch (const DocumentError& e) {
     FUZZ_ASSERT(e.Line() >= 0 && e.Line() <= lines.size());
+    structureSound = false;
+  }
+  // The model: read, written back line for line, and checked. Every fault
+  // names a line of the file (or one past its end) and a key that exists.
+  const TemplateReading reading = ReadTemplate(lines);
+  FUZZ_ASSERT(reading.model || !reading.faults.isEmpty());
+  if (reading.model) {
+    FUZZ_ASSERT(structureSound);
+    FUZZ_ASSERT(reading.model->ToLines() == lines);
+    FUZZ_ASSERT(StripBodyOf(*reading.model) == StripBodyFromTemplate(lines));
+  }
+  const QList<TemplateFault> faults = CheckTemplateBytes(FuzzBytes(data, size), "fuzz");
+  const int keys = reading.model ? reading.model->KeyCount() : layout::kMaxKeys;
+  for (const TemplateFault& fault : faults) {
+    FUZZ_ASSERT(fault.line >= 0 && fault.line <= lines.size() + 1);
+    FUZZ_ASSERT(fault.key >= -1 && fault.key < std::max(keys, 1));
+    FUZZ_ASSERT(!fault.reason.isEmpty());
   }
   return 0;
 }

@@ -73,6 +73,14 @@ struct ProgramWindows {
     w.printCard = printCard.get();
     w.viewImage = viewImage.get();
     main->SetWindows(w);
+    // The main window alone keeps the program running: once it has closed
+    // (after its question about unsaved changes), the program ends whatever
+    // other window is still open, such as the modeless find window.
+    for (QWidget* other : std::initializer_list<QWidget*>{telAdd.get(), keyLabel.get(), version.get(), adjust.get(),
+                                                          search.get(), printList.get(), printCard.get(),
+                                                          viewImage.get()}) {
+      other->setAttribute(Qt::WA_QuitOnClose, false);
+    }
   }
 
   ~ProgramWindows() {

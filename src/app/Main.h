@@ -92,8 +92,9 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   // or the key being typed has changed since the last copy, a copy is
   // written (or, with no unsaved changes left, removed).
   void KeepRecoveryCopy();
-  // At start-up: offers each copy that a program which did not end
-  // normally left behind, the newest first, until one is recovered.
+  // At start-up: offers each copy that a program of this user and host
+  // left behind without ending normally, the newest first, until one is
+  // recovered; tells in the status bar of those it cannot offer.
   void OfferRecoveryCopies();
   RecoveryCopies& Recovery() { return *recovery_; }
   static constexpr int kRecoveryCheckMs = 8000;
@@ -220,6 +221,12 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   void ActionJimeijoNewExecute();
   void ActionJimeijoEditExecute();
   void ActionJimeijoDeleteExecute();
+  // The strip types (MainTemplates.cpp): the focused strip's type saved as
+  // the user's template, and the dialog that manages the templates.
+  void ActionJimeijoSaveTypeExecute();
+  void ActionJimeijoTemplatesExecute();
+  // Saves strip `number`'s type as a template, asking for its name; true when saved.
+  bool SaveStripTypeAsTemplate(int number);
   // Palette, list, view
   void ActionKeyLabelEditExecute();
   void ActionKeyLabelShowExecute();
@@ -361,6 +368,9 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   // format and redraws it; a damaged block shows the layout error.
   void FormatSelectedKeys(const std::function<void(StripDocument&, qsizetype)>& write);
   void PressAlignmentButton(int a);
+  // A size typed but not confirmed is dropped: the box shows the current
+  // key's size again.
+  void DropTypedSize();
   // Runs the colour dialog on the current key's text or background colour.
   std::optional<int> ChooseColor(bool background);
 
@@ -422,6 +432,7 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   int keyCount_ = 0;
   int currentKey_ = 0;
   bool toolbarComboFlag_ = false;
+  QString shownSizeText_;  // the size box's text as the program last set it
   bool selectionClickFlag_ = false;
   int editingKey_ = -1;
   int panelEnters_ = 0;  // counts KeyPanelEnter runs

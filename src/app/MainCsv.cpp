@@ -4,10 +4,13 @@
 #include <QDateTime>
 #include <QDir>
 #include <QTreeWidget>
+#include <algorithm>
+#include <climits>
 
 #include "app/Main.h"
 #include "base/Mainsub.h"
 #include "base/LineIO.h"
+#include "base/ProgressDialog.h"
 #include "base/Prompts.h"
 #include "document/Csvimport.h"
 #include "document/EntryFields.h"
@@ -30,6 +33,9 @@ FileDialogSpec CsvDialog(const QString& title, const QString& filter, const QStr
 const QString kExportFilter = QStringLiteral(
     "CSVファイル Shift_JIS(*.csv)|*.csv|CSVファイル UTF-8・BOM付き(*.csv)|*.csv");
 const QString kImportFilter = QStringLiteral("CSVファイル(*.csv)|*.csv;*.CSV");
+
+// Files of fewer rows are read and planned without a progress dialog.
+constexpr int kRowsForProgress = 500;
 
 }  // namespace
 
@@ -63,7 +69,17 @@ void TFMain::ActionFileImportCsvExecute() {
   }
   const CsvImportContext context{settings_->Locations().TemplateFolders(),
                                  RegistrationDate(QDateTime::currentDateTime())};
-  const CsvImportPlan plan = PlanCsvImport(document_, ReadCsv(bytes), context);
+  // A list of many thousand rows is read and planned on a worker while a
+  // progress dialog keeps the windows alive; a short file is done at once.
+  CsvImportPlan plan;
+  const int lines = static_cast<int>(std::min<qsizetype>(bytes.count('\n'), INT_MAX));
+  RunWithProgress(this, {QStringLiteral("CSVから取り込み"), QStringLiteral("CSVの行を調べています (%1 / %2)")},
+                  lines >= kRowsForProgress ? lines : 1,
+                  [&](Progress& progress) { plan = PlanCsvImport(document_, ReadCsv(bytes), context, progress); });
+  if (plan.cancelled) {
+    Prompts::Notice(QStringLiteral("CSVの取り込みを中止しました。\n示名条データは変わっていません。"));
+    return;
+  }
   TFCsvImport preview(this);
   preview.ShowPlan(*path, plan);
   if (preview.exec() != QDialog::Accepted || !plan.ok() || plan.changes.empty()) return;

@@ -6,9 +6,11 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTextDocument>
 #include <QTimer>
 #include <QTreeWidget>
@@ -37,6 +39,21 @@ QString DroppedDataFile(const QMimeData* data) {
     }
   }
   return {};
+}
+
+// Copies a start cannot offer are told in the status bar for the session
+// (in a notice when the status bar is hidden), never left out in silence.
+void ShowWithheldCopies(QWidget* window, QStatusBar* bar, const std::vector<WithheldCopy>& withheld) {
+  const QString line = WithheldCopiesLine(withheld);
+  if (line.isEmpty()) return;
+  if (!bar->isVisibleTo(window)) {
+    Prompts::Notice(line);
+    return;
+  }
+  auto* note = new QLabel(line, bar);
+  note->setObjectName(QStringLiteral("RecoveryNote"));
+  note->setToolTip(WithheldCopiesDetails(withheld));
+  bar->addPermanentWidget(note);
 }
 
 }  // namespace
@@ -207,16 +224,19 @@ void TFMain::ChangesSettled() {
 }
 
 void TFMain::OfferRecoveryCopies() {
-  for (LeftCopy& copy : FindLeftCopies(settings_->Locations().RecoveryFolder())) {
-    if (Prompts::Confirm(RecoveryQuestion(copy.Record(), copy.SavedLater()), PromptButtons::YesNo) != PromptAnswer::Yes) {
+  FoundCopies found = FindLeftCopies(settings_->Locations().RecoveryFolder());
+  ShowWithheldCopies(this, StatusBar1, found.withheld);
+  for (LeftCopy& copy : found.offered) {
+    // A question closed by the end of the session: the rest wait too.
+    if (sessionEnding_ || sessionEndWaits_ > 0) return;
+    const RecoveryChoice choice = AskAboutCopy(copy);
+    if (choice == RecoveryChoice::kLater) continue;
+    if (choice == RecoveryChoice::kDiscard) {
       copy.Discard();
       continue;
     }
-    // A copy that cannot be read (its error shown) or holds no strip is of no use.
-    if (!fileSession_.OpenRecovered(copy.CopyPath(), copy.Record().dataFile)) {
-      copy.Discard();
-      return;
-    }
+    // A copy that cannot be read (its error shown) stays for the next start.
+    if (!fileSession_.OpenRecovered(copy.CopyPath(), copy.DataFile())) return;
     recovery_->Adopt(std::move(copy));
     recoveryStamp_ = CurrentRecoveryStamp();  // the copy holds the document as it is
     return;

@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QSignalBlocker>
 #include <QToolButton>
 
@@ -21,11 +23,57 @@ namespace {
 
 const char* const kAlignmentActions[] = {"ActionFormatLeft", "ActionFormatCenter", "ActionFormatRight"};
 
+// The boxes' own line edit would take Ctrl+Z and Ctrl+Y for its typing,
+// which is worth nothing there: the keys of the undo and redo commands go
+// to the commands, that is to the document's history.
+class HistoryKeysToCommands : public QObject {
+ public:
+  HistoryKeysToCommands(QAction* undo, QAction* redo, QObject* parent)
+      : QObject(parent), undo_(undo), redo_(redo) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) {
+      return QObject::eventFilter(watched, event);
+    }
+    QAction* command = CommandOf(QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination()));
+    if (!command) return QObject::eventFilter(watched, event);
+    // The override keeps the shortcut from running as well; the press runs it.
+    event->accept();
+    if (event->type() == QEvent::KeyPress) command->trigger();
+    return true;
+  }
+
+ private:
+  QAction* CommandOf(const QKeySequence& keys) const {
+    for (QAction* command : {undo_, redo_}) {
+      if (command->shortcuts().contains(keys)) return command;
+    }
+    return nullptr;
+  }
+  QAction* undo_;
+  QAction* redo_;
+};
+
 }  // namespace
 
 void TFMain::WireFormatControls() {
   connect(ComboBoxFont, &QComboBox::currentIndexChanged, this, [this](int) { ComboBoxFontChange(); });
-  connect(ComboBoxFontSize, &QComboBox::editTextChanged, this, [this](const QString&) { ComboBoxFontSizeChange(); });
+  // A typed size counts once it is confirmed, with Enter or by leaving the
+  // box; a size picked from the list counts at once.
+  connect(ComboBoxFontSize->lineEdit(), &QLineEdit::editingFinished, this, &TFMain::ComboBoxFontSizeChange);
+  connect(ComboBoxFontSize, &QComboBox::activated, this, [this](int) { ComboBoxFontSizeChange(); });
+  auto* historyKeys = new HistoryKeysToCommands(Action(QStringLiteral("ActionEditUndo")),
+                                                Action(QStringLiteral("ActionEditRedo")), this);
+  // The size box hands its keys to its line edit directly: both are watched.
+  for (QObject* box : {static_cast<QObject*>(ComboBoxFont), static_cast<QObject*>(ComboBoxFontSize),
+                       static_cast<QObject*>(ComboBoxFontSize->lineEdit())}) {
+    box->installEventFilter(historyKeys);
+  }
+}
+
+void TFMain::DropTypedSize() {
+  shownSizeText_.clear();
+  if (keyCount_ > 0) ShowKeyFormat(currentKey_);
 }
 
 bool TFMain::FormatCommandsApply() const { return keyCount_ > 0 && showDetail_; }
@@ -68,6 +116,7 @@ void TFMain::ShowKeyFormat(int k) {
   {
     const QSignalBlocker quietSize(ComboBoxFontSize);
     ComboBoxFontSize->setEditText(format.sizeText);
+    shownSizeText_ = format.sizeText;
   }
   ToolButtonBold->setChecked(format.bold);
   ToolButtonItalic->setChecked(format.italic);
@@ -160,8 +209,17 @@ void TFMain::ComboBoxFontChange() {
 }
 
 void TFMain::ComboBoxFontSizeChange() {
-  const std::optional<int> size = FontSizeOfText(ComboBoxFontSize->currentText());
-  if (!size) return;
+  // Confirming what the box shows already (leaving it after Enter, a key's
+  // size shown) changes nothing.
+  const QString text = ComboBoxFontSize->currentText();
+  if (text == shownSizeText_) return;
+  const std::optional<int> size = FontSizeOfText(text);
+  if (!size) {
+    // No size: the box shows the key's size again.
+    if (FormatCommandsApply()) ShowKeyFormat(currentKey_);
+    return;
+  }
+  shownSizeText_ = text;
   FormatSelectedKeys([s = *size](StripDocument& document, qsizetype keyLine) { SetKeyFontSize(document, keyLine, s); });
 }
 
@@ -175,7 +233,8 @@ void TFMain::ActionFormatFontExecute() {
     return;
   }
   // The dialog lists installed families: a stand-in shows as itself.
-  QFont initial(QFontInfo(QFont(preset.family)).family());
+  const QString shownFamily = PlainFamilyName(QFontInfo(QFont(preset.family)).family());
+  QFont initial(shownFamily);
   initial.setPointSize(preset.pointSize);
   initial.setBold(preset.bold);
   initial.setItalic(preset.italic);
@@ -183,11 +242,13 @@ void TFMain::ActionFormatFontExecute() {
   const std::optional<QFont> font = Prompts::Current().Font(initial, color, &color);
   if (!font) return;
   KeyFontChoice choice;
-  choice.family = DataFontName(PlainFamilyName(font->family()));
+  choice.family = ChosenFontName(PlainFamilyName(font->family()), shownFamily, preset.family);
   choice.pointSize = font->pointSize() > 0 ? font->pointSize() : preset.pointSize;
   choice.color = WinFromQColor(color);
   choice.bold = font->bold();
   choice.italic = font->italic();
+  // OK on what the dialog showed is no change.
+  if (choice == preset) return;
   FormatSelectedKeys([&choice](StripDocument& document, qsizetype keyLine) { ApplyKeyFontChoice(document, keyLine, choice); });
   ShowKeyFormat(currentKey_);
 }

@@ -70,6 +70,10 @@ const Command kCommands[] = {
     {"ActionJimeijoNew", "示名条の作成(&N)...", "", Kind::Plain, &TFMain::ActionJimeijoNewExecute, ""},
     {"ActionJimeijoEdit", "示名条の編集(&E)...", "", Kind::Plain, &TFMain::ActionJimeijoEditExecute, ""},
     {"ActionJimeijoDelete", "示名条の削除(&D)", "", Kind::Plain, &TFMain::ActionJimeijoDeleteExecute, ""},
+    {"ActionJimeijoSaveType", "この示名条のタイプをテンプレートとして保存(&T)...", "", Kind::Plain,
+     &TFMain::ActionJimeijoSaveTypeExecute, "選択した示名条のグループとキーの配置をテンプレートとして保存します"},
+    {"ActionJimeijoTemplates", "テンプレートの管理(&M)...", "", Kind::Plain, &TFMain::ActionJimeijoTemplatesExecute,
+     "示名条のタイプ（テンプレート）の一覧、取り込み、書き出し、削除"},
     {"ActionKeyLabelEdit", "キーラベルの編集(&H)...", "", Kind::Plain, &TFMain::ActionKeyLabelEditExecute, ""},
     {"ActionKeyLabelShow", "キーラベル(&K)", "", Kind::Check, &TFMain::ActionKeyLabelShowExecute, ""},
     {"ActionListJimeijo", "示名条一覧(&L)", "", Kind::Check, &TFMain::ActionListJimeijoExecute, ""},
@@ -108,7 +112,9 @@ const QList<MenuSpec> kMenus = {
      {"ActionEditUndo", "ActionEditRedo", "-", "ActionEditCut", "ActionEditCopy", "ActionEditPaste", "ActionEditDelete", "-", "ActionEditPicOn",
       "ActionEditPicOff", "-", "ActionEditAllSel", "ActionEditSelReset", "-", "ActionEditFind",
       "ActionEditReplace"}},
-    {"MenuJimeijo", "示名条編集(&S)", {"ActionJimeijoNew", "ActionJimeijoEdit", "ActionJimeijoDelete"}},
+    {"MenuJimeijo", "示名条編集(&S)",
+     {"ActionJimeijoNew", "ActionJimeijoEdit", "ActionJimeijoDelete", "-", "ActionJimeijoSaveType",
+      "ActionJimeijoTemplates"}},
     {"MenuKeyLabel", "キーラベル(&K)", {"ActionKeyLabelEdit", "ActionKeyLabelShow"}},
     {"MenuList", "一覧(&L)", {"ActionListJimeijo"}},
     {"MenuView", "表示(&V)",
@@ -399,7 +405,8 @@ void TFMain::CreatePopupMenus() {
   PopupMenu1A = popup("PopupMenu1A", {"ActionEditCut", "ActionEditCopy", "ActionEditPaste",
                                       "ActionEditDelete", "-", "ActionEditPicOn"});
   PopupMenu1B = popup("PopupMenu1B", {"ActionEditPicOff"});
-  PopupMenu2 = popup("PopupMenu2", {"ActionJimeijoNew", "ActionJimeijoEdit", "ActionJimeijoDelete"});
+  PopupMenu2 = popup("PopupMenu2", {"ActionJimeijoNew", "ActionJimeijoEdit", "ActionJimeijoDelete", "-",
+                                    "ActionJimeijoSaveType"});
   connect(ListView1, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& pos) { PopupMenu2->popup(ListView1->viewport()->mapToGlobal(pos)); });
 }

@@ -23,6 +23,9 @@ namespace {
 // afternoon's history stays small.
 constexpr int kHistoryLimit = 2000;
 
+// Lines 0 and 1 of a document: the format version and the strip count.
+constexpr qsizetype kDocumentHeaderLines = 2;
+
 class DocumentStep : public QUndoCommand {
  public:
   DocumentStep(const QString& name, ChangeSet changes, std::function<bool(const ChangeSet&)> apply)
@@ -61,6 +64,8 @@ TFMain::HistoryStep::HistoryStep(TFMain& window, const char* name) : window_(win
 TFMain::HistoryStep::~HistoryStep() {
   if (window_.applyingHistory_ || --window_.historyStepDepth_ > 0) return;
   ChangeSet changes = window_.document_.TakeRecording();
+  // An action that wrote back what was there makes no step.
+  DropUnchanged(changes);
   if (changes.empty()) return;
   window_.history_->push(new DocumentStep(window_.historyStepName_, std::move(changes),
                                           [w = &window_](const ChangeSet& c) { return w->ApplyHistoryChanges(c); }));
@@ -99,6 +104,9 @@ void TFMain::StepHistory(bool undo) {
       return;
     }
   }
+  // A size typed into the tool bar and not confirmed is no step: it goes,
+  // so that the focus leaving the box does not apply it.
+  DropTypedSize();
   // What is being typed becomes a step of its own before the history moves.
   CommitPendingKey();
   if (undo ? !history_->canUndo() : !history_->canRedo()) return;
@@ -108,6 +116,8 @@ void TFMain::StepHistory(bool undo) {
     history_->clear();
     Prompts::Error(QStringLiteral("変更を元に戻せませんでした。履歴を消去します。"));
   }
+  // The tool bar shows the current key as the step left it.
+  if (keyCount_ > 0) ShowKeyFormat(currentKey_);
 }
 
 bool TFMain::ApplyHistoryChanges(const ChangeSet& changes) {
@@ -148,9 +158,13 @@ void TFMain::RefillStripList() {
 void TFMain::ShowHistoryChanges(const ChangeSet& changes, bool stripsChanged) {
   const std::vector<LineRange> ranges = ChangedRanges(changes);
   const std::vector<StripDocument::Separator>& separators = document_.StripSeparators();
-  // The strip holding the first changed line: the last one opening at or
-  // above it (a strip taken away leaves the one before it, or strip 1).
-  const qsizetype first = ranges.empty() ? 0 : ranges.front().from;
+  // The strip holding the first changed line below the strip count (which
+  // every creation and deletion changes): the last strip opening at or
+  // above it. Strips put back show the first of them; strips taken away
+  // show the one that took the first one's place, or the last one.
+  auto firstInStrips = std::find_if(ranges.begin(), ranges.end(),
+                                    [](const LineRange& r) { return r.from >= kDocumentHeaderLines; });
+  const qsizetype first = firstInStrips == ranges.end() ? 0 : firstInStrips->from;
   auto after = std::upper_bound(separators.begin(), separators.end(), first,
                                 [](qsizetype line, const StripDocument::Separator& s) { return line < s.line; });
   const int strip = after == separators.begin() ? 1 : std::prev(after)->number;
@@ -194,10 +208,12 @@ std::vector<int> TFMain::KeysIn(const std::vector<LineRange>& ranges) const {
       end = start + KeyBlockLength(document_.lines(), start);
     } catch (const DocumentError&) {
     }
-    const bool touched = std::any_of(ranges.begin(), ranges.end(), [&](const LineRange& r) {
-      return r.from < end && std::max(r.to, r.from + 1) > start;
+    // The first range that does not end above the key: the ranges ascend
+    // and do not overlap, so their ends ascend too.
+    auto r = std::lower_bound(ranges.begin(), ranges.end(), start, [](const LineRange& range, qsizetype line) {
+      return std::max(range.to, range.from + 1) <= line;
     });
-    if (touched) keys.push_back(k);
+    if (r != ranges.end() && r->from < end) keys.push_back(k);
   }
   return keys;
 }

@@ -182,6 +182,7 @@ void TFMain::ResetStripView() {
     // No strip, no current key: no size to show.
     const QSignalBlocker quietSize(ComboBoxFontSize);
     ComboBoxFontSize->setEditText(QString());
+    shownSizeText_.clear();
   }
   // Without a strip the empty scroll box of the chosen mode shows.
   ScrollBox1->setVisible(showDetail_);

@@ -55,6 +55,23 @@ FileLocations FileLocations::ForThisProgram() {
                        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
 }
 
+const QStringList& FileLocations::ShippedTemplateNames() {
+  static const QStringList names = {
+      QStringLiteral("標準Ｋａ24ボタン.TPL"),  QStringLiteral("Ｋａ拡張48ボタン.TPL"),
+      QStringLiteral("Ｍｏ多機能18ボタン.TPL"), QStringLiteral("Ｎｅ標準24ボタン.TPL"),
+      QStringLiteral("Ｒｕ36ボタン.TPL"),       QStringLiteral("Ｒｕ・Ｈｏ共用30ボタン.TPL"),
+      QStringLiteral("ＳＩＰ電話機12ボタン.TPL"), QStringLiteral("Ｔｅ24ボタン.TPL"),
+  };
+  return names;
+}
+
+bool FileLocations::IsShippedTemplate(const QString& path) const {
+  const QFileInfo file(path);
+  const QString folder = WithSeparator(file.absolutePath());
+  if (folder != WithSeparator(QFileInfo(templateFolders_.last()).absoluteFilePath())) return false;
+  return installed_ || ShippedTemplateNames().contains(file.fileName(), Qt::CaseInsensitive);
+}
+
 QString FileLocations::SettingsFile() const { return settingsFolder_ + kSettingsFileName; }
 
 QString FileLocations::RecoveryFolder() const { return settingsFolder_ + QStringLiteral("recovery/"); }

@@ -41,6 +41,16 @@ class FileLocations {
   const QString& KeyLabelFolder() const { return settingsFolder_; }
   // Where templates are looked for, the first folder winning.
   const QStringList& TemplateFolders() const { return templateFolders_; }
+  // Where the user's own templates are written (made, saved, imported): the
+  // first template folder. In the program folder layout that is the program
+  // folder, which holds the shipped templates too.
+  const QString& UserTemplateFolder() const { return templateFolders_.first(); }
+  // True for a template file that came with the program, which is never
+  // written over or deleted: any file of the installed templates folder, or,
+  // in the program folder layout, a file there of a shipped name.
+  bool IsShippedTemplate(const QString& path) const;
+  // The names of the templates shipped in data/.
+  static const QStringList& ShippedTemplateNames();
   // Where copies of unsaved changes are kept: beside the settings file.
   QString RecoveryFolder() const;
 

@@ -28,6 +28,11 @@ QString DataFontName(const QString& family) {
   return family;
 }
 
+QString ChosenFontName(const QString& chosen, const QString& shown, const QString& held) {
+  if (!held.isEmpty() && chosen.compare(shown, Qt::CaseInsensitive) == 0) return held;
+  return DataFontName(chosen);
+}
+
 void RegisterFontSubstitutes() {
   QFont::insertSubstitutions(QStringLiteral("ＭＳ 明朝"), {QStringLiteral("IPAMincho"), QStringLiteral("IPA明朝")});
   QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"), {QStringLiteral("IPAPMincho"), QStringLiteral("IPA P明朝")});

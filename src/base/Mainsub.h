@@ -56,3 +56,8 @@ const QStringList& SubstitutedFontNames();
 // The name a family is written under in the data: a stand-in (IPAGothic)
 // under the name it stands in for (ＭＳ ゴシック), any other as it is.
 QString DataFontName(const QString& family);
+// The name a family chosen in the font dialog is written under: the name
+// the key holds when the choice is the family the dialog showed for it (a
+// font held under a stand-in's name shows under its installed name), else
+// DataFontName of the choice.
+QString ChosenFontName(const QString& chosen, const QString& shown, const QString& held);

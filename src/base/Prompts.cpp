@@ -38,7 +38,8 @@ QMessageBox::StandardButton ButtonOf(PromptAnswer answer) {
     case PromptAnswer::Yes: return QMessageBox::Yes;
     case PromptAnswer::No: return QMessageBox::No;
     case PromptAnswer::Cancel: return QMessageBox::Cancel;
-    case PromptAnswer::Ok: break;
+    case PromptAnswer::Ok:
+    case PromptAnswer::Later: break;
   }
   return QMessageBox::Ok;
 }
@@ -70,24 +71,41 @@ class QtPrompts final : public Prompts {
                        PromptButtons buttons, PromptAnswer defaultAnswer) override {
     QMessageBox box(IconOf(icon), title, text, QMessageBox::NoButton,
                     QApplication::activeWindow());
+    QPushButton* later = nullptr;
     switch (buttons) {
       case PromptButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
       case PromptButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
       case PromptButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+      case PromptButtons::YesNoLater:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        later = box.addButton(QStringLiteral("後で(&L)"), QMessageBox::RejectRole);
+        later->setObjectName(QStringLiteral("ButtonLater"));
+        box.setEscapeButton(later);  // Escape and the close box
+        break;
     }
-    box.setDefaultButton(ButtonOf(defaultAnswer));
-    switch (box.exec()) {
+    if (defaultAnswer == PromptAnswer::Later && later) {
+      box.setDefaultButton(later);
+    } else {
+      box.setDefaultButton(ButtonOf(defaultAnswer));
+    }
+    box.exec();
+    switch (box.standardButton(box.clickedButton())) {
       case QMessageBox::Yes: return PromptAnswer::Yes;
       case QMessageBox::No: return PromptAnswer::No;
       case QMessageBox::Cancel: return PromptAnswer::Cancel;
       default: break;
     }
-    // Escape on a Yes/No box closes it as No.
-    return buttons == PromptButtons::YesNo ? PromptAnswer::No
-         : buttons == PromptButtons::YesNoCancel ? PromptAnswer::Cancel
-                                                 : PromptAnswer::Ok;
+    // Escape on a Yes/No box closes it as No; a question put off, or a box
+    // closed without a button, answers Later.
+    switch (buttons) {
+      case PromptButtons::YesNo: return PromptAnswer::No;
+      case PromptButtons::YesNoCancel: return PromptAnswer::Cancel;
+      case PromptButtons::YesNoLater: return PromptAnswer::Later;
+      case PromptButtons::Ok: break;
+    }
+    return PromptAnswer::Ok;
   }
 
   std::optional<QString> OpenFile(const FileDialogSpec& form) override {

@@ -13,8 +13,10 @@
 class QWidget;
 
 enum class PromptIcon { None, Stop, Question, Exclamation, Information };
-enum class PromptButtons { Ok, YesNo, YesNoCancel };
-enum class PromptAnswer { Ok, Yes, No, Cancel };
+// YesNoLater: はい, いいえ and 後で, a question that may be put off; Escape
+// and the close box answer Later.
+enum class PromptButtons { Ok, YesNo, YesNoCancel, YesNoLater };
+enum class PromptAnswer { Ok, Yes, No, Cancel, Later };
 
 struct FileDialogSpec {
   QString title;

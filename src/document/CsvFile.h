@@ -15,9 +15,12 @@ enum class CsvEncoding { kShiftJis, kUtf8 };
 
 CsvEncoding DetectCsvEncoding(const QByteArray& bytes);
 
-// Where a file breaks the CSV form: its 1-based row (the first row is 1;
-// rows with no field at all, such as empty lines, are not counted) and
-// column, and why.
+// The message for a file that is not a CSV file the program reads, judged
+// by its bytes (a zip workbook, UTF-16, EUC-JP), or an empty text.
+QString CsvKindProblem(const QByteArray& bytes);
+
+// Where a file breaks the CSV form: its row as a spreadsheet counts it
+// (see CsvTable::rowNumbers) and 1-based column, and why.
 struct CsvSyntaxError {
   int row = 0;
   int column = 0;
@@ -27,14 +30,24 @@ struct CsvSyntaxError {
 struct CsvTable {
   CsvEncoding encoding = CsvEncoding::kShiftJis;
   // Every row as read, the first row first; fields keep their spaces.
+  // Empty lines give no row.
   QList<QStringList> rows;
+  // The row number a spreadsheet shows for each of `rows`: every physical
+  // line counts, empty ones included, except the line breaks inside a
+  // quoted cell (the cell's row is one row of the sheet).
+  QList<int> rowNumbers;
   // The rows before a syntax error are kept.
   std::optional<CsvSyntaxError> error;
+  // When the file is no CSV file at all, or one in a form the program does
+  // not read (a workbook, UTF-16, EUC-JP, other separators): what it is and
+  // how to save a CSV file from it. The table then has no rows.
+  QString wrongKind;
 };
 
 // Reads a CSV file's bytes: the encoding detected, a byte order mark
 // dropped, rows ended by CR LF, LF or CR, a quoted field across line
 // breaks. Bytes that are no character of the encoding read as U+FFFD.
+// A file of a kind named at CsvTable::wrongKind is not parsed.
 CsvTable ReadCsv(const QByteArray& bytes);
 
 // Rows of fields (Shift_JIS bytes) as a CSV file: fields joined by commas,

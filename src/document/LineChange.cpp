@@ -14,14 +14,31 @@ ChangeSet Inverse(const ChangeSet& changes) {
 void AppendChange(ChangeSet& changes, LineChange change) {
   if (!changes.empty()) {
     LineChange& last = changes.back();
-    if (change.at == last.at + last.inserted.size()) {
+    const qsizetype lastEnd = last.at + last.inserted.size();
+    if (change.at == lastEnd) {
       last.removed += change.removed;
       last.inserted += change.inserted;
       last.textOnly = last.textOnly && change.textOnly;
       return;
     }
+    // A change within the lines the last one put in (a line replaced twice,
+    // as a replace-all does for two matches in one line) only alters them.
+    if (change.at >= last.at && change.at + change.removed.size() <= lastEnd) {
+      const qsizetype offset = change.at - last.at;
+      Lines inserted = last.inserted.mid(0, offset);
+      inserted += change.inserted;
+      inserted.append(last.inserted, offset + change.removed.size(),
+                      last.inserted.size() - offset - change.removed.size());
+      last.inserted = std::move(inserted);
+      last.textOnly = last.textOnly && change.textOnly;
+      return;
+    }
   }
   changes.push_back(std::move(change));
+}
+
+void DropUnchanged(ChangeSet& changes) {
+  std::erase_if(changes, [](const LineChange& c) { return c.removed == c.inserted; });
 }
 
 bool ToOriginalRuns(const ChangeSet& changes, std::vector<OriginalRun>& runs) {
@@ -54,7 +71,37 @@ bool ToOriginalRuns(const ChangeSet& changes, std::vector<OriginalRun>& runs) {
   return true;
 }
 
+namespace {
+
+// Each change lies wholly above the lines of the one before, as an undo of a
+// forward walk does: the changes after one move it by what they added.
+bool RunsBackward(const ChangeSet& changes) {
+  for (size_t i = 1; i < changes.size(); ++i) {
+    if (changes[i].at + changes[i].removed.size() > changes[i - 1].at) return false;
+  }
+  return changes.size() > 1;
+}
+
+std::vector<LineRange> BackwardRanges(const ChangeSet& changes) {
+  std::vector<LineRange> ranges;
+  ranges.reserve(changes.size());
+  qsizetype addedAbove = 0;
+  for (auto c = changes.rbegin(); c != changes.rend(); ++c) {
+    // Reading from the topmost change: the ones before it in this loop lie
+    // above it and were made after it.
+    const qsizetype from = c->at + addedAbove;
+    const LineRange range{from, from + c->inserted.size()};
+    if (!ranges.empty() && ranges.back().to >= range.from) ranges.back().to = std::max(ranges.back().to, range.to);
+    else ranges.push_back(range);
+    addedAbove += c->delta();
+  }
+  return ranges;
+}
+
+}  // namespace
+
 std::vector<LineRange> ChangedRanges(const ChangeSet& changes) {
+  if (RunsBackward(changes)) return BackwardRanges(changes);
   std::vector<LineRange> ranges;
   for (const LineChange& c : changes) {
     LineRange added{c.at, c.at + c.inserted.size()};

@@ -28,8 +28,11 @@ ChangeSet Inverse(const ChangeSet& changes);
 
 // Adds `change` to `changes`, joining it to the last change when it starts
 // right where that one's new lines end, so that a key's lines written one by
-// one make one change.
+// one make one change, or when it lies within those new lines.
 void AppendChange(ChangeSet& changes, LineChange change);
+
+// Leaves out the changes that put back the very lines they took out.
+void DropUnchanged(ChangeSet& changes);
 
 // The same changes as replacements of runs of the document as it was before
 // any of them, ascending and not overlapping: possible when each change lies

@@ -6,7 +6,9 @@
 #include "base/LineIO.h"
 #include "base/Prompts.h"
 #include "base/ShiftJis.h"
+#include "document/StripTemplate.h"
 #include "document/Template.h"
+#include "document/TemplateCheck.h"
 
 namespace {
 
@@ -83,15 +85,33 @@ Lines NewStripBlock(int number, const StripEntry& entry, const Lines& body) {
 TemplateBody LoadTemplateBody(const QStringList& templateFolders, const QByteArray& stripType) {
   const QString path = FindTemplateFile(templateFolders, sjis::Decode(stripType));
   if (path.isEmpty()) return {std::nullopt, QString::fromUtf8(kMissingTemplateText)};
-  Lines templateLines;
-  if (!ReadLinesFile(path, &templateLines)) {
-    return {std::nullopt, QStringLiteral("テンプレート「%1」を読み込めません。").arg(QFileInfo(path).fileName())};
+  const QString fileName = QFileInfo(path).fileName();
+  QByteArray bytes;
+  if (!ReadFileBytes(path, &bytes)) {
+    return {std::nullopt, QStringLiteral("テンプレート「%1」を読み込めません。").arg(fileName)};
   }
+  const Lines templateLines = SplitLines(bytes);
   try {
-    return {StripBodyFromTemplate(templateLines), QString()};
+    // The counts first, with the messages strip creation has always given.
+    StripBodyFromTemplate(templateLines);
   } catch (const DocumentError& error) {
-    return {std::nullopt, TemplateErrorText(QFileInfo(path).fileName(), templateLines.size(), error)};
+    return {std::nullopt, TemplateErrorText(fileName, templateLines.size(), error)};
   }
+  // Then every fault that keeps a strip from being made or drawn.
+  const QList<TemplateFault> faults = CheckTemplateBytes(bytes, stripType);
+  if (const TemplateFault* error = FirstTemplateError(faults)) {
+    return {std::nullopt, QStringLiteral("テンプレート「%1」は使えません。%2").arg(fileName, error->Text())};
+  }
+  return {StripBodyOf(*ReadTemplate(templateLines).model), QString()};
+}
+
+Lines DocumentOfTemplate(const StripTemplate& model, const QByteArray& seriesName, const QByteArray& stripType) {
+  StripEntry entry;
+  entry.seriesName = seriesName;
+  entry.stripType = stripType;
+  Lines document{layout::kFormatVersionLine, "1"};
+  document << NewStripBlock(1, entry, StripBodyOf(model));
+  return document;
 }
 
 std::optional<qsizetype> NewStripFromTemplate(StripDocument& document, const StripEntry& entry,

@@ -40,7 +40,8 @@ StripRow RowOfEntry(const StripEntry& entry, int number);
 
 // The lines of a new strip from its group count on, built from the template
 // of `stripType` found in `templateFolders`, or the message why there are none (the
-// template is missing, cannot be read or is damaged).
+// template is missing, cannot be read, is damaged, or its check finds an
+// error: the first error's text is given).
 struct TemplateBody {
   std::optional<Lines> lines;
   QString error;
@@ -50,6 +51,12 @@ TemplateBody LoadTemplateBody(const QStringList& templateFolders, const QByteArr
 // A strip block: the separator line of strip `number`, the header lines of
 // `entry`, then `body` (the strip's lines from its group count on).
 Lines NewStripBlock(int number, const StripEntry& entry, const Lines& body);
+
+// A document of one strip (start line 3) of a template's type: the series
+// and type as given, empty header fields otherwise, keys as a new strip
+// has them. For previews and test prints of a template.
+class StripTemplate;
+Lines DocumentOfTemplate(const StripTemplate& model, const QByteArray& seriesName, const QByteArray& stripType);
 
 // Appends a strip built from the template of entry.stripType found in
 // `templateFolders` and returns its strip start line. A missing template

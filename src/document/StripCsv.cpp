@@ -1,13 +1,16 @@
 #include "document/StripCsv.h"
 
 #include <QHash>
+#include <QSet>
 #include <algorithm>
 #include <map>
 #include <vector>
 
+#include "base/SharedLines.h"
 #include "base/ShiftJis.h"
 #include "document/EntryFields.h"
 #include "document/KeyBlockText.h"
+#include "document/SpreadsheetRewrites.h"
 #include "document/Series.h"
 #include "document/StripCreation.h"
 #include "document/StripDocument.h"
@@ -51,8 +54,32 @@ struct Columns {
   int series = -1;
   int stripType = -1;
   std::vector<KeyColumn> keys;
-  QStringList names;  // every header, trimmed, for the error texts
+  QStringList names;         // every header, trimmed, for the error texts
+  std::vector<int> unnamed;  // columns with an empty header
 };
+
+// A header as compared: full-width digits and letters as ASCII, no spaces
+// (a spreadsheet user types "キー１" or "キー 1" for "キー1").
+QString NormalizedHeader(const QString& name) {
+  QString normalized;
+  normalized.reserve(name.size());
+  for (QChar c : name) {
+    if (c.isSpace()) continue;
+    const char16_t u = c.unicode();
+    normalized += u >= 0xFF01 && u <= 0xFF5E ? QChar(u - 0xFEE0) : c;
+  }
+  return normalized;
+}
+
+QString KnownHeadersText() {
+  QStringList names;
+  for (const char* name : {csvcolumn::kExtension, csvcolumn::kDepartment, csvcolumn::kUserName, csvcolumn::kSeries,
+                           csvcolumn::kStripType, csvcolumn::kRegistered}) {
+    names.append(Text(name));
+  }
+  names.append(KeyColumnName(0) + QStringLiteral("、") + KeyColumnName(1) + QStringLiteral("…"));
+  return names.join(QStringLiteral("、"));
+}
 
 // The key index of a header "キーn" (n from 1, ASCII digits), or -1.
 int KeyIndexOfHeader(const QString& name) {
@@ -67,7 +94,7 @@ int KeyIndexOfHeader(const QString& name) {
   return ok && n >= 1 ? n - 1 : -1;
 }
 
-Columns ReadColumns(const QStringList& header, QList<CsvRowError>& errors) {
+Columns ReadColumns(const QStringList& header, int headerRow, QList<CsvRowError>& errors) {
   Columns columns;
   const std::pair<const char*, int*> named[] = {
       {csvcolumn::kExtension, &columns.extension}, {csvcolumn::kDepartment, &columns.department},
@@ -77,24 +104,34 @@ Columns ReadColumns(const QStringList& header, QList<CsvRowError>& errors) {
   QHash<int, int> keyColumns;  // key index -> column
   for (int c = 0; c < header.size(); ++c) {
     const QString name = TrimEntryText(header[c]);
+    const QString normalized = NormalizedHeader(name);
     columns.names.append(name);
     bool duplicate = false;
+    bool known = normalized == Text(csvcolumn::kRegistered);  // written by the export, not read back
     for (const auto& [text, place] : named) {
-      if (name != Text(text)) continue;
+      if (normalized != Text(text)) continue;
+      known = true;
       duplicate = *place >= 0;
       if (!duplicate) *place = c;
     }
-    if (const int key = KeyIndexOfHeader(name); key >= 0) {
+    if (const int key = KeyIndexOfHeader(normalized); key >= 0) {
+      known = true;
       duplicate = keyColumns.contains(key);
       if (!duplicate) {
         keyColumns.insert(key, c);
         columns.keys.push_back({c, key});
       }
     }
-    if (duplicate) errors.append({1, name, QStringLiteral("同じ見出しの列が2つあります")});
+    if (normalized.isEmpty()) {
+      columns.unnamed.push_back(c);
+    } else if (!known) {
+      errors.append({headerRow, name, QStringLiteral("この見出しの列は取り込めません。使える見出しは %1 です")
+                                          .arg(KnownHeadersText())});
+    }
+    if (duplicate) errors.append({headerRow, name, QStringLiteral("同じ見出しの列が2つあります")});
   }
   if (columns.extension < 0) {
-    errors.append({1, Text(csvcolumn::kExtension), QStringLiteral("見出しの行にこの列がありません")});
+    errors.append({headerRow, Text(csvcolumn::kExtension), QStringLiteral("見出しの行にこの列がありません")});
   }
   // Keys are written in document order, whatever the order of the columns.
   std::sort(columns.keys.begin(), columns.keys.end(), [](const KeyColumn& a, const KeyColumn& b) { return a.key < b.key; });
@@ -114,6 +151,7 @@ struct ExistingStrip {
 struct KeyText {
   qsizetype keyLine = 0;
   Lines text;
+  qsizetype replaced = 0;  // the count of text lines it replaces
 };
 
 // What one valid row does to one strip.
@@ -121,7 +159,11 @@ struct StripEdit {
   const ExistingStrip* existing = nullptr;  // null for a new strip
   StripRow header;                          // the header it gets
   bool headerChanged = false;
-  Lines block;  // a new strip's block before its keys are filled
+  // A new strip's entry and template body: its block is only built with
+  // the changes, so that a list of many thousand new strips holds one
+  // block at a time, not one per row.
+  StripEntry entry;
+  Lines body;
   std::vector<KeyText> keys;
 };
 
@@ -145,10 +187,22 @@ class RowCells {
   const Columns& columns_;
 };
 
+// An extension number without its leading zeros ("0201" -> "201"), the
+// last digit kept ("00" -> "0").
+QString WithoutLeadingZeros(const QString& extension) {
+  qsizetype zeros = 0;
+  while (zeros + 1 < extension.size() && extension[zeros] == '0') ++zeros;
+  return extension.mid(zeros);
+}
+
+// Key text lines as one cell's text.
+QString CellText(const Lines& lines) { return sjis::Decode(lines.join('\n')); }
+
 class ImportPlanner {
  public:
-  ImportPlanner(const StripDocument& document, const CsvImportContext& context)
-      : document_(document), context_(context) {
+  // `inFile`: every extension number that has a row in the file.
+  ImportPlanner(const StripDocument& document, const CsvImportContext& context, QSet<QString> inFile)
+      : document_(document), context_(context), inFile_(std::move(inFile)) {
     const QList<StripRow> rows = StripRowsOf(document);
     existing_.reserve(static_cast<size_t>(rows.size()));
     for (const StripRow& row : rows) {
@@ -157,10 +211,9 @@ class ImportPlanner {
     }
     for (const ExistingStrip& strip : existing_) {
       const QString extension = sjis::Decode(strip.row.extension);
-      byExtension_.try_emplace(extension, &strip);
-      qsizetype zeros = 0;
-      while (zeros < extension.size() && extension[zeros] == '0') ++zeros;
-      if (zeros > 0 && zeros < extension.size()) withoutZeros_.try_emplace(extension.mid(zeros), extension);
+      if (byExtension_.try_emplace(extension, &strip).second) {
+        byDigits_[WithoutLeadingZeros(extension)].append(extension);
+      }
     }
     nextNumber_ = document.isEmpty() ? 1 : document.StripCount() + 1;
   }
@@ -173,7 +226,11 @@ class ImportPlanner {
   struct RowContext {
     int row;
     QList<CsvRowError>& errors;
+    QList<CsvCellChange>& changes;
     void Error(const QString& column, const QString& reason) const { errors.append({row, column, reason}); }
+    void Change(const QString& column, const QString& before, const QString& after) const {
+      changes.append({column, before, after, SpreadsheetRewriteWarning(before, after)});
+    }
   };
   const ExistingStrip* MatchExtension(const QString& extension, const RowContext& at);
   void PlanUpdate(const ExistingStrip& strip, const RowCells& cells, const RowContext& at, StripEdit& edit);
@@ -186,15 +243,20 @@ class ImportPlanner {
                 std::vector<KeyText>& keys) const;
   ChangeSet UpdateChanges(const StripEdit& edit) const;
   Lines FilledBlock(const StripEdit& edit) const;
+  // Every new strip's block, filled, behind the file's first two lines
+  // when `withFileHeader`.
+  Lines CreatedLines(bool withFileHeader) const;
 
   const StripDocument& document_;
   const CsvImportContext& context_;
   std::vector<ExistingStrip> existing_;
+  QSet<QString> inFile_;
   std::map<QString, const ExistingStrip*> byExtension_;
-  std::map<QString, QString> withoutZeros_;  // "201" -> "0201"
+  std::map<QString, QStringList> byDigits_;  // "201" -> "201", "0201": the extensions without their leading zeros
   QHash<QString, int> rowOfExtension_;       // the first row of each extension in the file
   QHash<QString, QStringList> typesOfSeries_;
   QHash<QString, TemplateBody> templates_;
+  QHash<QString, Lines> prototypes_;  // by strip type: a new strip's block, to find its keys in
   std::vector<StripEdit> edits_;
   int nextNumber_ = 1;
 };
@@ -206,12 +268,31 @@ const ExistingStrip* ImportPlanner::MatchExtension(const QString& extension, con
     return nullptr;
   }
   rowOfExtension_.insert(extension, at.row);
-  if (const auto it = byExtension_.find(extension); it != byExtension_.end()) return it->second;
-  // A spreadsheet takes "0201" for a number and drops its zero.
-  if (const auto it = withoutZeros_.find(extension); it != withoutZeros_.end() && !extension.startsWith('0')) {
+  const auto exact = byExtension_.find(extension);
+  // A spreadsheet takes "0201" for a number and drops its zero: a number
+  // that differs from a strip's only in leading zeros may be that strip's
+  // row. Never take it on a guess: only when the file has a row for every
+  // such strip does each row plainly mean its own number.
+  QStringList others;
+  if (const auto alike = byDigits_.find(WithoutLeadingZeros(extension)); alike != byDigits_.end()) {
+    for (const QString& other : alike->second) {
+      if (other != extension && !inFile_.contains(other)) others.append(other);
+    }
+  }
+  if (!others.isEmpty() && exact != byExtension_.end()) {
+    at.Error(column, QStringLiteral("内線番号「%1」の示名条（示名条 %2）と、先頭の0だけが違う「%3」の示名条があり、"
+                                    "この行がどちらの示名条のものか決められません（表計算ソフトが先頭の0を落としたのかもしれません）。"
+                                    "この列を文字列にして0を残すか、「%3」の行もファイルに入れてください")
+                         .arg(extension)
+                         .arg(exact->second->row.number)
+                         .arg(others.join(QStringLiteral("」「"))));
+    return nullptr;
+  }
+  if (exact != byExtension_.end()) return exact->second;
+  if (!others.isEmpty() && !extension.startsWith('0')) {
     at.Error(column, QStringLiteral("内線番号「%1」は先頭の0が落ちています（「%2」の示名条があります）。"
                                     "表計算ソフトでこの列を文字列にしてください")
-                         .arg(extension, it->second));
+                         .arg(extension, others.first()));
   }
   return nullptr;
 }
@@ -219,7 +300,12 @@ const ExistingStrip* ImportPlanner::MatchExtension(const QString& extension, con
 CsvRowPlan ImportPlanner::PlanRow(int row, const RowCells& cells) {
   CsvRowPlan plan;
   plan.row = row;
-  const RowContext at{row, plan.errors};
+  const RowContext at{row, plan.errors, plan.changes};
+  for (int column : cells.columns().unnamed) {
+    if (!cells.Trimmed(column).isEmpty()) {
+      at.Error(QStringLiteral("%1列目").arg(column + 1), QStringLiteral("見出しのない列に値があります。見出しの行に列の名前を入れてください"));
+    }
+  }
   const int column = cells.columns().extension;
   plan.extension = cells.Trimmed(column);
   if (plan.extension.isEmpty()) {
@@ -238,6 +324,7 @@ CsvRowPlan ImportPlanner::PlanRow(int row, const RowCells& cells) {
   }
   if (!plan.errors.isEmpty()) {
     plan.outcome = CsvRowOutcome::kError;
+    plan.changes.clear();  // the errors say what to mend; nothing of the row is taken
     return plan;
   }
   if (!edit.existing) {
@@ -258,10 +345,12 @@ void ImportPlanner::PlanHeaderField(const RowCells& cells, int column, QByteArra
   if (!cell) return;
   const QByteArray bytes = EntryFieldBytes(*cell, field);
   if (bytes == field) return;
+  const QString name = cells.columns().names[column];
   if (const QString problem = EntryFieldProblem(TrimEntryText(*cell)); !problem.isEmpty()) {
-    at.Error(cells.columns().names[column], problem);
+    at.Error(name, problem);
     return;
   }
+  at.Change(name, sjis::Decode(field), sjis::Decode(bytes));
   field = bytes;
 }
 
@@ -305,9 +394,15 @@ void ImportPlanner::PlanCreation(const QString& extension, const RowCells& cells
   entry.registered = context_.registered;
   if (!body) return;
   edit.header = RowOfEntry(entry, nextNumber_);
-  edit.block = NewStripBlock(nextNumber_, entry, *body);
+  // Every strip of a type has its keys on the same lines of its block.
+  auto prototype = prototypes_.find(cells.Trimmed(columns.stripType));
+  if (prototype == prototypes_.end()) {
+    prototype = prototypes_.insert(cells.Trimmed(columns.stripType), NewStripBlock(0, StripEntry(), *body));
+  }
   // The block's first header line is line 1.
-  PlanKeys(edit.block, 1, cells, at, edit.keys);
+  PlanKeys(*prototype, 1, cells, at, edit.keys);
+  edit.entry = std::move(entry);
+  edit.body = *body;
 }
 
 std::optional<Lines> ImportPlanner::TemplateFor(const QString& series, const QString& type, const RowContext& at) {
@@ -361,7 +456,8 @@ void ImportPlanner::PlanKeys(const Lines& lines, qsizetype stripStart, const Row
       if (!cell->isEmpty()) at.Error(column, QStringLiteral("画像のキーには文字を入れられません"));
       continue;
     }
-    if (*cell == sjis::Decode(current.join('\n'))) continue;
+    const QString before = CellText(current);
+    if (*cell == before) continue;
     if (KeyNumberValue(LineAt(lines, keyLine + layout::kKeyNumber)) <= 0) {
       if (!cell->isEmpty()) at.Error(column, QStringLiteral("文字を固定したキーは変えられません"));
       continue;
@@ -383,7 +479,10 @@ void ImportPlanner::PlanKeys(const Lines& lines, qsizetype stripStart, const Row
       }
       text.append(bytes);
     }
-    if (valid && text != current) keys.push_back({keyLine, std::move(text)});
+    if (valid && text != current) {
+      at.Change(column, before, CellText(text));
+      keys.push_back({keyLine, std::move(text), current.size()});
+    }
   }
 }
 
@@ -404,29 +503,86 @@ ChangeSet ImportPlanner::UpdateChanges(const StripEdit& edit) const {
 
 Lines ImportPlanner::FilledBlock(const StripEdit& edit) const {
   StripDocument block;
-  block.SetLines(edit.block);
+  block.SetLines(NewStripBlock(edit.header.number, edit.entry, edit.body));
   qsizetype moved = 0;
   for (const KeyText& key : edit.keys) moved += WriteKeyText(block, key.keyLine + moved, key.text);
   return block.lines();
 }
 
+// Appends `lines` to `text`, each ended by a line feed.
+void AppendLinesText(QByteArray& text, const Lines& lines) {
+  lines.ForEachView([&](qsizetype, QByteArrayView line) {
+    text += line;
+    text += '\n';
+  });
+}
+
+// A new strip's block with its key texts written, appended to `text` a line
+// and a line feed at a time, without building the block as lines first.
+// The count of lines.
+qsizetype AppendNewStripText(QByteArray& text, const StripEdit& edit) {
+  const Lines head = NewStripBlock(edit.header.number, edit.entry, Lines());
+  const auto line = [&](qsizetype i) { return i < head.size() ? head.view(i) : edit.body.view(i - head.size()); };
+  qsizetype count = 0;
+  const auto put = [&](QByteArrayView l) {
+    text += l;
+    text += '\n';
+    ++count;
+  };
+  qsizetype at = 0;
+  // The keys run down the block (in key order, as the template has them).
+  for (const KeyText& key : edit.keys) {
+    for (; at < key.keyLine + layout::kTextCount; ++at) put(line(at));
+    put(QByteArray::number(key.text.size()));
+    key.text.ForEachView([&](qsizetype, QByteArrayView l) { put(l); });
+    at = key.keyLine + layout::kFirstText + key.replaced;
+  }
+  for (const qsizetype size = head.size() + edit.body.size(); at < size; ++at) put(line(at));
+  return count;
+}
+
+Lines ImportPlanner::CreatedLines(bool withFileHeader) const {
+  // The new strips' lines as parts of one buffer, 8 bytes an entry, rather
+  // than a QByteArray each: a list of many thousand strips then takes
+  // little more than its bytes in the data file.
+  QByteArray text;
+  qsizetype count = 0;
+  const int strips = nextNumber_ - 1;
+  if (withFileHeader) {
+    AppendLinesText(text, Lines{layout::kFormatVersionLine, QByteArray::number(strips)});
+    count = 2;
+  }
+  const qsizetype newStrips = std::count_if(edits_.begin(), edits_.end(), [](const StripEdit& e) { return !e.existing; });
+  for (const StripEdit& edit : edits_) {
+    if (edit.existing) continue;
+    const qsizetype before = text.size();
+    count += AppendNewStripText(text, edit);
+    // Sized once by the first strip; strips of other types grow it as usual.
+    if (before <= 64) text.reserve(text.size() + (text.size() - before) * (newStrips - 1));
+  }
+  if (text.capacity() > text.size() + text.size() / 4) text.squeeze();
+  Lines lines = SplitLinesSharing(std::move(text));
+  if (lines.size() == count) return lines;
+  // Checked cells and templates hold no line end or byte 00 that would
+  // split the text otherwise; should one ever, the lines go one by one.
+  lines.clear();
+  if (withFileHeader) lines << layout::kFormatVersionLine << QByteArray::number(strips);
+  for (const StripEdit& edit : edits_) {
+    if (!edit.existing) lines += FilledBlock(edit);
+  }
+  return lines;
+}
+
 ChangeSet ImportPlanner::Changes() const {
   ChangeSet changes;
   std::vector<const StripEdit*> updates;
-  Lines created;
-  for (const StripEdit& edit : edits_) {
-    if (edit.existing) {
-      updates.push_back(&edit);
-    } else {
-      created += FilledBlock(edit);
-    }
-  }
   const int count = nextNumber_ - 1;
-  if (!created.isEmpty() && document_.isEmpty()) {
-    created = Lines{layout::kFormatVersionLine, QByteArray::number(count)} + created;
-  } else if (!created.isEmpty()) {
-    AppendChange(changes, {1, Lines{document_.at(1)}, Lines{QByteArray::number(count)}});
+  const bool creates = count > (document_.isEmpty() ? 0 : document_.StripCount());
+  for (const StripEdit& edit : edits_) {
+    if (edit.existing) updates.push_back(&edit);
   }
+  Lines created = creates ? CreatedLines(document_.isEmpty()) : Lines();
+  if (creates && !document_.isEmpty()) AppendChange(changes, {1, Lines{document_.at(1)}, Lines{QByteArray::number(count)}});
   std::sort(updates.begin(), updates.end(),
             [](const StripEdit* a, const StripEdit* b) { return a->existing->separator < b->existing->separator; });
   qsizetype moved = 0;  // lines the strips above added
@@ -440,7 +596,7 @@ ChangeSet ImportPlanner::Changes() const {
       AppendChange(changes, std::move(change));
     }
   }
-  if (!created.isEmpty()) AppendChange(changes, {document_.size() + moved, Lines(), created});
+  if (!created.isEmpty()) AppendChange(changes, {document_.size() + moved, Lines(), std::move(created)});
   return changes;
 }
 
@@ -475,6 +631,17 @@ QString CsvRowError::Text() const {
   return QStringLiteral("%1行目 %2").arg(row).arg(Detail());
 }
 
+QString CsvCellChange::Text() const {
+  const auto shown = [](QString text) {
+    return text.isEmpty() ? QStringLiteral("（空）") : text.replace('\n', QStringLiteral("↵"));
+  };
+  return QStringLiteral("%1: %2 → %3").arg(column, shown(before), shown(after));
+}
+
+int CsvRowPlan::Warnings() const {
+  return static_cast<int>(std::count_if(changes.begin(), changes.end(), [](const CsvCellChange& c) { return !c.warning.isEmpty(); }));
+}
+
 QString CsvRowPlan::OutcomeText() const {
   switch (outcome) {
     case CsvRowOutcome::kCreate: return QStringLiteral("作成");
@@ -496,6 +663,7 @@ int CsvImportPlan::FirstChangedStrip() const {
 
 QString CsvImportPlan::Summary() const {
   QString text = QStringLiteral("作成 %1件、更新 %2件、変更なし %3件").arg(created).arg(updated).arg(unchanged);
+  if (warnings > 0) text += QStringLiteral("、警告 %1件").arg(warnings);
   if (!errors.isEmpty()) text += QStringLiteral("、エラー %1件").arg(errors.size());
   return text;
 }
@@ -503,11 +671,15 @@ QString CsvImportPlan::Summary() const {
 CsvImportPlan PlanCsvImport(const StripDocument& document, const CsvTable& table, const CsvImportContext& context,
                             Progress& progress) {
   CsvImportPlan plan;
+  if (!table.wrongKind.isEmpty()) {
+    plan.errors.append({0, QString(), table.wrongKind});
+    return plan;
+  }
   if (table.rows.isEmpty() && !table.error) {
     plan.errors.append({0, QString(), QStringLiteral("CSVファイルが空です")});
     return plan;
   }
-  const Columns columns = ReadColumns(table.rows.value(0), plan.errors);
+  const Columns columns = ReadColumns(table.rows.value(0), table.rowNumbers.value(0, 1), plan.errors);
   // A syntax error names its column by the header where it has one.
   const auto syntaxError = [&] {
     if (!table.error) return;
@@ -515,26 +687,31 @@ CsvImportPlan PlanCsvImport(const StripDocument& document, const CsvTable& table
     if (column.isEmpty()) column = QStringLiteral("%1列目").arg(table.error->column);
     plan.errors.append({table.error->row, column, table.error->reason});
   };
-  if (table.rows.isEmpty() || columns.extension < 0) {
+  // Rows under a header with an error would be read wrongly.
+  if (table.rows.isEmpty() || !plan.errors.isEmpty()) {
     if (table.rows.isEmpty()) plan.errors.clear();
     syntaxError();
     return plan;
   }
   try {
-    ImportPlanner planner(document, context);
+    QSet<QString> inFile;
+    for (qsizetype i = 1; i < table.rows.size(); ++i) inFile.insert(RowCells(table.rows[i], columns).Trimmed(columns.extension));
+    ImportPlanner planner(document, context, std::move(inFile));
     const int total = static_cast<int>(table.rows.size()) - 1;
     for (qsizetype i = 1; i < table.rows.size(); ++i) {
       if (!progress.Report(static_cast<int>(i) - 1, total)) {
         plan.errors.append({0, QString(), QStringLiteral("取り込みを中止しました")});
+        plan.cancelled = true;
         return plan;
       }
       const RowCells cells(table.rows[i], columns);
       if (cells.AllEmpty()) continue;
-      CsvRowPlan row = planner.PlanRow(static_cast<int>(i) + 1, cells);
+      CsvRowPlan row = planner.PlanRow(table.rowNumbers.value(i, static_cast<int>(i) + 1), cells);
       plan.errors += row.errors;
       plan.created += row.outcome == CsvRowOutcome::kCreate;
       plan.updated += row.outcome == CsvRowOutcome::kUpdate;
       plan.unchanged += row.outcome == CsvRowOutcome::kUnchanged;
+      plan.warnings += row.Warnings();
       plan.rows.append(std::move(row));
     }
     progress.Report(total, total);

@@ -51,6 +51,18 @@ struct CsvRowError {
   QString Text() const;
 };
 
+// One cell that changes a strip: its column, the text it replaces (a new
+// strip's template text) and the new text. `warning` says why the new text
+// looks rewritten by a spreadsheet, or is empty.
+struct CsvCellChange {
+  QString column;
+  QString before;
+  QString after;
+  QString warning;
+  // "キー1: 0120 → 120", line feeds shown as "↵", an empty text as "（空）".
+  QString Text() const;
+};
+
 enum class CsvRowOutcome { kCreate, kUpdate, kUnchanged, kError };
 
 struct CsvRowPlan {
@@ -61,6 +73,10 @@ struct CsvRowPlan {
   // made), 0 for none.
   int strip = 0;
   QList<CsvRowError> errors;
+  // The cells that change, in column order of the strip (header fields,
+  // then keys).
+  QList<CsvCellChange> changes;
+  int Warnings() const;
   // "作成", "更新", "変更なし", or the row's errors.
   QString OutcomeText() const;
 };
@@ -76,11 +92,17 @@ struct CsvImportPlan {
   int created = 0;
   int updated = 0;
   int unchanged = 0;
+  // Changed cells that look rewritten by a spreadsheet: the import may be
+  // made, but only once the user has accepted them.
+  int warnings = 0;
+  // The progress asked the planning to stop.
+  bool cancelled = false;
 
   bool ok() const { return errors.isEmpty(); }
   // The first strip a row creates or changes, 0 when none does.
   int FirstChangedStrip() const;
-  // "作成 2件、更新 1件、変更なし 5件" (and the errors' count when any).
+  // "作成 2件、更新 1件、変更なし 5件" (and the warnings' and errors'
+  // counts when any).
   QString Summary() const;
 };
 

@@ -89,7 +89,13 @@ void StripDocument::Insert(qsizetype at, const Lines& lines) {
   ShiftIndex(at, added.size());
   lines_.insert(at, added);
   ++revision_;
-  for (qsizetype i = at; i < at + added.size(); ++i) IndexLine(i);
+  // The separators among the new lines go into the index together: a
+  // search per line would cost a list of many thousand new strips seconds.
+  std::vector<Separator> found;
+  added.ForEachView([&](qsizetype j, QByteArrayView line) {
+    if (const int number = StripNumberOfSeparator(line); number > 0) found.push_back({at + j, number});
+  });
+  candidates_.insert(FirstAtOrAfter(candidates_, at), found.begin(), found.end());
   KeepStripIndex(at, 0, added.size());
 }
 
@@ -117,7 +123,9 @@ void StripDocument::KeepStripIndex(qsizetype at, qsizetype removed, qsizetype in
   const qsizetype delta = inserted - removed;
   const qsizetype oldEnd = next == separators.end() ? lines_.size() - delta : next->line;
   if (at + removed > oldEnd) return;  // reaches the next strip's separator line
-  for (auto it = next; it != separators.end(); ++it) it->line += delta;
+  if (delta != 0) {
+    for (auto it = next; it != separators.end(); ++it) it->line += delta;
+  }
   // The strip is walked again on first use: a key's lines are written one
   // by one, and only the end result needs to add up.
   const size_t changed = static_cast<size_t>(std::prev(next) - separators.begin());
@@ -155,12 +163,14 @@ bool StripDocument::Holds(qsizetype at, const Lines& expected) const {
 }
 
 bool StripDocument::Apply(const ChangeSet& changes) {
-  // A change set this large (a deletion of many strips) is built anew in
-  // one pass rather than shifting the lines once per change.
+  // A change set this large that moves lines (a deletion of many strips) is
+  // built anew in one pass rather than shifting the lines once per change;
+  // replacements of lines by as many (a replace-all) cost their lines alone.
   constexpr size_t kOnePassFrom = 64;
+  const bool movesLines = std::any_of(changes.begin(), changes.end(), [](const LineChange& c) { return c.delta() != 0; });
   // The changes are recorded as given, not line by line as they are made.
   std::optional<ChangeSet> recording = std::exchange(recording_, std::nullopt);
-  bool applied = changes.size() >= kOnePassFrom && ApplyInOnePass(changes);
+  bool applied = movesLines && changes.size() >= kOnePassFrom && ApplyInOnePass(changes);
   if (!applied) {
     applied = true;
     size_t made = 0;

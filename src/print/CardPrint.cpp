@@ -17,15 +17,10 @@ using namespace layout;
 
 namespace {
 
-// Made once, on first use from whichever thread prints first.
-const QByteArray& TeSeries() { static const QByteArray b = sjis::Encode(QStringLiteral("Ｔｅシリーズ")); return b; }
-const QByteArray& MoSeries() { static const QByteArray b = sjis::Encode(QStringLiteral("Ｍｏシリーズ")); return b; }
-const QByteArray& KaSeries() { static const QByteArray b = sjis::Encode(QStringLiteral("Ｋａシリーズ")); return b; }
-const QByteArray& StandardKa() { static const QByteArray b = sjis::Encode(QStringLiteral("標準Ｋａ")); return b; }
-
-CardFormat Format(int sheetWidth, int sheetHeight, double imageWidth, double imageHeight, int paper) {
-  return {Decimal4::FromInt(sheetWidth), Decimal4::FromInt(sheetHeight),
-          Decimal4::FromDouble(imageWidth), Decimal4::FromDouble(imageHeight), paper};
+// The sheet of the document's table with the preview image's size.
+CardFormat Format(const StripSheet& sheet, double imageWidth, double imageHeight) {
+  return {sheet.width, sheet.height, Decimal4::FromDouble(imageWidth), Decimal4::FromDouble(imageHeight),
+          sheet.paperCode};
 }
 
 // A rectangle on the canvas of millimetres x, y (with the group origin and
@@ -63,13 +58,17 @@ CardKey PlanKey(const Lines& lines, qsizetype at, Decimal4 gx, Decimal4 gy, cons
 }  // namespace
 
 CardFormat CardFormatFor(const QByteArray& seriesName, const QByteArray& stripType) {
-  const CardFormat a5 = Format(148, 210, 559.4, 793.4, 11);
-  if (seriesName.contains(TeSeries()) || seriesName.contains(MoSeries())) return a5;
-  if (seriesName.contains(KaSeries())) {
-    if (stripType.contains(StandardKa())) return a5;
-    return Format(210, 148, 793.4, 559.4, 9);  // on A4, in the top 148 mm of the page
+  const StripSheet sheet = StripSheetFor(seriesName, stripType);
+  switch (sheet.kind) {
+    case SheetKind::kPortrait:
+    case SheetKind::kStandardKa:
+      return Format(sheet, 559.4, 793.4);
+    case SheetKind::kLandscapeKa:
+      return Format(sheet, 793.4, 559.4);  // on A4, in the top 148 mm of the page
+    case SheetKind::kLarge:
+      break;
   }
-  return Format(182, 257, 688, 971, 13);
+  return Format(sheet, 688, 971);
 }
 
 Decimal4 ScaleOfDpi(int dpi) { return Decimal4::FromDouble(dpi * 0.039370078740157); }

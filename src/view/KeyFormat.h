@@ -45,6 +45,7 @@ struct KeyFontChoice {
   int color = 0;  // Windows colour value
   bool bold = false;
   bool italic = false;
+  bool operator==(const KeyFontChoice&) const = default;
 };
 KeyFontChoice ReadKeyFontChoice(const Lines& lines, qsizetype keyLine);
 // Family, size, font colour (the background kept), bold and italic at once:

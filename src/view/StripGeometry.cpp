@@ -5,6 +5,7 @@
 
 #include "base/ShiftJis.h"
 #include "document/StripLayout.h"
+#include "document/StripSheet.h"
 #include "view/Pixels.h"
 #include "view/KeyText.h"
 
@@ -12,28 +13,11 @@ using namespace layout;
 
 namespace {
 
-const QByteArray& TeSeries() {
-  static const QByteArray text = sjis::Encode(QStringLiteral("Ｔｅシリーズ"));
-  return text;
-}
-const QByteArray& MoSeries() {
-  static const QByteArray text = sjis::Encode(QStringLiteral("Ｍｏシリーズ"));
-  return text;
-}
-const QByteArray& KaSeries() {
-  static const QByteArray text = sjis::Encode(QStringLiteral("Ｋａシリーズ"));
-  return text;
-}
-const QByteArray& StandardKaType() {
-  static const QByteArray text = sjis::Encode(QStringLiteral("標準Ｋａ"));
-  return text;
-}
-
 Decimal4 D(double value) { return Decimal4::FromDouble(value); }
 
-SheetFormat Format(double sheetW, double sheetH, double detailW, double detailH, double allW,
-                   double allH) {
-  return {D(sheetW), D(sheetH), {D(detailW), D(allW)}, {D(detailH), D(allH)}};
+// A sheet with its detail and all canvases (fractional pixels).
+SheetFormat Format(const StripSheet& sheet, double detailW, double detailH, double allW, double allH) {
+  return {sheet.width, sheet.height, {D(detailW), D(allW)}, {D(detailH), D(allH)}};
 }
 
 ViewCanvas CanvasOf(const SheetFormat& sheet, ViewKind v) {
@@ -165,18 +149,20 @@ QRect PixelRect(const DecimalRect& r) {
 }
 
 SheetFormat SheetFormatFor(const QByteArray& seriesName, const QByteArray& stripType) {
-  const SheetFormat portrait = Format(148, 210, 650.5, 793.4, 688, 626);
-  if (seriesName.contains(TeSeries()) || seriesName.contains(MoSeries())) return portrait;
-  if (seriesName.contains(KaSeries())) {
-    if (stripType.contains(StandardKaType())) return Format(148, 210, 650.5, 793.4, 513.3, 626);
-    return Format(210, 148, 800, 485.5, 800, 485.5);
+  // The sheet in millimetres comes from the document's table; the canvases
+  // of each sheet are the view's own.
+  const StripSheet sheet = StripSheetFor(seriesName, stripType);
+  switch (sheet.kind) {
+    case SheetKind::kPortrait:
+      return Format(sheet, 650.5, 793.4, 688, 626);
+    case SheetKind::kStandardKa:
+      return Format(sheet, 650.5, 793.4, 513.3, 626);
+    case SheetKind::kLandscapeKa:
+      return Format(sheet, 800, 485.5, 800, 485.5);
+    case SheetKind::kLarge:
+      break;
   }
-  return Format(182, 257, 800, 971, 688, 626);
-}
-
-bool HasRoundedKeyCorners(const QByteArray& seriesName) {
-  return !seriesName.contains(TeSeries()) && !seriesName.contains(MoSeries()) &&
-         !seriesName.contains(KaSeries());
+  return Format(sheet, 800, 971, 688, 626);
 }
 
 int AllViewFontSize(int size, int detailWidth, int allWidth) {

@@ -20,6 +20,7 @@
 
 #include "base/Decimal4.h"
 #include "document/DocumentError.h"
+#include "document/StripSheet.h"
 
 #include "base/Lines.h"
 
@@ -45,11 +46,9 @@ struct SheetFormat {
   std::array<Decimal4, kViewCount> canvasWidth, canvasHeight;
 };
 
-// The first row whose condition holds for the series name and strip type
-// (substring tests on the Shift_JIS bytes).
+// The canvases of the sheet that StripSheetFor gives the series name and
+// strip type.
 SheetFormat SheetFormatFor(const QByteArray& seriesName, const QByteArray& stripType);
-// Square key corners for the Te, Mo and Ka series, rounded for the others.
-bool HasRoundedKeyCorners(const QByteArray& seriesName);
 
 // A font size of the detail view carried over to the all view:
 // (size - 3) x allWidth / detailWidth + 3, integers truncating toward zero.

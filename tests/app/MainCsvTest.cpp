@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QCheckBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -11,6 +13,7 @@
 
 #include "document/Csvimport.h"
 #include "support/FailingCalls.h"
+#include "support/ProgressDialogs.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"
 
@@ -42,14 +45,19 @@ struct MainCsvTest : MainWindowFixture {
     WriteBytes(csvPath, csv.toUtf8());
     prompts.files = {csvPath};
     bool shown = false;
-    QTimer::singleShot(0, [&] {
+    // A long file shows the progress dialog first: wait for the preview.
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
       auto* preview = qobject_cast<TFCsvImport*>(QApplication::activeModalWidget());
-      ASSERT_NE(preview, nullptr);
+      if (!preview || shown) return;
       shown = true;
+      poll.stop();
       EXPECT_EQ(preview->windowTitle(), QStringLiteral("CSVの取り込み"));
       steps(*preview);
       if (preview->isVisible()) preview->reject();
     });
+    poll.start();
     Trigger("ActionFileImportCsv");
     EXPECT_TRUE(shown);
   }
@@ -105,4 +113,55 @@ TEST_F(MainCsvTest, AnExportOntoAFullDiskSaysSoAndLeavesTheOldFile) {
   EXPECT_EQ(ReadBytes(csvPath), QByteArray("old"));
   ASSERT_EQ(prompts.messages.size(), 1);
   EXPECT_TRUE(prompts.messages[0].text.startsWith(QStringLiteral("CSVファイルを保存できませんでした。")));
+}
+
+TEST_F(MainCsvTest, ChangedCellsAreListedAndWarningsWaitForTheUser) {
+  QString csv = Exported();
+  csv.replace(csv.indexOf(QStringLiteral("外線1")), 3, QStringLiteral("#NAME?"));  // in strip 1 only
+  Import(csv, [&](TFCsvImport& preview) {
+    QTreeWidgetItem* row = preview.ListViewRows->topLevelItem(0);
+    EXPECT_EQ(row->text(2), QStringLiteral("更新（警告 1件）"));
+    ASSERT_EQ(row->childCount(), 1);
+    EXPECT_TRUE(row->isExpanded());
+    EXPECT_TRUE(row->child(0)->text(2).contains(QStringLiteral("外線1 → #NAME?　［警告］表計算ソフトのエラー値です")))
+        << row->child(0)->text(2).toStdString();
+    // Opening an unchanged row lists nothing; choosing a row shows its whole text.
+    preview.ListViewRows->setCurrentItem(row->child(0));
+    EXPECT_TRUE(preview.MemoDetail->toPlainText().startsWith(QStringLiteral("2行目 内線番号 201\n更新\n  キー")));
+    EXPECT_FALSE(preview.ButtonOk->isEnabled());
+    ASSERT_TRUE(preview.CheckAcceptWarnings->isVisibleTo(&preview));
+    preview.CheckAcceptWarnings->setChecked(true);
+    ASSERT_TRUE(preview.ButtonOk->isEnabled());
+    preview.ButtonOk->click();
+  });
+  EXPECT_EQ(main->History().count(), 1);
+}
+
+TEST_F(MainCsvTest, AHeaderErrorStandsWholeInTheDetailAndALongListGoesThroughTheProgressDialogThatStopsIt) {
+  Import(QStringLiteral("内線番号,氏名\r\n201,山田\r\n"), [&](TFCsvImport& preview) {
+    EXPECT_FALSE(preview.ButtonOk->isEnabled());
+    QTreeWidgetItem* item = preview.ListViewRows->topLevelItem(0);
+    EXPECT_EQ(item->toolTip(2), item->text(2));
+    EXPECT_TRUE(preview.MemoDetail->toPlainText().startsWith(
+        QStringLiteral("1行目 氏名: この見出しの列は取り込めません。使える見出しは 内線番号、")));
+  });
+  EXPECT_FALSE(main->Document().IsChanged());
+
+  QString list = QStringLiteral("内線番号,主装置のシリーズ,示名条のタイプ,キー1\r\n");
+  for (int i = 0; i < 600; ++i) list += QStringLiteral("%1,Ｔｅシリーズ主装置,Ｔｅ24ボタン,外線%2\r\n").arg(5000 + i).arg(i);
+  {
+    // Cancelled while it is read: no preview, nothing changed, and a word that says so.
+    CancelProgressOnShow cancel;
+    WriteBytes(csvPath, list.toUtf8());
+    prompts.files = {csvPath};
+    Trigger("ActionFileImportCsv");
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("CSVの取り込みを中止しました。\n示名条データは変わっていません。"));
+    EXPECT_FALSE(main->Document().IsChanged());
+  }
+  Import(list, [&](TFCsvImport& preview) {
+    EXPECT_EQ(preview.ListViewRows->topLevelItemCount(), 600);
+    preview.ButtonOk->click();
+  });
+  EXPECT_EQ(main->ListView1->topLevelItemCount(), 606);
 }

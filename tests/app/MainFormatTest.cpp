@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QToolButton>
+#include <QUndoStack>
 #include <functional>
 
 #include "base/ShiftJis.h"
@@ -35,12 +36,6 @@ struct MainFormatTest : MainWindowFixture {
   void ExpectAll(Field field, const QByteArray& value) {
     for (int k : {0, 1, 2}) Key(k).*field = value;
     ExpectDocument();
-  }
-  void TypeSize(const QString& text) {
-    QLineEdit* edit = main->ComboBoxFontSize->lineEdit();
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
   }
 };
 
@@ -118,23 +113,29 @@ TEST_F(MainFormatTest, ColourDialogsWriteTheirColourAndStartFromTheCurrentKeys) 
   EXPECT_EQ(Editor(1)->palette().color(QPalette::Base), QColor(0, 255, 0));
 }
 
-TEST_F(MainFormatTest, SizeBoxAppliesEachTypedIntegerAboveZero) {
+TEST_F(MainFormatTest, SizeBoxAppliesATypedSizeOnceWhenConfirmed) {
   Open();
   SelectAll();
-  TypeSize("1");
-  ExpectAll(&TestKey::size, "1");
-  const QImage small = main->View().Controls(0, kDetailView).face->Image();
-  const QImage smallAll = main->View().Controls(0, kAllView).face->Image();
-  QTest::keyClicks(main->ComboBoxFontSize->lineEdit(), "4");
-  ExpectAll(&TestKey::size, "14");
-  // Both views draw the new size (not the one of the layout).
-  EXPECT_NE(main->View().Controls(0, kDetailView).face->Image(), small);
-  EXPECT_NE(main->View().Controls(0, kAllView).face->Image(), smallAll);
-  for (const char* ignored : {"0", "x"}) {
-    TypeSize(ignored);
+  const QImage before = main->View().Controls(0, kAllView).face->Image();
+  enum Confirm { kNone, kEnter, kLeave };
+  // Typed, how confirmed, the size written (none: nothing changes), the box after.
+  const std::tuple<const char*, Confirm, const char*, const char*> rows[] = {
+      {"14", kNone, nullptr, "14"},  {"14", kEnter, "14", "14"}, {"14", kEnter, nullptr, "14"},
+      {"0", kEnter, nullptr, "14"},  {"x", kLeave, nullptr, "14"}, {"20", kLeave, "20", "20"},
+  };
+  int steps = 0;
+  for (const auto& [typed, confirm, written, shown] : rows) {
+    SCOPED_TRACE(typed);
+    TypeSize(typed, confirm == kEnter);
+    if (confirm == kLeave) main->ComboBoxFont->setFocus();
+    if (written) ExpectAll(&TestKey::size, written);
     ExpectDocument();
+    EXPECT_EQ(main->History().count(), steps += written ? 1 : 0);
+    EXPECT_EQ(main->ComboBoxFontSize->currentText(), QString::fromLatin1(shown));
   }
-  EXPECT_EQ(main->SelectedKeys().size(), 3u);  // working in the tool bar keeps the selection
+  // The all view draws the new size too; the tool bar keeps the selection.
+  EXPECT_NE(main->View().Controls(0, kAllView).face->Image(), before);
+  EXPECT_EQ(main->SelectedKeys().size(), 3u);
 }
 
 TEST_F(MainFormatTest, TypingASizeAfterClickingAKey) {
@@ -147,8 +148,11 @@ TEST_F(MainFormatTest, TypingASizeAfterClickingAKey) {
   QTest::keyClick(edit, Qt::Key_End);
   QTest::keyClick(edit, Qt::Key_Backspace);
   QTest::keyClicks(edit, "14");
+  ExpectDocument();
+  ClickKey(0);  // leaving the box confirms it for the key it was typed for
   Key(2).size = "14";
   ExpectDocument();
+  EXPECT_EQ(main->History().count(), 1);
 }
 
 TEST_F(MainFormatTest, FontBoxShowsTheKeysFontAndWritesTheChosenOne) {
@@ -228,6 +232,30 @@ TEST_F(MainFormatTest, FontDialogPresetFromTheCurrentKeyAndAppliedToTheSelection
   EXPECT_EQ(Editor(0)->font().family(), QStringLiteral("ＭＳ ゴシック"));
   Trigger("ActionFormatFont");  // cancelled: nothing changes
   ExpectDocument();
+}
+
+TEST_F(MainFormatTest, FontDialogKeepsTheNameTheKeyHoldsAndOkWithoutAChangeIsNoStep) {
+  // The family the key holds, and the size chosen (0: OK on what the dialog showed).
+  const std::pair<const char*, int> rows[] = {{"IPAGothic", 0}, {"ＭＳ ゴシック", 0}, {"IPAGothic", 14}};
+  int opened = 0;
+  for (const auto& [held, size] : rows) {
+    SCOPED_TRACE(held);
+    Key(0).font = Sj(held);
+    const QString path = dir.filePath(QStringLiteral("site%1.VRD").arg(++opened));  // a file of its own each
+    ASSERT_TRUE(WriteLinesFile(path, DocumentLines(strips)));
+    ASSERT_TRUE(main->OpenDataFile(path));
+    ClickKey(0);
+    prompts.fonts.push_back(std::nullopt);  // cancelled: what the dialog shows
+    Trigger("ActionFormatFont");
+    QFont answer = prompts.fontDialogs.last().font;
+    EXPECT_EQ(answer.family(), QStringLiteral("IPAGothic"));
+    if (size) answer.setPointSize(size);
+    prompts.fonts.push_back(answer);
+    Trigger("ActionFormatFont");
+    EXPECT_EQ(main->History().count(), size ? 1 : 0);
+    if (size) Key(0).size = QByteArray::number(size), Key(0).colors = "0,16777215";
+    ExpectDocument();
+  }
 }
 
 TEST_F(MainFormatTest, WithoutAStripOrInTheAllViewNothingHappensAndNoDialogOpens) {

@@ -19,6 +19,7 @@
 #include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
+#include "view/KeyFormat.h"
 #include "view/KeySearch.h"
 #include "view/Viewimage.h"
 
@@ -102,6 +103,21 @@ struct MainUndoTest : MainWindowFixture {
     return keys;
   }
   void ExpectListAgrees() { EXPECT_EQ(StripListViolation(main->Document(), main->ListRows()), QString()); }
+  QByteArray Saved() {
+    Trigger("ActionFileSave");
+    return ReadBytes(sitePath);
+  }
+  QString UndoText() { return main->Action("ActionEditUndo")->text(); }
+  // Keys pressed with the focus in a tool bar box; the box then shows the
+  // current key's format.
+  void PressIn(QWidget* box, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+    box->setFocus();
+    QTest::keyClick(box, key, modifiers);
+    const KeyToolbarFormat format =
+        ReadKeyToolbarFormat(main->Document().lines(), main->View().KeyBlockLine(main->CurrentKey()));
+    EXPECT_EQ(main->ComboBoxFontSize->currentText(), format.sizeText);
+    EXPECT_EQ(main->ComboBoxFont->currentText(), format.fontName);
+  }
 
   // One random action of a kind that changes the document.
   void RandomAction(QRandomGenerator& random) {
@@ -118,7 +134,7 @@ struct MainUndoTest : MainWindowFixture {
       case 3: Trigger("ActionEditAllSel"); Trigger("ActionEditDelete"); break;
       case 4: main->ToolButtonBold->click(); break;
       case 5: Trigger(random.bounded(2) ? "ActionFormatRight" : "ActionFormatCenter"); break;
-      case 6: main->ComboBoxFontSize->setEditText(QString::number(6 + random.bounded(12))); break;
+      case 6: TypeSize(QString::number(6 + random.bounded(12)), true); break;
       case 7: main->KeyLabelButtonClick(random.bounded(5)); break;
       case 8:
         WithDialog(viewImage.get(), [&] {
@@ -225,6 +241,92 @@ TEST_F(MainUndoTest, TheEditorUndoesItsTypingFirstThenTheDocument) {
   EXPECT_EQ(main->CurrentKey(), k);
   QTest::keyClick(main.get(), Qt::Key_Y, Qt::ControlModifier);
   EXPECT_EQ(main->Document().lines(), typedOnce);
+}
+
+}  // namespace
+
+namespace {
+
+// The size and font boxes of the tool bar: a typed size is one step when
+// confirmed, and Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z pressed in a box move the
+// document's history.
+TEST_F(MainUndoTest, SizesTypedInTheToolBarAreOneStepAndItsUndoKeysMoveTheHistory) {
+  QComboBox* sizeBox = main->ComboBoxFontSize;
+  const std::vector<int> keys = EditableKeys();
+  ASSERT_GE(keys.size(), 5u);
+  ClickKey(keys[1]);
+  TypeSize(QStringLiteral("12"), true);
+  const QByteArray atTwelve = Saved();
+  // Three keys, the middle one at 12, all typed to 16; undone and redone
+  // with each key of the commands.
+  ClickKey(keys[0]);
+  QTest::mouseClick(main->View().Controls(keys[2], kDetailView).face, Qt::LeftButton, Qt::ShiftModifier);
+  TypeSize(QStringLiteral("16"), true);
+  EXPECT_EQ(UndoText(), QStringLiteral("元に戻す(&U): 書式"));
+  const QByteArray atSixteen = Saved();
+  for (const auto redo : {Qt::Key_Y, Qt::Key_Z}) {
+    PressIn(sizeBox, Qt::Key_Z);
+    EXPECT_EQ(Saved(), atTwelve);
+    PressIn(sizeBox, redo, redo == Qt::Key_Z ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
+    EXPECT_EQ(Saved(), atSixteen);
+  }
+  // Typed for one key, then another key clicked: one step, undone whole.
+  ClickKey(keys[3]);
+  TypeSize(QStringLiteral("16"), true);
+  ClickKey(keys[4]);
+  EXPECT_EQ(main->History().count(), 3);
+  QTest::keyClick(main.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Saved(), atSixteen);
+  // A size picked from the list and a font from its box, undone in the
+  // boxes; a size typed and not confirmed is dropped by the undo key.
+  ClickKey(keys[3]);
+  sizeBox->setCurrentIndex(sizeBox->findText(QStringLiteral("20")));
+  PressIn(sizeBox, Qt::Key_Down, Qt::NoModifier);
+  PressIn(main->ComboBoxFont, Qt::Key_Down, Qt::NoModifier);
+  EXPECT_EQ(main->History().index(), 4);
+  PressIn(main->ComboBoxFont, Qt::Key_Z);
+  PressIn(sizeBox, Qt::Key_Z);
+  EXPECT_EQ(Saved(), atSixteen);
+  sizeBox->setFocus();
+  QTest::keyClicks(sizeBox->lineEdit(), QStringLiteral("7"));
+  PressIn(sizeBox, Qt::Key_Z);
+  EXPECT_EQ(Saved(), atTwelve);
+}
+
+TEST_F(MainUndoTest, StripStepsUndoneAndRedoneShowTheStripTheyTouched) {
+  auto editStrip5 = [&] {
+    PickRow(4);
+    WithDialog(telAdd.get(), [&] {
+      telAdd->Edit3->setText(QStringLiteral("使用者"));
+      telAdd->ButtonOk->click();
+    });
+    Trigger("ActionJimeijoEdit");
+  };
+  // The step, and the strip shown after its undo and its redo: strips put
+  // back show the first of them, strips taken away the one in their place.
+  const std::tuple<const char*, std::function<void()>, int, int> rows[] = {
+      {"示名条の作成", [&] { CreateStrip(); }, 6, 7},
+      {"示名条の削除", [&] { DeleteRows({2, 3}); }, 3, 3},
+      {"示名条の削除", [&] { DeleteRows({5}); }, 6, 5},
+      {"示名条の編集", editStrip5, 5, 5},
+  };
+  for (const auto& [step, act, afterUndo, afterRedo] : rows) {
+    SCOPED_TRACE(step);
+    const QByteArray before = Saved();
+    act();
+    const QByteArray after = Saved();
+    EXPECT_EQ(UndoText(), QStringLiteral("元に戻す(&U): ") + QString::fromUtf8(step));
+    for (const auto& [action, shown, file] : {std::tuple{"ActionEditUndo", afterUndo, before},
+                                              std::tuple{"ActionEditRedo", afterRedo, after}}) {
+      PickRow(0);
+      Trigger(action);
+      EXPECT_EQ(main->CurrentStripNumber(), shown);
+      EXPECT_EQ(List()->selectedItems(), QList<QTreeWidgetItem*>{List()->topLevelItem(shown - 1)});
+      EXPECT_EQ(Saved(), file);
+    }
+    Trigger("ActionEditUndo");
+    ExpectListAgrees();
+  }
 }
 
 }  // namespace

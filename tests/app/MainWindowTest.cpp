@@ -68,7 +68,8 @@ TEST_F(MainWindowTest, MenusHoldEveryCommandWithItsAcceleratorAndShortcut) {
   EXPECT_EQ(main->Action("ActionFileExit")->statusTip(), QStringLiteral("プログラムを終了します"));
   EXPECT_TRUE(main->Action("ActionEditCut")->statusTip().isEmpty());
   EXPECT_EQ(MenuCaptions("PopupMenu2"),
-            (QStringList{"示名条の作成(&N)...", "示名条の編集(&E)...", "示名条の削除(&D)"}));
+            (QStringList{"示名条の作成(&N)...", "示名条の編集(&E)...", "示名条の削除(&D)", "-",
+                         "この示名条のタイプをテンプレートとして保存(&T)..."}));
   EXPECT_EQ(MenuCaptions("PopupMenu1A"),
             (QStringList{"切り取り(&T)", "コピー(&C)", "貼り付け(&P)", "削除(&D)", "-", "画像添付(&G)"}));
 }

@@ -1,7 +1,13 @@
 // Recovery copies through the real main window: what is typed survives an
-// end without questions and is offered at the next start; the copy follows
-// undo, saving and discarding; a normal exit and a full disk.
+// end without questions and is offered at the next start, deleted only by
+// a confirmed いいえ; the copy follows undo, saving and discarding; a normal
+// exit and a full disk.
+#include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUndoStack>
 
@@ -35,39 +41,96 @@ struct RecoveryTest : MainWindowFixture {
     if (commit) main->EndKeyEdit();
   }
   // The program ends without its questions, as a killed one does; a new one
-  // starts in the same folder with the site open and offers the copy.
-  void RestartAnswering(PromptAnswer answer) {
+  // starts in the same folder with the site open (and offers the copies).
+  void Restart() {
     main->Recovery().KeepAtExit();
     main = std::make_unique<TFMain>(dir.path());
     SetUp();
     prompts.messages.clear();
-    prompts.answers = {answer};
+  }
+  void RestartAnswering(std::deque<PromptAnswer> answers) {
+    Restart();
+    prompts.answers = std::move(answers);
     main->OfferRecoveryCopies();
   }
 };
 
 }  // namespace
 
-TEST_F(RecoveryTest, WhatWasTypedIsOfferedAtTheNextStartAndSavedToTheSite) {
-  for (const PromptAnswer answer : {PromptAnswer::No, PromptAnswer::Yes}) {
-    TypeInto(0, "ABC", false);  // still in the key's editor
+// はい, いいえ and 後で in turn on one copy: いいえ deletes it only once
+// confirmed; what was typed is recovered under its file and saved there.
+TEST_F(RecoveryTest, TheQuestionRecoversDiscardsAfterAConfirmationOrWaits) {
+  using A = PromptAnswer;
+  const struct {
+    bool typeFirst;
+    std::deque<PromptAnswer> answers;
+    bool kept, recovered;
+  } rows[] = {
+      {true, {A::Later}, true, false},
+      {false, {A::No, A::No, A::Later}, true, false},  // いいえ taken back: asked again
+      {false, {A::No, A::Yes}, false, false},
+      {true, {A::Yes}, true, true},
+  };
+  for (const auto& row : rows) {
+    if (row.typeFirst) TypeInto(0, "ABC", false);  // still in the key's editor
     KeepCopy();
-    ASSERT_EQ(Copies().size(), 1);
-    RestartAnswering(answer);
-    ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_TRUE(prompts.messages[0].text.startsWith(
-        QStringLiteral("前回、保存されずに終了した変更があります。復元しますか？\nファイル：") + site));
-    EXPECT_EQ(Copies().isEmpty(), answer == PromptAnswer::No);
+    const auto asked = static_cast<qsizetype>(row.answers.size());
+    RestartAnswering(row.answers);
+    ASSERT_EQ(prompts.messages.size(), asked);
+    const QString named = QStringLiteral("\nファイル：") + site + QStringLiteral("\n日時：20");
+    EXPECT_TRUE(prompts.messages[0].text.startsWith(QStringLiteral("前回、保存されずに終了した変更があります。復元しますか？") + named));
+    EXPECT_EQ(prompts.messages[0].buttons, PromptButtons::YesNoLater);
+    if (asked > 1) {
+      EXPECT_TRUE(prompts.messages[1].text.startsWith(QStringLiteral("保存されずに終了した変更を削除します。よろしいですか？") + named));
+      EXPECT_EQ(prompts.messages[1].defaultAnswer, PromptAnswer::No);
+    }
+    EXPECT_EQ(Copies().size(), row.kept ? 1 : 0);
+    EXPECT_EQ(main->Document().IsChanged(), row.recovered);
     EXPECT_EQ(ReadBytes(site), siteBytes);
   }
   EXPECT_EQ(main->FileName(), site);
-  EXPECT_TRUE(main->Document().IsChanged());
   EXPECT_EQ(main->History().count(), 0);
   EXPECT_EQ(Editor(0)->toPlainText(), "ABC");
   Trigger("ActionFileSave");
   EXPECT_TRUE(ReadBytes(site).contains("\r\nABC\r\n"));
   main->Recovery().Wait();
   EXPECT_TRUE(Copies().isEmpty());
+}
+
+// The real message box put off in every way, the end of the session (as
+// SIGTERM brings it) included: the copy is offered again at the next start.
+TEST_F(RecoveryTest, EscapeTheCloseBoxAndTheEndOfTheSessionKeepTheCopy) {
+  const std::pair<const char*, std::function<void(QMessageBox*)>> ways[] = {
+      {"Escape", [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); }},
+      {"close box", [](QMessageBox* box) { box->close(); }},
+      {"後で", [](QMessageBox* box) { box->findChild<QPushButton*>("ButtonLater")->click(); }},
+      {"end of the session", [this](QMessageBox*) { main->EndSession(); }},
+  };
+  TypeInto(0, "ABC", true);
+  KeepCopy();
+  const Lines copy = CopyLines();
+  for (const auto& [way, putOff] : ways) {
+    SCOPED_TRACE(way);
+    Restart();
+    qsizetype buttons = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible()) return;
+      poll.stop();
+      buttons = box->buttons().size();
+      putOff(box);
+    });
+    poll.start(10);
+    Prompts::Install(nullptr);
+    main->OfferRecoveryCopies();
+    Prompts::Install(&prompts);
+    QTest::qWait(100);  // the end of the session goes on once the box is gone
+    EXPECT_EQ(buttons, 3);
+    EXPECT_FALSE(main->Document().IsChanged());
+    EXPECT_EQ(CopyLines(), copy);
+    EXPECT_EQ(ReadBytes(site), siteBytes);
+  }
 }
 
 TEST_F(RecoveryTest, ANeverSavedDocumentAndASiteSavedSinceAreOfferedAsSuch) {
@@ -79,7 +142,7 @@ TEST_F(RecoveryTest, ANeverSavedDocumentAndASiteSavedSinceAreOfferedAsSuch) {
     }
     QTest::qWait(20);
     WriteBytes(site, siteBytes);  // saved after the copy
-    RestartAnswering(PromptAnswer::Yes);
+    RestartAnswering({PromptAnswer::Yes});
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.messages[0].text.contains(QStringLiteral("：（新規作成・未保存）")), dataFile.isEmpty());
     EXPECT_EQ(prompts.messages[0].text.endsWith(QStringLiteral("この変更より後に保存されています。")), !dataFile.isEmpty());
@@ -131,4 +194,19 @@ TEST_F(RecoveryTest, AFullDiskLeavesTheDocumentAndTheOldCopyAndTriesAgainAfterTh
   TypeInto(1, "C", true);
   KeepCopy();
   EXPECT_EQ(CopyLines(), main->Document().lines());
+}
+
+TEST_F(RecoveryTest, ACopyThatCannotBeOfferedIsToldInTheStatusBarOrANotice) {
+  RecoveryCopies bobs(dir.filePath("recovery"), {"bob", "pc2", 4242});
+  bobs.Write({SplitLines(siteBytes), {}, {}, site});
+  bobs.Wait();
+  const QString line = QStringLiteral("今は復元できない変更：site.VRD（bob@pc2 の変更）");
+  for (const bool barShown : {true, false}) {
+    Restart();
+    if (!barShown) Trigger("ActionShowStatusBar");
+    main->OfferRecoveryCopies();
+    auto* note = main->findChild<QLabel*>("RecoveryNote");
+    EXPECT_EQ(note ? note->text() : QString(), barShown ? line : QString());
+    EXPECT_EQ(prompts.messages.value(0).text, barShown ? QString() : line);
+  }
 }

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 #include <climits>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -166,6 +167,25 @@ TEST(Startup, AnErrorEscapingStartUpIsShownAndThenShutsDown) {
   for (const auto& [section, key] : kAllKeys) {
     EXPECT_TRUE(HasKey(ini, section, key)) << section.toStdString() << "/" << key.toStdString();
   }
+}
+
+TEST(Startup, ClosingTheMainWindowEndsTheProgramWithTheFindWindowOpen) {
+  QTemporaryDir dir;
+  bool findShown = false, endedByItself = true;
+  QTimer stop;  // ends a program that would not end by itself
+  QObject::connect(&stop, &QTimer::timeout, [&] { endedByItself = false, QCoreApplication::quit(); });
+  RunProgram(*qApp, dir.path(), [&](TFMain& main) {
+    QTimer::singleShot(0, &main, [&] {
+      main.ActionEditFindExecute();
+      findShown = std::ranges::any_of(QApplication::topLevelWidgets(), [](QWidget* w) {
+        return w->objectName() == QStringLiteral("FSearch") && w->isVisible();
+      });
+      main.close();
+    });
+    stop.start(5000);
+  });
+  EXPECT_TRUE(findShown);
+  EXPECT_TRUE(endedByItself);
 }
 
 TEST(SingleInstance, SecondLockFailsUntilReleased) {

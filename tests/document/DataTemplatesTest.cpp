@@ -10,6 +10,7 @@
 #include "base/ShiftJis.h"
 #include "document/Series.h"
 #include "document/StripLayout.h"
+#include "document/StripTemplate.h"
 #include "document/Template.h"
 #include "support/TestFiles.h"
 
@@ -210,4 +211,18 @@ TEST(DataTemplates, TheSharedTemplateIsOfferedForBothItsSeries) {
   }
   EXPECT_TRUE(DiscoverStripTypes(folder, sjis::Encode(SeriesName(3))).contains("Ｒｕ・Ｈｏ共用30ボタン"));
   EXPECT_TRUE(DiscoverStripTypes(folder, sjis::Encode(SeriesName(4))).contains("Ｒｕ・Ｈｏ共用30ボタン"));
+}
+
+TEST(DataTemplates, ReadIntoTheModelAndWrittenBackAreByteIdentical) {
+  for (const DataTemplate& t : DataTemplates()) {
+    SCOPED_TRACE(t.fileName.toStdString());
+    const TemplateReading reading = ReadTemplateBytes(t.bytes);
+    ASSERT_TRUE(reading.model.has_value());
+    EXPECT_TRUE(reading.faults.isEmpty());
+    EXPECT_EQ(reading.model->ToBytes(), t.bytes);
+    EXPECT_TRUE(reading.model->trailing.isEmpty());
+    EXPECT_EQ(reading.model->SeriesServed(), t.series());
+    // A strip built through the model has the lines strip creation builds.
+    EXPECT_EQ(StripBodyOf(*reading.model), StripBodyFromTemplate(t.lines));
+  }
 }

@@ -34,7 +34,11 @@ void RandomEdit(StripDocument& document, QRandomGenerator& random, qsizetype& cu
   const qsizetype size = document.size();
   const qsizetype from = forward ? cursor : 0;
   if (from >= size) return;
-  const qsizetype i = from + random.bounded(std::min<qsizetype>(size - from, forward ? 40 : size));
+  // Now and then the line just written again, as a replace-all does for a
+  // second match in one line.
+  const bool again = !forward && cursor >= 3 && cursor - 3 < size && random.bounded(3) == 0;
+  const qsizetype i =
+      again ? cursor - 3 : from + random.bounded(std::min<qsizetype>(size - from, forward ? 40 : size));
   const QByteArray line = "x" + QByteArray::number(random.bounded(1000));
   switch (random.bounded(forward ? 3 : 5)) {
     case 0: document.Replace(i, line); break;
@@ -127,10 +131,25 @@ TEST(LineChange, ChangedRangesFollowLaterChanges) {
       {{{8, lines(4), Lines()}}, {{8, 8}}},
       // A later change over an earlier one's lines swallows it.
       {{{10, Lines(), lines(5)}, {8, lines(9), lines(1)}}, {{8, 9}}},
+      // Backward, as an undo of a forward walk: each change moves the ones
+      // below it; touching ones merge.
+      {{{20, lines(1), lines(1)}, {12, lines(2), lines(1)}, {3, Lines(), lines(2)}}, {{3, 5}, {14, 15}, {21, 22}}},
+      {{{9, lines(1), Lines()}, {6, lines(3), lines(1)}, {2, lines(1), lines(1)}}, {{2, 3}, {6, 7}}},
   };
   for (const Case& c : cases) {
     std::vector<std::pair<qsizetype, qsizetype>> got;
     for (const LineRange& r : ChangedRanges(c.changes)) got.emplace_back(r.from, r.to);
     EXPECT_EQ(got, c.ranges);
   }
+}
+
+TEST(LineChange, ALineWrittenAgainJoinsTheChangeThatWroteItAndWrittenBackItDrops) {
+  ChangeSet changes;
+  AppendChange(changes, {10, Lines{"a", "b"}, Lines{"A", "B"}, true});
+  AppendChange(changes, {11, Lines{"B"}, Lines{"x"}, true});  // within the lines just put in
+  AppendChange(changes, {20, Lines{"e"}, Lines{"f"}, true});
+  AppendChange(changes, {20, Lines{"f"}, Lines{"e"}, true});  // written back
+  DropUnchanged(changes);
+  ASSERT_EQ(changes.size(), 1u);
+  EXPECT_EQ(changes[0].inserted, (Lines{"A", "x"}));
 }

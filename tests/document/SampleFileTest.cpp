@@ -106,7 +106,7 @@ Lines MakeSample() {
 TEST(SampleFile, EqualsWhatTheCreationCodeMakes) {
   FakePrompts prompts;
   const Lines sample = MakeSample();
-  EXPECT_TRUE(prompts.messages.isEmpty());
+  EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.value(0).text.toStdString();
   if (qEnvironmentVariableIntValue("LABELKOBO_WRITE_SAMPLE") == 1) {
     ASSERT_TRUE(WriteLinesFile(kSamplePath, sample));
   }

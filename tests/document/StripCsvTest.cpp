@@ -205,12 +205,12 @@ TEST(StripCsv, BadRowsAreNamedAndChangeNothing) {
     EXPECT_EQ(plan.errors.first().Text(), U(c.error));
     EXPECT_TRUE(plan.changes.empty());
   }
-  // A file that is no CSV of strips at all: its header row has no extension column.
+  // A file that is no CSV of strips at all: a byte 00 says it is no text.
   QByteArray binary;
   for (int i = 0; i < 512; ++i) binary.append(static_cast<char>((i * 37) % 256));
   const CsvImportPlan plan = PlanCsvImport(document, ReadCsv(binary), context);
   ASSERT_FALSE(plan.ok());
-  EXPECT_EQ(plan.errors.first().Text(), U("1行目 内線番号: 見出しの行にこの列がありません"));
+  EXPECT_TRUE(plan.errors.first().Text().startsWith(U("このファイルは文字だけのファイルではなく、CSVとして読めません。")));
 }
 
 TEST(StripCsv, AnInstallersListCreatesItsStripsFromTheTemplates) {
@@ -219,7 +219,7 @@ TEST(StripCsv, AnInstallersListCreatesItsStripsFromTheTemplates) {
   // Columns in another order than the export's, a key column left out.
   QList<QStringList> rows{{U("キー2"), U("示名条のタイプ"), U("内線番号"), U("主装置のシリーズ"), U("使用者名"), U("キー4")}};
   for (int i = 0; i < 200; ++i) {
-    rows.append({U("外線%1").arg(i), U("Ｔｅ標準"), QString::number(3000 + i), U("Ｔｅシリーズ主装置"), U("使用者%1").arg(i),
+    rows.append({U(i % 3 ? "外線%1" : "外線%1\n夜間").arg(i), U("Ｔｅ標準"), QString::number(3000 + i), U("Ｔｅシリーズ主装置"), U("使用者%1").arg(i),
                  i % 2 ? U("内線") : QString()});
   }
   for (const Lines& start : {Lines(), SimpleDocument(2)}) {
@@ -237,6 +237,7 @@ TEST(StripCsv, AnInstallersListCreatesItsStripsFromTheTemplates) {
     EXPECT_EQ(plan.FirstChangedStrip(), before + 1);
     const QList<Lines> keys = KeyTexts(document).last();
     EXPECT_EQ(keys[1], Lines{Sj("外線199")});
+    EXPECT_EQ(KeyTexts(document)[before + 198][1], (Lines{Sj("外線198"), Sj("夜間")}));
     EXPECT_EQ(keys[3], Lines{Sj("内線")});  // the fixed key keeps its text
   }
   // A progress that stops the loop after 50 rows: nothing to make.

@@ -170,6 +170,9 @@ TEST_F(VrdtoolTest, CsvRoundTripChangesNothingAndABadFileLeavesTheDataFileAlone)
     EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();
     EXPECT_EQ(run.out, QStringLiteral("作成 0件、更新 0件、変更なし 6件\n"));
     EXPECT_EQ(ReadBytes(site), sample);
+    const QString copy = dir.filePath("copy.VRD");  // written out all the same: byte for byte the same
+    EXPECT_EQ(Vrdtool({"import-csv", site, csv, "--output", copy}).exitCode, 0);
+    EXPECT_EQ(ReadBytes(copy), sample);
   }
   const QString text = QString::fromUtf8(ReadBytes(csv));  // the UTF-8 export
   const QString edited = dir.filePath("edited.csv");
@@ -182,11 +185,23 @@ TEST_F(VrdtoolTest, CsvRoundTripChangesNothingAndABadFileLeavesTheDataFileAlone)
   WriteBytes(edited, QString(text).replace(QStringLiteral("営業一課"), QStringLiteral("営業第一課")).toUtf8());
   run = Vrdtool({"import-csv", site, edited, "--dry-run"});
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_TRUE(run.out.startsWith(QStringLiteral("2\t201\t更新\n3\t202\t更新\n4\t301\t変更なし\n")));
+  EXPECT_TRUE(run.out.startsWith(QStringLiteral("2\t201\t更新\n\t\tキー3: 営業一課 → 営業第一課\n"
+                                                "3\t202\t更新\n\t\tキー3: 営業一課 → 営業第一課\n4\t301\t変更なし\n")));
   EXPECT_EQ(ReadBytes(site), sample);
   const QString out = dir.filePath("out.VRD");
   EXPECT_EQ(Vrdtool({"import-csv", site, edited, "--output", out}).exitCode, 0);
   EXPECT_EQ(ReadBytes(site), sample);
   EXPECT_EQ(Vrdtool({"check", out}).exitCode, 0);
   EXPECT_TRUE(ReadBytes(out).contains(Sj("営業第一課")));
+
+  // A cell the spreadsheet turned into an error value is taken only when accepted.
+  WriteBytes(edited, QString(text).replace(QStringLiteral("営業一課"), QStringLiteral("#NAME?")).toUtf8());
+  run = Vrdtool({"import-csv", site, edited});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.out.startsWith(edited + QStringLiteral(": 2行目 キー3: 営業一課 → #NAME? ［警告］表計算ソフトのエラー値です")))
+      << run.out.toStdString();
+  EXPECT_TRUE(run.out.endsWith(QStringLiteral("--accept-warnings を付けてください\n")));
+  EXPECT_EQ(ReadBytes(site), sample);
+  EXPECT_EQ(Vrdtool({"import-csv", site, edited, "--accept-warnings"}).exitCode, 0);
+  EXPECT_TRUE(ReadBytes(site).contains("#NAME?"));
 }

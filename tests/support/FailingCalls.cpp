@@ -36,9 +36,12 @@ int FailingCalls::Rename(const char* from, const char* to) {
   return Failed("rename") ? -1 : FileSystemCalls::Rename(from, to);
 }
 
+int FailingCalls::Unlink(const char* path) { return Failed("unlink") ? -1 : FileSystemCalls::Unlink(path); }
+
 bool FailingCalls::Failed(const char* call) {
   calls << QString::fromLatin1(call);
-  if (calls.size() - 1 != failAt) return false;
+  const qsizetype index = calls.size() - 1;
+  if (index != failAt && (stopAt < 0 || index < stopAt)) return false;
   errno = failErrno;
   return true;
 }

@@ -21,6 +21,9 @@ class FailingCalls : public FileSystemCalls {
   size_t chunk = 0;
   bool shortSize = false;
   int failErrno = EIO;  // the error the failing call reports
+  // From call number `stopAt` on, every call fails and does nothing, the
+  // removal of a temporary file included: the disk as a killed writer left it.
+  int stopAt = -1;
   QStringList calls;  // the name of every call made, in order
 
   int Open(const char* path, int flags, mode_t mode) override;
@@ -29,6 +32,7 @@ class FailingCalls : public FileSystemCalls {
   int Fstat(int fd, struct stat* status) override;
   int Close(int fd) override;
   int Rename(const char* from, const char* to) override;
+  int Unlink(const char* path) override;
 
  private:
   bool Failed(const char* call);

@@ -4,6 +4,8 @@
 // only the app tests link the window.
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -43,4 +45,13 @@ struct MainWindowFixture : ::testing::Test {
     QTest::mouseClick(face, Qt::LeftButton, Qt::NoModifier, face->rect().center());
   }
   QPlainTextEdit* Editor(int k) { return main->View().Editor(k); }
+  // A size typed into the tool bar's size box over what it shows, and
+  // confirmed with Enter when asked.
+  void TypeSize(const QString& text, bool enter = false) {
+    QLineEdit* edit = main->ComboBoxFontSize->lineEdit();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    if (enter) QTest::keyClick(edit, Qt::Key_Return);
+  }
 };

@@ -7,6 +7,7 @@ int RunConvert(const QStringList& args);
 int RunRender(const QStringList& args);
 int RunKeyLabels(const QStringList& args);
 int RunTemplates(const QStringList& args);
+int RunTemplate(const QStringList& args);
 int RunPdf(const QStringList& args);
 int RunListPdf(const QStringList& args);
 int RunCalibration(const QStringList& args);
@@ -28,10 +29,19 @@ const QList<VrdCommand>& VrdCommands() {
        "the calibration sheet: crosshairs and rulers to measure the printer's shift", RunCalibration},
       {"export-csv", "FILE OUT.csv [--utf8]",
        "the strips as a spreadsheet: one row per strip, a column per key; Shift_JIS, or UTF-8 with a BOM", RunExportCsv},
-      {"import-csv", "FILE IN.csv [--output OUT.VRD] [--dry-run] [--dir DIR]",
+      {"import-csv", "FILE IN.csv [--output OUT.VRD] [--dry-run] [--accept-warnings] [--dir DIR]",
        "rows matched by extension number update strips or create them from the templates the program reads (or those of DIR); "
-       "any row error changes nothing (exit 1); FILE may be new", RunImportCsv},
-      {"templates", "[--dir DIR]", "list and check the strip templates (*.TPL) the program reads", RunTemplates},
+       "--dry-run lists each row and the cells it changes; any row error, or a cell that looks rewritten by a spreadsheet "
+       "unless --accept-warnings, changes nothing (exit 1); FILE may be new", RunImportCsv},
+      {"templates", "[--dir DIR]",
+       "every strip template (*.TPL) the program reads: type, counts, series, folder, check result, why not offered",
+       RunTemplates},
+      {"template", "check FILE.TPL | from-strip FILE.VRD N OUT.TPL | render FILE.TPL OUT.png [--series N] [--all] | "
+                   "grid OUT.TPL --series S --group ROWSxCOLS[@X,Y] [--key WxH] [--pitch XxY] "
+                   "[--labels left|right|none] [--across] [--first N] [--fixed TEXT,...] [--fixed-size N] [--title T]",
+       "check a template (every fault with line and key; exit 0 clean, 1 warnings, 2 errors), take a strip's type "
+       "as a template, draw a strip of it, or write one from a grid of keys",
+       RunTemplate},
   };
   return commands;
 }

@@ -47,6 +47,7 @@ int RunExportCsv(const QStringList& arguments) {
 int RunImportCsv(const QStringList& arguments) {
   QStringList args = arguments;
   const bool dryRun = TakeFlag(args, QStringLiteral("--dry-run"));
+  const bool acceptWarnings = TakeFlag(args, QStringLiteral("--accept-warnings"));
   const std::optional<QString> output = TakeOption(args, QStringLiteral("--output"));
   const std::optional<QString> folder = TakeOption(args, QStringLiteral("--dir"));
   if (args.size() != 2 || (output && output->isEmpty()) || (folder && folder->isEmpty())) {
@@ -68,14 +69,23 @@ int RunImportCsv(const QStringList& arguments) {
   const CsvImportContext context{folder ? QStringList{*folder} : FileLocations::ForThisProgram().TemplateFolders(),
                                  RegistrationDate(QDateTime::currentDateTime())};
   const CsvImportPlan plan = PlanCsvImport(document, ReadCsv(bytes), context);
-  if (dryRun) {
-    for (const CsvRowPlan& row : plan.rows) {
-      PrintLine(QStringLiteral("%1\t%2\t%3").arg(row.row).arg(row.extension, row.OutcomeText()));
+  for (const CsvRowPlan& row : plan.rows) {
+    if (dryRun) PrintLine(QStringLiteral("%1\t%2\t%3").arg(row.row).arg(row.extension, row.OutcomeText()));
+    for (const CsvCellChange& change : row.changes) {
+      if (dryRun) PrintLine(QStringLiteral("\t\t%1").arg(change.Text()));
+      if (!change.warning.isEmpty()) {
+        PrintLine(QStringLiteral("%1: %2行目 %3 ［警告］%4").arg(csvFile).arg(row.row).arg(change.Text(), change.warning));
+      }
     }
   }
   for (const CsvRowError& error : plan.errors) PrintLine(QStringLiteral("%1: %2").arg(csvFile, error.Text()));
   PrintLine(plan.Summary());
   if (!plan.ok()) return kRowErrors;
+  if (plan.warnings > 0 && !acceptWarnings) {
+    PrintLine(QStringLiteral("表計算ソフトが書き換えたようなセルがあります（何も変更していません）。"
+                             "確かめたうえでこのまま取り込むときは --accept-warnings を付けてください"));
+    return kRowErrors;
+  }
   if (dryRun) return kDone;
 
   const QString target = output.value_or(dataFile);
