@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QScrollArea>
@@ -623,6 +624,7 @@ TEST_F(KeyEditingWindowTest, AKeyWhoseTextDoesNotFitIsMarkedInTheDetailViewOnly)
   Press(Qt::Key_Escape);
   EXPECT_FALSE(Detail(4).face->OverflowMark());
   main->ComboBoxFontSize->setEditText(QStringLiteral("40"));  // a larger size: marked and named again
+  QTest::keyClick(main->ComboBoxFontSize->lineEdit(), Qt::Key_Return);
   EXPECT_TRUE(Detail(4).face->OverflowMark());
   EXPECT_TRUE(main->StatusText().contains(QStringLiteral("キー4の文字がキーに収まりません")));
   Key(4).size = "40";
