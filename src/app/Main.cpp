@@ -181,6 +181,8 @@ void TFMain::ApplicationHint(const QString& longHint) {
 
 QString TFMain::StatusText() const { return StatusText1->text(); }
 
+void TFMain::ShowStatusMessage(const QString& text) { StatusText1->setText(QChar(0x3000) + text); }
+
 void TFMain::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   ApplyScrollRule(1, 0);

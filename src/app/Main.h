@@ -125,6 +125,8 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   void OpenRecentFile(const QString& path);
   QAction* Action(const QString& name) const { return actions_.value(name); }
   QString StatusText() const;
+  // Says what a command did or found in the status line, until the next hint.
+  void ShowStatusMessage(const QString& text);
 
   // Operations other parts of the program use.
   void EnableEditCommands(bool on);
@@ -175,6 +177,12 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   void KeyPanelExit(int k);
   void KeyEditorKeyPress(int k, int key);
   void KeyEditorExit(int k);
+  // A key typed on the current key's panel opens its editor: `passOn` (a
+  // character or a composition) goes on to the editor, which starts with
+  // it; without one (Enter, F2) the caret stands at the end of the text.
+  void KeyPanelEdit(int k, QEvent* passOn);
+  // The bytes of the line being typed, in the status line.
+  void KeyEditorLineBytes(int k, int line, int bytes);
   // The key-label palette (MainPalette.cpp).
   void MakeKeyLabelButtons(int series);
   void FreeKeyLabelButtons();
@@ -329,6 +337,12 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   // The current key exists in the detail view: the single-key commands act on it.
   bool HasCurrentKey() const;
   QPlainTextEdit* EditingEditor() const;
+  // How the status line names key k: its number label, else its position.
+  QString KeyName(int k) const;
+  // After key k's commit: whether a line was cut, whether the text fits.
+  void ReportCommit(int k, bool cut);
+  // Names the keys whose text does not fit, when there are any.
+  void ReportKeysNotFitting(const std::vector<int>& keys);
   // The strip commands (MainStrips.cpp).
   static void FillListItem(class QTreeWidgetItem* item, const StripRow& row);
   void SelectListRowQuietly(int row);
@@ -380,8 +394,8 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   // A size typed but not confirmed is dropped: the box shows the current
   // key's size again.
   void DropTypedSize();
-  // Runs the colour dialog from the colour chosen last.
-  std::optional<int> ChooseColor();
+  // Runs the colour dialog on the current key's text or background colour.
+  std::optional<int> ChooseColor(bool background);
 
   // The desktop (MainFile.cpp).
   void CreateRecentFilesMenu();
@@ -470,7 +484,6 @@ class TFMain : public QMainWindow, private FileSessionView, private SearchHost {
   bool showDetail_ = false;
   QStringList fontList_;
   QHash<QAction*, QToolButton*> radioButtons_;
-  QColor lastColor_ = Qt::black;
 
   // Palette state.
   Lines paletteList_;

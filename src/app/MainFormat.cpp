@@ -15,6 +15,7 @@
 #include "base/Mainsub.h"
 #include "base/Prompts.h"
 #include "view/KeyFormat.h"
+#include "view/KeyText.h"
 #include "view/StripGeometry.h"
 #include "view/StripView.h"
 
@@ -80,15 +81,18 @@ bool TFMain::FormatCommandsApply() const { return keyCount_ > 0 && showDetail_; 
 void TFMain::FormatSelectedKeys(const std::function<void(StripDocument&, qsizetype)>& write) {
   if (!FormatCommandsApply()) return;
   HistoryStep step(*this, "書式");
+  std::vector<int> notFitting;
   try {
     for (int k : selection_.SelectedKeys()) {
       write(document_, stripView_->KeyBlockLine(k));
       stripView_->ReloadEditorFormat(k);  // a text being typed stays
       stripView_->DrawKeyFace(k);
+      if (!stripView_->KeyTextFits(k)) notFitting.push_back(k);
     }
   } catch (const DocumentError& error) {
     Prompts::Error(LayoutErrorText(error));
   }
+  ReportKeysNotFitting(notFitting);
 }
 
 // --- The tool bar showing the current key ----------------------------------
@@ -168,23 +172,32 @@ void TFMain::ActionFormatItalicExecute() {
   FormatSelectedKeys([on](StripDocument& document, qsizetype keyLine) { SetKeyItalic(document, keyLine, on); });
 }
 
-std::optional<int> TFMain::ChooseColor() {
-  const std::optional<QColor> chosen = Prompts::Current().Color(lastColor_);
+std::optional<int> TFMain::ChooseColor(bool background) {
+  // The dialog opens on the current key's own colour.
+  QColor initial = background ? Qt::white : Qt::black;
+  if (currentKey_ >= 0 && currentKey_ < keyCount_) {
+    try {
+      const KeyTextFormat format = ReadKeyTextFormat(document_.lines(), stripView_->KeyBlockLine(currentKey_));
+      initial = QColorFromWin(background ? format.backColor : format.fontColor);
+    } catch (const DocumentError&) {
+      // a damaged block opens the dialog on the default
+    }
+  }
+  const std::optional<QColor> chosen = Prompts::Current().Color(initial);
   if (!chosen) return std::nullopt;
-  lastColor_ = *chosen;
   return WinFromQColor(*chosen);
 }
 
 void TFMain::ActionFormatColorExecute() {
   if (!FormatCommandsApply()) return;
-  const std::optional<int> color = ChooseColor();
+  const std::optional<int> color = ChooseColor(false);
   if (!color) return;
   FormatSelectedKeys([c = *color](StripDocument& document, qsizetype keyLine) { SetKeyFontColor(document, keyLine, c); });
 }
 
 void TFMain::ActionFormatBColorExecute() {
   if (!FormatCommandsApply()) return;
-  const std::optional<int> color = ChooseColor();
+  const std::optional<int> color = ChooseColor(true);
   if (!color) return;
   FormatSelectedKeys([c = *color](StripDocument& document, qsizetype keyLine) { SetKeyBackColor(document, keyLine, c); });
 }

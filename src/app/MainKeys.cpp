@@ -9,10 +9,12 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include "app/Main.h"
 #include "base/Prompts.h"
+#include "document/StripLayout.h"
 #include "view/StripView.h"
 
 namespace {
@@ -35,6 +37,27 @@ void TFMain::WireKeyEvents() {
   connect(stripView_, &StripView::KeyEditorEscape, this,
           [this](int k) { KeyEditorKeyPress(k, Qt::Key_Escape); });
   connect(stripView_, &StripView::KeyEditorExit, this, &TFMain::KeyEditorExit);
+  connect(stripView_, &StripView::KeyPanelEdit, this, &TFMain::KeyPanelEdit);
+  connect(stripView_, &StripView::KeyEditorLineBytes, this, &TFMain::KeyEditorLineBytes);
+}
+
+QString TFMain::KeyName(int k) const {
+  const int shown = k >= 0 && k < keyCount_ ? stripView_->Plan().keys[k].shownNumber : 0;
+  return QStringLiteral("キー%1").arg(shown > 0 ? shown : k + 1);
+}
+
+void TFMain::ReportCommit(int k, bool cut) {
+  QStringList said;
+  if (cut) said.append(QStringLiteral("%1の文字を1行%2バイトまでに切り詰めました").arg(KeyName(k)).arg(layout::kTextLineBytes));
+  if (!stripView_->KeyTextFits(k)) said.append(QStringLiteral("%1の文字がキーに収まりません（赤い印）").arg(KeyName(k)));
+  if (!said.isEmpty()) ShowStatusMessage(said.join(QStringLiteral("。")));
+}
+
+void TFMain::ReportKeysNotFitting(const std::vector<int>& keys) {
+  if (keys.empty()) return;
+  QStringList names;
+  for (int k : keys) names.append(KeyName(k));
+  ShowStatusMessage(QStringLiteral("%1の文字がキーに収まりません（赤い印のキー）").arg(names.join(QStringLiteral("、"))));
 }
 
 // --- Selection -------------------------------------------------------------
@@ -87,6 +110,9 @@ void TFMain::KeyPanelEnter(int k) {
   ClearKeySelection();
   selection_.Select(k);
   ShowKeyFormat(k);
+  // A key that does not fit is named when it becomes current (not again
+  // when its own edit ends, whose commit has said what it did).
+  if (currentKey_ != k && !stripView_->KeyTextFits(k)) ReportKeysNotFitting({k});
   currentKey_ = k;
 }
 
@@ -185,6 +211,36 @@ void TFMain::KeyFaceDblClick(int k) {
   currentKey_ = k;
 }
 
+void TFMain::KeyPanelEdit(int k, QEvent* passOn) {
+  if (k < 0 || k >= keyCount_ || !showDetail_) return;
+  try {
+    // A key showing a picture is not typed into (a commit would drop the
+    // picture), as a double-click on it attaches another picture instead.
+    if (KeyHasPicture(document_, stripView_->KeyBlockLine(k))) return;
+  } catch (const DocumentError&) {
+    return;  // the layout has reported the damaged block
+  }
+  if (editingKey_ != k) {
+    // The key's own panel has the focus: this is the current key, whatever
+    // a Shift or Ctrl click selected before.
+    selectionClickFlag_ = false;
+    KeyFaceDblClick(k);
+    if (editingKey_ != k) return;
+    if (!passOn) stripView_->Editor(k)->moveCursor(QTextCursor::End);
+  }
+  // The typing goes on in the editor, over its whole text, selected; so does
+  // the rest of a composition that an input method still sends the panel.
+  if (passOn) QApplication::sendEvent(stripView_->Editor(k), passOn);
+}
+
+void TFMain::KeyEditorLineBytes(int k, int line, int bytes) {
+  if (k != editingKey_) return;
+  const int limit = layout::kTextLineBytes;
+  QString text = QStringLiteral("%1 %2行目：%3バイト").arg(KeyName(k)).arg(line + 1).arg(bytes);
+  if (bytes > limit) text += QStringLiteral("（%1バイトを超えた赤い部分は確定すると切り捨てられます）").arg(limit);
+  ShowStatusMessage(text);
+}
+
 void TFMain::KeyEditorKeyPress(int k, int key) {
   if (key != Qt::Key_Escape || k != editingKey_) return;
   QWidget* panel = stripView_->Controls(k, kDetailView).panel;
@@ -219,6 +275,7 @@ bool TFMain::CommitKeyText(int k) {
     stripView_->MoveBlocksAfter(k, write.lineDelta);
     stripView_->ReloadEditor(k);  // the editor shows the lines as they were cut
     stripView_->DrawKeyFace(k);
+    ReportCommit(k, write.cut);
   } catch (const DocumentError& error) {
     Prompts::Error(LayoutErrorText(error));
     return false;
@@ -320,6 +377,7 @@ void TFMain::ActionEditSelResetExecute() {
 void TFMain::ApplyKeyLabelToSelectedKeys(const KeyLabelValues& label) {
   if (keyCount_ == 0 || !showDetail_) return;
   HistoryStep step(*this, "キーラベル");
+  std::vector<int> notFitting;
   try {
     for (int k : selection_.SelectedKeys()) {
       const qsizetype keyLine = stripView_->KeyBlockLine(k);
@@ -328,9 +386,11 @@ void TFMain::ApplyKeyLabelToSelectedKeys(const KeyLabelValues& label) {
       stripView_->MoveBlocksAfter(k, write.lineDelta);
       stripView_->ReloadEditor(k);
       stripView_->DrawKeyFace(k);
+      if (!stripView_->KeyTextFits(k)) notFitting.push_back(k);
     }
   } catch (const DocumentError& error) {
     Prompts::Error(LayoutErrorText(error));
   }
+  ReportKeysNotFitting(notFitting);
   ShowKeyFormat(currentKey_);
 }

@@ -76,6 +76,7 @@ void TFMain::ActionFilePrintExecute() {
   const QList<int> selection = PrintSelection(ListView1);
   if (selection.isEmpty() || !windows_.printCard) return;
   windows_.printCard->ShowModal(document_, selection, CurrentAdjustment(windows_));
+  if (!windows_.printCard->PrintedText().isEmpty()) ShowStatusMessage(windows_.printCard->PrintedText());
 }
 
 void TFMain::ActionFilePrintListExecute() {
@@ -85,7 +86,9 @@ void TFMain::ActionFilePrintListExecute() {
     return;
   }
   CommitPendingKey();
-  if (windows_.printList) windows_.printList->ShowModal([this] { return ListRows(); });
+  if (!windows_.printList) return;
+  windows_.printList->ShowModal([this] { return ListRows(); });
+  if (!windows_.printList->PrintedText().isEmpty()) ShowStatusMessage(windows_.printList->PrintedText());
 }
 
 void TFMain::ActionFileExportPdfExecute() {
@@ -108,6 +111,9 @@ void TFMain::ActionFileExportPdfExecute() {
   if (pdf.pages > 0 && !WritePdfFile(path, pdf.pdf)) {
     Prompts::Error(QStringLiteral("PDFファイルを保存できませんでした。\n%1").arg(QDir::toNativeSeparators(path)));
     return;
+  }
+  if (pdf.pages > 0) {
+    ShowStatusMessage(QStringLiteral("示名条%1件をPDFに出力しました：%2").arg(pdf.pages).arg(QDir::toNativeSeparators(path)));
   }
   if (!pdf.skipped.isEmpty()) Prompts::Error(SkippedText(pdf.skipped));
 }

@@ -73,6 +73,10 @@ void TFMain::SearchKeyTexts(SearchMode mode, const SearchRequest& request) {
   if (step.found) {
     SelectFoundText(searchState_.strip, searchState_.key, searchState_.pending,
                     static_cast<int>(request.searchText.size()));
+  } else {
+    // No message box and no wrap: the status line tells "no more" apart
+    // from "nothing happened".
+    ShowStatusMessage(QStringLiteral("最後の示名条まで検索しました"));
   }
 }
 

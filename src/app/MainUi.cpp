@@ -23,6 +23,7 @@
 #include "base/Hints.h"
 #include "base/FontItemDelegate.h"
 #include "document/Series.h"
+#include "keylabels/PaletteButtons.h"
 #include "view/CanvasImage.h"
 
 namespace {
@@ -361,9 +362,7 @@ void TFMain::CreatePanels() {
     PageControl1->addTab(sheet, QStringLiteral("ｷｰﾗﾍﾞﾙ%1").arg(i));
   }
   // Three tabs fit side by side in the narrow panel.
-  PageControl1->tabBar()->setExpanding(true);
-  PageControl1->tabBar()->setUsesScrollButtons(false);
-  PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 0px; min-width: 58px; }"));
+  FitPaletteTabs(PageControl1, pnlKeyLabel->width());
   // As high as its tallest tab of buttons, shown or not: the splitter rule
   // measures the list against it.
   PageControl1->setFixedHeight(PageControl1->tabBar()->sizeHint().height() + kPaletteButtonsHeight);

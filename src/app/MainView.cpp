@@ -1,5 +1,6 @@
 // The main window's view toggles, display modes, scrolling, splitter, series
 // selector and strip list selection.
+#include <QSignalBlocker>
 #include <QAction>
 #include <QComboBox>
 #include <QLayout>
@@ -177,6 +178,12 @@ void TFMain::ResetStripView() {
   currentStripNumber_ = 0;
   toolbarComboFlag_ = false;
   pnlText->clear();
+  {
+    // No strip, no current key: no size to show.
+    const QSignalBlocker quietSize(ComboBoxFontSize);
+    ComboBoxFontSize->setEditText(QString());
+    shownSizeText_.clear();
+  }
   // Without a strip the empty scroll box of the chosen mode shows.
   ScrollBox1->setVisible(showDetail_);
   ScrollBox2->setVisible(!showDetail_);
@@ -204,6 +211,7 @@ void TFMain::BuildStripView() {
     return;
   }
   pnlText->setText(StripCaption(document_.lines(), stripStartLine_));
+  ReportKeysNotFitting(stripView_->KeysNotFitting());
   if (keyCount_ > 0) {
     currentKey_ = 0;
     ShowKeyFormat(0);

@@ -1,15 +1,19 @@
 #include "base/Prompts.h"
 
+#include "base/DialogFolder.h"
+
 #include <algorithm>
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -40,16 +44,24 @@ QMessageBox::StandardButton ButtonOf(PromptAnswer answer) {
   return QMessageBox::Ok;
 }
 
+// The folder of the file last chosen in any file dialog of this run.
+QString& LastDialogFolder() {
+  static QString folder;
+  return folder;
+}
+
 std::optional<QString> RunFileDialog(const FileDialogSpec& form, QFileDialog::AcceptMode accept,
                                      QFileDialog::FileMode mode, int* chosenType = nullptr) {
   const QString filters = QtFilterOf(form.filter);
-  QFileDialog dialog(QApplication::activeWindow(), form.title, form.folder, filters);
+  QFileDialog dialog(QApplication::activeWindow(), form.title,
+                     DialogStartFolder(form.folder, LastDialogFolder()), filters);
   dialog.setAcceptMode(accept);
   dialog.setFileMode(mode);
   dialog.setDefaultSuffix(form.defaultExtension);
   if (!form.fileName.isEmpty()) dialog.selectFile(form.fileName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   if (chosenType) *chosenType = std::max<int>(0, filters.split(QStringLiteral(";;")).indexOf(dialog.selectedNameFilter()));
+  LastDialogFolder() = QFileInfo(dialog.selectedFiles().first()).absolutePath();
   return dialog.selectedFiles().first();
 }
 
@@ -245,6 +257,14 @@ void PlaceBeside(FileDialogSpec& form, const QString& dataFile, const QString& e
   const QFileInfo info(dataFile);
   form.folder = info.absolutePath();
   form.fileName = info.completeBaseName() + '.' + extension;
+}
+
+QString DialogStartFolder(const QString& wanted, const QString& lastUsed) {
+  for (const QString& folder : {wanted, lastUsed}) {
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
+  }
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 QString WithDefaultExtension(const QString& fileName, const QString& extension) {

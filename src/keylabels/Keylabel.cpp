@@ -69,7 +69,7 @@ void TFKeyLabel::CreateControls() {
     sheet->setObjectName(QStringLiteral("TabSheet%1").arg(i));
     PageControl->addTab(sheet, QStringLiteral("ｷｰﾗﾍﾞﾙ%1").arg(i));
   }
-  PageControl->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 0px; min-width: 58px; }"));
+  FitPaletteTabs(PageControl, 180);
   buttons_ = new PaletteButtons(PageControl, PaletteButtons::Latch::OneStaysPressed, this);
   connect(buttons_, &PaletteButtons::Clicked, this, &TFKeyLabel::KeyLabelButtonClick);
   connect(PageControl, &QTabWidget::currentChanged, this, &TFKeyLabel::PageControlChange);

@@ -2,7 +2,10 @@
 
 #include <QButtonGroup>
 #include <QPushButton>
+#include <QFontMetrics>
+#include <QTabBar>
 #include <QTabWidget>
+#include <algorithm>
 #include <utility>
 
 #include "document/Series.h"
@@ -13,6 +16,25 @@ void SetButtonCaption(QAbstractButton* button, const KeyLabelCaption& caption) {
   button->setFont(font);
   button->setText(caption.text);
   button->setAccessibleName(caption.text);
+}
+
+void FitPaletteTabs(QTabWidget* pages, int width) {
+  QTabBar* bar = pages->tabBar();
+  bar->setExpanding(true);
+  bar->setUsesScrollButtons(false);
+  bar->setElideMode(Qt::ElideNone);
+  pages->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 0px; min-width: 58px; }"));
+  // A third of the width, less the tab's frame and a little air.
+  const int room = width / std::max(1, pages->count()) - 8;
+  QFont font = bar->font();
+  auto widest = [&] {
+    const QFontMetrics metrics(font);
+    int w = 0;
+    for (int i = 0; i < bar->count(); ++i) w = std::max(w, metrics.horizontalAdvance(bar->tabText(i)));
+    return w;
+  };
+  while (font.pixelSize() > 6 && widest() > room) font.setPixelSize(font.pixelSize() - 1);
+  bar->setFont(font);
 }
 
 PaletteButtons::PaletteButtons(QTabWidget* pages, Latch latch, QObject* parent)

@@ -24,6 +24,10 @@ inline constexpr int kButtonHeight = 23;
 inline constexpr int kButtonPitch = 24;
 }  // namespace palette
 
+// Three tabs side by side on sheets `width` pixels wide, each caption whole:
+// a font too wide for a third of the width is made smaller until it fits.
+void FitPaletteTabs(QTabWidget* pages, int width);
+
 // Gives a button a caption of the caption rule: its text, its point size,
 // and its caption as the name assistive tools read.
 void SetButtonCaption(QAbstractButton* button, const KeyLabelCaption& caption);

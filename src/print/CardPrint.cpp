@@ -129,6 +129,15 @@ QImage RenderCardPreview(const StripDocument& document, int position,
   return image;
 }
 
+QString CardJobTitle(const Lines& lines, qsizetype stripStart) {
+  QStringList parts{QStringLiteral("示名条")};
+  for (qsizetype field : {kExtension, kUserName}) {
+    const QString text = sjis::Decode(LineAt(lines, stripStart + field)).trimmed();
+    if (!text.isEmpty()) parts.append(text);
+  }
+  return parts.join(QLatin1Char(' '));
+}
+
 std::vector<CardJob> PlanCardJobs(int items, int copies, bool collate) {
   copies = std::max(1, copies);
   const int outer = collate ? copies : 1;
@@ -163,7 +172,7 @@ CardPrintResult PrintStripCards(PrintSystem& system, const StripDocument& docume
       // Read through once before the job starts: a damaged strip sends nothing.
       PlanStripCard(lines, start, CardCanvas{}, adjustment);
       SetPaperSize(system, format.paperCode);
-      std::unique_ptr<PrintJob> printJob = system.BeginJob(QString::fromUtf8(kCardJobTitle), QPageLayout::Portrait);
+      std::unique_ptr<PrintJob> printJob = system.BeginJob(CardJobTitle(lines, start), QPageLayout::Portrait);
       if (!printJob) {
         result.stop = CardPrintResult::kPrinterFailed;
         return result;

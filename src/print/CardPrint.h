@@ -98,6 +98,10 @@ struct CardJob {
 std::vector<CardJob> PlanCardJobs(int items, int copies, bool collate);
 
 inline constexpr char kCardJobTitle[] = "示名条印刷";
+// The title of the print job of one strip, so that the jobs can be told
+// apart in the printer queue: "示名条 0201 山田", the extension number and
+// the user name as the strip header holds them (a blank one left out).
+QString CardJobTitle(const Lines& lines, qsizetype stripStart);
 
 // How a card print ended.
 struct CardPrintResult {

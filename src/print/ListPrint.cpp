@@ -139,7 +139,7 @@ ListPrintResult PrintStripList(PrintSystem& system, const std::vector<ListRow>& 
     return result;
   }
   SetPaperSize(system, 9);
-  std::unique_ptr<PrintJob> job = system.BeginJob(QString::fromUtf8(kListJobTitle), QPageLayout::Landscape);
+  std::unique_ptr<PrintJob> job = system.BeginJob(QString::fromUtf8(kListPrintJobTitle), QPageLayout::Landscape);
   if (!job) {
     result.stop = ListPrintResult::kPrinterFailed;
     return result;

@@ -72,6 +72,8 @@ void DrawListPage(QPainter& canvas, const std::vector<ListRow>& rows, int page, 
 QList<int> ListJobPages(int pageCount, const PrintChoice& choice);
 
 inline constexpr char kListJobTitle[] = "示名条一覧印刷";
+// The list's print job as the printer queue shows it.
+inline constexpr char kListPrintJobTitle[] = "示名条一覧";
 
 // How a list print ended. A stopped print still sends its one job with the
 // pages drawn so far, unless it stopped before the job began.

@@ -47,6 +47,7 @@ TFPrintJimeijoCard::~TFPrintJimeijoCard() {
 
 void TFPrintJimeijoCard::Prepare(const StripDocument& document, const QList<int>& selection,
                                  const PrintAdjustment& adjustment) {
+  printedText_.clear();
   document_ = &document;
   adjustment_ = &adjustment;
   selection_ = selection;
@@ -121,6 +122,9 @@ void TFPrintJimeijoCard::ButtonPrintClick() {
                   [&](Progress& progress) {
                     result = PrintStripCards(system, *document_, selection_, *choice, adjustment, progress);
                   });
+  if (result.jobsSent > 0) {
+    printedText_ = QStringLiteral("示名条の印刷ジョブを%1件プリンタに送りました").arg(result.jobsSent);
+  }
   if (result.stop == CardPrintResult::kPrinterFailed) {
     Prompts::PrinterError(QString::fromUtf8(kPrinterErrorText));
   } else if (result.stop == CardPrintResult::kDamagedStrip) {

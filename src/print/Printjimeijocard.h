@@ -26,6 +26,9 @@ class TFPrintJimeijoCard : public QDialog {
                 const PrintAdjustment& adjustment);
 
   int CurrentPage() const { return currentPage_; }
+  // What the prints since Prepare sent, for the main window's status line;
+  // empty when nothing was sent.
+  const QString& PrintedText() const { return printedText_; }
   const QList<int>& Selection() const { return selection_; }
 
   QPushButton* ButtonPrint = nullptr;
@@ -36,6 +39,7 @@ class TFPrintJimeijoCard : public QDialog {
   CanvasImage* imgPage = nullptr;
 
  private:
+  QString printedText_;
   void ButtonPrintClick();
   void ButtonPrevClick();
   void ButtonNextClick();

@@ -47,6 +47,7 @@ void TFPrintJimeijoList::RebuildRows() {
 }
 
 void TFPrintJimeijoList::Prepare(RowSource source) {
+  printedText_.clear();
   source_ = std::move(source);
   RebuildRows();
   currentPage_ = 1;
@@ -103,6 +104,9 @@ void TFPrintJimeijoList::ButtonPrintClick() {
   RunWithProgress(this, {QString::fromUtf8(kListJobTitle), QString::fromUtf8(kPrintingText)},
                   static_cast<int>(ListJobPages(pageCount_, *choice).size()),
                   [&](Progress& progress) { result = PrintStripList(system, rows_, *choice, now, progress); });
+  if (result.pagesSent > 0) {
+    printedText_ = QStringLiteral("示名条一覧を%1ページ印刷しました").arg(result.pagesSent);
+  }
   if (result.stop == ListPrintResult::kPrinterFailed) {
     Prompts::PrinterError(QString::fromUtf8(kPrinterErrorText));
   } else if (result.stop == ListPrintResult::kCancelled) {

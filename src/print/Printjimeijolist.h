@@ -25,6 +25,9 @@ class TFPrintJimeijoList : public QDialog {
   int ShowModal(RowSource source);
 
   int CurrentPage() const { return currentPage_; }
+  // What the prints since Prepare sent, for the main window's status line;
+  // empty when nothing was sent.
+  const QString& PrintedText() const { return printedText_; }
   int PageCount() const { return pageCount_; }
 
   QPushButton* ButtonPrint = nullptr;
@@ -38,6 +41,7 @@ class TFPrintJimeijoList : public QDialog {
   static constexpr int kPageHeight = 760;
 
  private:
+  QString printedText_;
   void ButtonPrintClick();
   void ButtonPrevClick();
   void ButtonNextClick();

@@ -3,11 +3,15 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
 
+#include "document/StripLayout.h"
 #include "view/KeyEditing.h"
 #include "view/StripRenderer.h"
 
@@ -74,11 +78,55 @@ const QImage& KeyImage::Image() const {
   return image_;
 }
 
+void KeyImage::SetOverflowMark(bool on) {
+  if (overflowMark_ == on) return;
+  overflowMark_ = on;
+  update();
+}
+
 void KeyImage::paintEvent(QPaintEvent*) {
   const QImage& image = Image();
   if (image.isNull()) return;
   QPainter painter(this);
   painter.drawImage(rect(), image);
+  if (overflowMark_) DrawOverflowMark(painter, rect());
+}
+
+PanelKeyAction PanelKeyActionOf(const QKeyEvent& event) {
+  // Shortcuts are the window's; Shift only picks the character.
+  const Qt::KeyboardModifiers held = event.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+  if (held != Qt::NoModifier) return PanelKeyAction::None;
+  switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_F2:
+      return PanelKeyAction::OpenAtEnd;
+    default:
+      break;
+  }
+  const QString text = event.text();
+  if (text.isEmpty()) return PanelKeyAction::None;
+  for (QChar c : text) {
+    if (!c.isPrint() && !c.isSurrogate()) return PanelKeyAction::None;
+  }
+  return PanelKeyAction::StartTyping;
+}
+
+PanelKeyAction PanelKeyActionOf(const QInputMethodEvent& event) {
+  const bool typing = !event.preeditString().isEmpty() || !event.commitString().isEmpty();
+  return typing ? PanelKeyAction::StartTyping : PanelKeyAction::None;
+}
+
+void DrawOverflowMark(QPainter& painter, const QRect& face) {
+  // A small triangle in the top right corner, as spreadsheets mark a cell.
+  const int side = std::clamp(std::min(face.width(), face.height()) / 3, 3, 8);
+  const QPoint corner = face.topRight() + QPoint(1, 0);
+  const QPolygon triangle({corner, corner - QPoint(side, 0), corner + QPoint(0, side)});
+  painter.save();
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(Qt::red));
+  painter.drawPolygon(triangle);
+  painter.restore();
 }
 
 void KeyImage::contextMenuEvent(QContextMenuEvent* event) {
@@ -117,6 +165,31 @@ KeyEditor::KeyEditor(QWidget* parent) : QPlainTextEdit(parent) {
   document()->setDocumentMargin(1);
   // Hidden editors take no focus from Tab: the text panels are the tab stops.
   setFocusPolicy(Qt::ClickFocus);
+  connect(this, &QPlainTextEdit::textChanged, this, &KeyEditor::MarkOverLimit);
+  connect(this, &QPlainTextEdit::cursorPositionChanged, this, &KeyEditor::ReportLineBytes);
+}
+
+void KeyEditor::MarkOverLimit() {
+  QList<QTextEdit::ExtraSelection> marks;
+  for (QTextBlock line = document()->begin(); line.isValid(); line = line.next()) {
+    const QString text = line.text();
+    const int kept = KeptCharacters(text, layout::kTextLineBytes);
+    if (kept >= text.size()) continue;
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = QTextCursor(document());
+    mark.cursor.setPosition(line.position() + kept);
+    mark.cursor.setPosition(line.position() + text.size(), QTextCursor::KeepAnchor);
+    mark.format.setForeground(QColor(Qt::red));
+    mark.format.setBackground(QColor(255, 220, 220));
+    marks.append(mark);
+  }
+  setExtraSelections(marks);
+  ReportLineBytes();
+}
+
+void KeyEditor::ReportLineBytes() {
+  const QTextBlock line = textCursor().block();
+  emit LineBytesChanged(line.blockNumber(), LineBytes(line.text()));
 }
 
 bool KeyEditor::event(QEvent* event) {

@@ -11,6 +11,10 @@
 
 #include "view/StripGeometry.h"
 
+class QInputMethodEvent;
+class QKeyEvent;
+class QPainter;
+
 // The number beside a key (transparent: only its digits show).
 class NumberLabel : public QWidget {
   Q_OBJECT
@@ -61,6 +65,10 @@ class KeyImage : public QWidget {
   void SetImage(const QImage& image);
   void SetImageSource(std::function<QImage()> source);
   const QImage& Image() const;
+  // A red corner over the face on screen only, never in its image: the
+  // key's text does not fit its text area.
+  void SetOverflowMark(bool on);
+  bool OverflowMark() const { return overflowMark_; }
 
  signals:
   void MouseDown(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
@@ -79,10 +87,11 @@ class KeyImage : public QWidget {
   mutable QImage image_;
   mutable std::function<QImage()> source_;
   bool pressed_ = false;
+  bool overflowMark_ = false;
 };
 
 // The in-place editor of a key in the detail view: no word wrap, Tab moves
-// the focus on. Enter breaks a line only while the text holds at most one
+// the focus on. What a line holds past 20 bytes shows in red. Enter breaks a line only while the text holds at most one
 // line; an input method's confirming Enter is no key press and so never
 // counts. Ctrl+Delete is the window's delete command, not a word deletion;
 // Ctrl+Z and Ctrl+Y are the window's once the typing has nothing to undo.
@@ -96,16 +105,35 @@ class KeyEditor : public QPlainTextEdit {
  signals:
   void EscapePressed();
   void Exited();
+  // The caret's line (0-based) and its length in Shift_JIS bytes, after
+  // every change of the text or move of the caret.
+  void LineBytesChanged(int line, int bytes);
 
  protected:
   bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+
+ private:
+  // Marks the part of each line past the 20 bytes the commit keeps (on
+  // screen only: the text itself is not changed until the commit cuts it).
+  void MarkOverLimit();
+  void ReportLineBytes();
 };
 
 // Focus moves that end a key's edit or its selection: not the opening of a
 // pop-up menu or list, not a switch to another window.
 bool FocusMoveCounts(Qt::FocusReason reason);
+
+// What a key press or an input method event on a key's focused text panel
+// does: nothing, open the editor and type it (a printable character, a
+// composition), or open the editor with the caret at the end (Enter, F2).
+enum class PanelKeyAction { None, StartTyping, OpenAtEnd };
+PanelKeyAction PanelKeyActionOf(const QKeyEvent& event);
+PanelKeyAction PanelKeyActionOf(const QInputMethodEvent& event);
+
+// The mark of a face whose text does not fit, drawn over the face's rectangle.
+void DrawOverflowMark(QPainter& painter, const QRect& face);
 
 // The six controls of a key in one view.
 struct KeyControls {

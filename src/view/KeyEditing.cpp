@@ -5,10 +5,27 @@
 
 bool EnterMayBreakLine(const QString& text) { return EditorTextLines(text).size() <= 1; }
 
+int LineBytes(const QString& line) { return static_cast<int>(sjis::Encode(line).size()); }
+
+int KeptCharacters(const QString& line, int bytes) {
+  // Character by character, a surrogate pair as one: only the characters up
+  // to the limit are encoded, however long the line.
+  int kept = 0, used = 0;
+  while (kept < line.size()) {
+    const int width = line[kept].isHighSurrogate() && kept + 1 < line.size() ? 2 : 1;
+    used += LineBytes(line.mid(kept, width));
+    if (used > bytes) break;
+    kept += width;
+  }
+  return kept;
+}
+
 KeyTextWrite CommitKeyText(StripDocument& document, qsizetype keyLine, const QStringList& editorLines) {
   KeyTextWrite result;
   for (const QString& line : editorLines) {
-    result.text.append(CutToBytes(sjis::Encode(line), layout::kTextLineBytes));
+    const QByteArray bytes = sjis::Encode(line);
+    result.text.append(CutToBytes(bytes, layout::kTextLineBytes));
+    result.cut = result.cut || result.text.back().size() < bytes.size();
   }
   result.lineDelta = WriteKeyText(document, keyLine, result.text);
   return result;

@@ -15,12 +15,19 @@
 // Enter may break a line only while the editor holds at most one line.
 bool EnterMayBreakLine(const QString& text);
 
+// How many bytes a line of the editor takes in Shift_JIS.
+int LineBytes(const QString& line);
+// How many characters (UTF-16 units) of an editor line the commit keeps
+// when it cuts the line to `bytes` bytes: the rest is what it drops.
+int KeptCharacters(const QString& line, int bytes);
+
 // The result of a write: the text lines the block now holds and how many
 // lines the block grew by (negative when it shrank), so that the view can
 // move the blocks after it.
 struct KeyTextWrite {
   Lines text;
   qsizetype lineDelta = 0;
+  bool cut = false;  // a line lost bytes past the limit
 };
 
 // The commit of a key's editor: line 32 := the number of lines, each line

@@ -129,6 +129,46 @@ void DrawKeyText(QPainter& canvas, Decimal4 left, Decimal4 top, Decimal4 right, 
   DrawKeyText(canvas, left, top, right, bottom, ReadKeyTextFormat(lines, keyLine), pointSize);
 }
 
+KeyTextLayout LayOutKeyText(const QFontMetrics& metrics, const KeyTextFormat& format, int lineHeight,
+                            Decimal4 left, Decimal4 top, Decimal4 right, Decimal4 bottom) {
+  KeyTextLayout layout;
+  if (lineHeight <= 0) {  // no font can be that small: only the background shows
+    layout.fits = format.text.isEmpty();
+    return layout;
+  }
+  const Decimal4 h = Decimal4::FromInt(lineHeight);
+  const Decimal4 count = Decimal4::FromInt(format.text.size());
+  layout.fits = h * count <= bottom - top;
+  const Decimal4 pad = ((bottom - top) - h * count) / Decimal4::FromInt(2);
+  Decimal4 x;
+  // Only lines near the area can show: line i spans pad + i h to pad +
+  // (i + 1) h below top. A line either side is kept for the truncation of
+  // the quotients; the clip test below stays exact. Skipping lines is safe
+  // for x: it depends on the line's own width, or never moves from 0. When
+  // the block fits, every line is near the area, so each width is checked.
+  const int64_t firstShown = ((-pad) / h).Raw() / Decimal4::kScale - 1;
+  const int64_t lastShown = ((bottom - top - pad) / h).Raw() / Decimal4::kScale + 1;
+  const qsizetype first = std::clamp<int64_t>(firstShown, 0, format.text.size());
+  const qsizetype end = std::clamp<int64_t>(lastShown + 1, first, format.text.size());
+  sjis::Decoder decode;
+  for (qsizetype i = first; i < end; ++i) {
+    KeyTextLine line;
+    line.text = decode(format.text[i]);
+    const int width = metrics.horizontalAdvance(line.text);
+    x = HorizontalPosition(format.alignment, x, left, right, width);
+    if (x < left || x + Decimal4::FromInt(width) > right) layout.fits = false;
+    const Decimal4 y = top + pad + Decimal4::FromInt(i) * h;
+    const Decimal4 clipTop = std::max(top, y);
+    const Decimal4 clipBottom = std::min(bottom, y + h);
+    if (clipBottom <= clipTop) continue;
+    line.clip = CanvasRect(left, clipTop, right, clipBottom);
+    if (line.clip.isEmpty()) continue;
+    line.topLeft = QPoint(ToPixel(x), ToPixel(y));
+    layout.shown.push_back(std::move(line));
+  }
+  return layout;
+}
+
 void DrawKeyText(QPainter& canvas, Decimal4 left, Decimal4 top, Decimal4 right, Decimal4 bottom,
                  const KeyTextFormat& format, int pointSize) {
   if (format.hasPicture) return;  // the picture covers the text area instead
@@ -139,36 +179,23 @@ void DrawKeyText(QPainter& canvas, Decimal4 left, Decimal4 top, Decimal4 right, 
 
   const int dpi = canvas.device() ? canvas.device()->logicalDpiY() : 96;
   const int lineHeight = PointsToPixels(pointSize, dpi);
-  if (lineHeight <= 0) return;  // no font can be that small: only the background shows
+  if (lineHeight <= 0) return;
 
   canvas.save();
   canvas.setFont(KeyFont(format, lineHeight));
   canvas.setPen(QColorFromWin(format.fontColor));
-  const QFontMetrics metrics = canvas.fontMetrics();
   const qreal boldStroke = BoldStrokeWidth(canvas);
-  const Decimal4 h = Decimal4::FromInt(lineHeight);
-  const Decimal4 count = Decimal4::FromInt(format.text.size());
-  const Decimal4 pad = ((bottom - top) - h * count) / Decimal4::FromInt(2);
-  Decimal4 x;
-  // Only lines near the area can show: line i spans pad + i h to pad +
-  // (i + 1) h below top. A line either side is kept for the truncation of
-  // the quotients; the clip test below stays exact. Skipping lines is safe
-  // for x: it depends on the line's own width, or never moves from 0.
-  const int64_t firstShown = ((-pad) / h).Raw() / Decimal4::kScale - 1;
-  const int64_t lastShown = ((bottom - top - pad) / h).Raw() / Decimal4::kScale + 1;
-  const qsizetype first = std::clamp<int64_t>(firstShown, 0, format.text.size());
-  const qsizetype end = std::clamp<int64_t>(lastShown + 1, first, format.text.size());
-  sjis::Decoder decode;
-  for (qsizetype i = first; i < end; ++i) {
-    const QString text = decode(format.text[i]);
-    x = HorizontalPosition(format.alignment, x, left, right, metrics.horizontalAdvance(text));
-    const Decimal4 y = top + pad + Decimal4::FromInt(i) * h;
-    const Decimal4 clipTop = std::max(top, y);
-    const Decimal4 clipBottom = std::min(bottom, y + h);
-    if (clipBottom <= clipTop) continue;
-    const QRect clip = CanvasRect(left, clipTop, right, clipBottom);
-    if (clip.isEmpty()) continue;
-    DrawClippedLine(canvas, clip, back, QPoint(ToPixel(x), ToPixel(y)), text, boldStroke);
+  const KeyTextLayout layout = LayOutKeyText(canvas.fontMetrics(), format, lineHeight, left, top, right, bottom);
+  for (const KeyTextLine& line : layout.shown) {
+    DrawClippedLine(canvas, line.clip, back, line.topLeft, line.text, boldStroke);
   }
   canvas.restore();
+}
+
+bool KeyTextFits(const QPaintDevice& device, Decimal4 left, Decimal4 top, Decimal4 right, Decimal4 bottom,
+                 const KeyTextFormat& format, int pointSize) {
+  if (format.hasPicture) return true;
+  const int lineHeight = PointsToPixels(pointSize, device.logicalDpiY());
+  const QFontMetrics metrics(KeyFont(format, std::max(lineHeight, 1)), &device);
+  return LayOutKeyText(metrics, format, lineHeight, left, top, right, bottom).fits;
 }

@@ -6,10 +6,15 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPoint>
+#include <QRect>
 #include <QString>
+#include <vector>
 
 #include "base/Decimal4.h"
 
+class QFontMetrics;
+class QPaintDevice;
 class QPainter;
 #include "base/Lines.h"
 
@@ -44,4 +49,25 @@ void DrawKeyText(QPainter& canvas, Decimal4 left, Decimal4 top, Decimal4 right, 
                  const Lines& lines, qsizetype keyLine, int pointSize);
 // The same from the key's lines read before.
 void DrawKeyText(QPainter& canvas, Decimal4 left, Decimal4 top, Decimal4 right, Decimal4 bottom,
+                 const KeyTextFormat& format, int pointSize);
+
+// Where DrawKeyText puts the lines of a key: each line that shows, with its
+// slice of the rectangle and the top-left corner of its text cell, and
+// whether the whole text fits (the block of lines no taller than the
+// rectangle, no line past its left or right edge).
+struct KeyTextLine {
+  QString text;
+  QRect clip;
+  QPoint topLeft;
+};
+struct KeyTextLayout {
+  bool fits = true;
+  std::vector<KeyTextLine> shown;
+};
+KeyTextLayout LayOutKeyText(const QFontMetrics& metrics, const KeyTextFormat& format, int lineHeight,
+                            Decimal4 left, Decimal4 top, Decimal4 right, Decimal4 bottom);
+
+// True when DrawKeyText on `device` would show the key's whole text in the
+// rectangle, nothing cut at an edge. A key with a picture shows no text and fits.
+bool KeyTextFits(const QPaintDevice& device, Decimal4 left, Decimal4 top, Decimal4 right, Decimal4 bottom,
                  const KeyTextFormat& format, int pointSize);

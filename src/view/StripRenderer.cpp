@@ -127,6 +127,13 @@ QImage RenderKeyFace(const KeyTextFormat& format, QSize panel, int textPointSize
   return face;
 }
 
+bool KeyFaceFits(const KeyTextFormat& format, QSize panel, int textPointSize) {
+  // Measured on an image of the face's resolution, as the face is drawn.
+  static const QImage screen = NewScreenImage(QSize(1, 1));
+  return KeyTextFits(screen, Decimal4(), Decimal4(), Decimal4::FromInt(panel.width()),
+                     Decimal4::FromInt(panel.height()), format, textPointSize);
+}
+
 QImage RenderStrip(const Lines& lines, const StripPlan& plan, ViewKind view) {
   QImage image = RenderCanvas(plan, view);
   if (image.isNull()) return image;

@@ -62,6 +62,9 @@ inline constexpr int kMaxFaceSide = 8192;
 QImage RenderKeyFace(const Lines& lines, const KeyPlan& key, ViewKind view, qreal devicePixelRatio = 1);
 // The same from the key's lines read before, for a panel of `size`.
 QImage RenderKeyFace(const KeyTextFormat& format, QSize panel, int textPointSize, qreal devicePixelRatio = 1);
+// True when RenderKeyFace would show the key's whole text on a face of
+// `panel`'s size, nothing clipped at its edges.
+bool KeyFaceFits(const KeyTextFormat& format, QSize panel, int textPointSize);
 
 // The whole view of a strip on one image of the canvas size: canvas, then
 // each key's number label and frame in key order, then each key's text

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -43,6 +45,7 @@ void StripView::Clear() {
     key[kDetailView].editor = nullptr;
   }
   pictures_.clear();
+  fits_.clear();
   plan_ = StripPlan();
   document_ = nullptr;
   for (int v = 0; v < kViewCount; ++v) {
@@ -68,6 +71,7 @@ StripView::BuildResult StripView::Build(StripDocument& document, qsizetype strip
     layer_[v]->setGeometry(canvas_[v]->rect());
   }
   pictures_.assign(plan_.keys.size(), KeyPictureMemo(&decodedPictures_));
+  fits_.assign(plan_.keys.size(), true);
   const size_t made = controls_.size();
   while (controls_.size() < plan_.keys.size()) CreateKeyControls(static_cast<int>(controls_.size()));
   if (controls_.size() > made) RaiseWindowedControls();
@@ -116,6 +120,8 @@ void StripView::PlaceKeyControls(int k) {
     c.panel->setGeometry(at.panel);
     const bool detailTabStop = v == kDetailView && key.editable;
     c.panel->setFocusPolicy(detailTabStop ? Qt::TabFocus : Qt::NoFocus);
+    // An input method's composition on the current key starts its editor.
+    c.panel->setAttribute(Qt::WA_InputMethodEnabled, detailTabStop);
     c.panel->setVisible(key.hasPanel);
     c.picture->setGeometry(0, 0, at.panel.width(), at.panel.height());
     c.picture->SetImage(QImage());
@@ -187,6 +193,8 @@ QPlainTextEdit* StripView::Editor(int k) {
     QWidget::setTabOrder(c.panel, editor);
     connect(editor, &KeyEditor::EscapePressed, this, [this, k] { emit KeyEditorEscape(k); });
     connect(editor, &KeyEditor::Exited, this, [this, k] { emit KeyEditorExit(k); });
+    connect(editor, &KeyEditor::LineBytesChanged, this,
+            [this, k](int line, int bytes) { emit KeyEditorLineBytes(k, line, bytes); });
     LoadKeyText(k);
     DrawKeyFace(k);  // places the editor
   }
@@ -204,6 +212,21 @@ void StripView::ReloadEditor(int k) {
 
 bool StripView::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  if (type == QEvent::KeyPress || type == QEvent::InputMethod) {
+    const QVariant key = watched->property(kKeyIndexProperty);
+    if (key.isValid() && Editable(key.toInt())) {
+      const PanelKeyAction action = type == QEvent::KeyPress ? PanelKeyActionOf(*static_cast<QKeyEvent*>(event))
+                                                             : PanelKeyActionOf(*static_cast<QInputMethodEvent*>(event));
+      if (action == PanelKeyAction::StartTyping) {
+        emit KeyPanelEdit(key.toInt(), event);
+        return true;
+      }
+      if (action == PanelKeyAction::OpenAtEnd) {
+        emit KeyPanelEdit(key.toInt(), nullptr);
+        return true;
+      }
+    }
+  }
   if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
     const QVariant key = watched->property(kKeyIndexProperty);
     if (key.isValid() && Editable(key.toInt()) && FocusMoveCounts(static_cast<QFocusEvent*>(event)->reason())) {
@@ -287,6 +310,7 @@ void StripView::DrawKeyFace(int k) {
   const KeyPlan& key = plan_.keys[k];
   const bool hasPicture = format.hasPicture;
   const QImage& picture = pictures_[k].Picture(document_->lines(), key.blockLine);
+  fits_[k] = !key.hasPanel || KeyFaceFits(format, key.view[kDetailView].panel.size(), key.view[kDetailView].textPointSize);
   for (int v = 0; v < kViewCount; ++v) {
     const auto view = static_cast<ViewKind>(v);
     KeyControls& c = controls_[k][v];
@@ -294,6 +318,8 @@ void StripView::DrawKeyFace(int k) {
     c.face->setGeometry(layout.face);
     if (c.editor) c.editor->setGeometry(layout.editor);
     c.picture->SetImage(picture);
+    // The mark is the detail view's alone: the all view shows the strip as printed.
+    c.face->SetOverflowMark(view == kDetailView && !fits_[k]);
     if (layout.face.isEmpty()) {
       c.face->SetImage(QImage());
     } else {
@@ -311,4 +337,12 @@ void StripView::RefreshKeyBlockLines() {
   for (KeyPlan& key : plan_.keys) {
     key.blockLine = ::KeyBlockLine(document_->lines(), plan_.stripStart, key.index);
   }
+}
+
+std::vector<int> StripView::KeysNotFitting() const {
+  std::vector<int> keys;
+  for (int k = 0; k < KeyCount(); ++k) {
+    if (!fits_[k]) keys.push_back(k);
+  }
+  return keys;
 }

@@ -66,6 +66,11 @@ class StripView : public QObject {
   // How often key k's picture was decoded since the strip was laid out (a
   // picture the window already knows is not decoded again).
   int PictureDecodeCount(int k) const { return pictures_[k].DecodeCount(); }
+  // Key k's text shows whole in the detail view at its font and size (as
+  // drawn last); a key that does not carries the overflow mark there.
+  bool KeyTextFits(int k) const { return k < 0 || k >= KeyCount() || fits_[k]; }
+  // The keys of the laid-out strip whose text does not fit, in key order.
+  std::vector<int> KeysNotFitting() const;
 
  signals:
   // A double-click on a key's face, picture or number label in the all view.
@@ -81,9 +86,15 @@ class StripView : public QObject {
   // (not counting pop-up menus and window switches).
   void KeyPanelEnter(int k);
   void KeyPanelExit(int k);
+  // A key pressed or a composition begun on the focused panel of key k
+  // that opens its editor: `passOn` is the event that starts the typing,
+  // to be handed to the editor, or nullptr for Enter or F2 (caret at the end).
+  void KeyPanelEdit(int k, QEvent* passOn);
   // Key k's editor: Esc pressed; the focus left it.
   void KeyEditorEscape(int k);
   void KeyEditorExit(int k);
+  // Key k's editor: the line of the caret (0-based) holds `bytes` bytes in Shift_JIS.
+  void KeyEditorLineBytes(int k, int line, int bytes);
   // The pop-up menu of a key's face or of its picture, at a screen position.
   void KeyFaceContextMenu(int k, QPoint globalPosition);
   void KeyPictureContextMenu(int k, QPoint globalPosition);
@@ -118,5 +129,6 @@ class StripView : public QObject {
   std::vector<std::array<KeyControls, kViewCount>> controls_;
   // Each key's decoded picture, so that redrawing a key does not decode it.
   std::vector<KeyPictureMemo> pictures_;
+  std::vector<bool> fits_;
   DecodedPictures decodedPictures_;
 };

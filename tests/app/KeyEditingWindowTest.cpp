@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QScrollArea>
@@ -502,4 +503,131 @@ TEST_F(KeyEditingWindowTest, SelectionAndCommitsDoNotWaitForFocusEvents) {
   Key(5).text = {"y"};
   ExpectDocument();
   EXPECT_FALSE(main->Document().IsChanged());
+}
+
+// --- Editing with the keyboard -----------------------------------------------
+
+namespace {
+
+// What is typed into each key of a 24-key strip: "\n" is Enter, an empty
+// text leaves the key as it was.
+QString TypedText(int k) {
+  const QString texts[] = {QStringLiteral("内線201"), QStringLiteral("営業\n部"), QString(),
+                           QStringLiteral("営業部営業部営業部営業部営"), QStringLiteral("FAX"), QStringLiteral("ｶﾅ 1")};
+  return texts[k % 6] + (k % 6 == 2 ? QString() : QString::number(k));
+}
+
+}  // namespace
+
+TEST_F(KeyEditingWindowTest, AStripTypedWithTheKeyboardEqualsTheDoubleClickedOne) {
+  QList<TestKey> keys;
+  for (int k = 0; k < 24; ++k) keys.append(TestKey::Editable(k + 1, {Sj("元")}));
+  strips = {GridStrip(keys)};
+  auto typeKey = [this](int k) {
+    for (QChar c : TypedText(k)) {
+      if (c == '\n') Press(Qt::Key_Return);
+      else Type(QString(c));
+    }
+  };
+  auto openAgain = [this] {
+    ASSERT_TRUE(WriteLinesFile(path, DocumentLines(strips)));
+    ASSERT_TRUE(main->OpenDataFile(path));
+    ASSERT_EQ(main->KeyCount(), 24);
+  };
+
+  // Characters and Tab only, from the first key to the last.
+  openAgain();
+  Detail(0).panel->setFocus(Qt::TabFocusReason);
+  for (int k = 0; k < 24; ++k) {
+    ASSERT_EQ(QApplication::focusWidget(), Detail(k).panel) << k;
+    typeKey(k);
+    Press(Qt::Key_Tab);
+  }
+  EXPECT_EQ(main->EditingKey(), -1);
+  prompts.files = {dir.filePath("keyboard.VRD")};
+  main->Action("ActionFileSaveAs")->trigger();
+
+  // The same texts by double-clicks, each edit ended by Esc.
+  openAgain();
+  for (int k = 0; k < 24; ++k) {
+    if (TypedText(k).isEmpty()) continue;
+    DoubleClick(k);
+    typeKey(k);
+    Press(Qt::Key_Escape);
+  }
+  prompts.files = {dir.filePath("mouse.VRD")};
+  main->Action("ActionFileSaveAs")->trigger();
+
+  const QByteArray keyboard = ReadBytes(dir.filePath("keyboard.VRD"));
+  EXPECT_EQ(keyboard, ReadBytes(dir.filePath("mouse.VRD")));
+  EXPECT_NE(keyboard, ReadBytes(path));  // the texts were typed
+  EXPECT_TRUE(keyboard.contains(Sj("営業部営業部営業部営\r\n")));  // 26 bytes typed, 20 kept
+}
+
+TEST_F(KeyEditingWindowTest, EnterAndF2OpenAtTheEndAndACompositionStartsTheEditor) {
+  Click(0);
+  for (Qt::Key open : {Qt::Key_F2, Qt::Key_Return}) {  // the text stays, the caret at its end
+    Press(open);
+    ASSERT_EQ(main->EditingKey(), 0);
+    Type("C");
+    Press(Qt::Key_Escape);
+  }
+  Press(Qt::Key_Delete);  // keys that type nothing leave the key closed
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(main->EditingKey(), -1);
+  Press(Qt::Key_Tab);
+  Compose(Detail(1).panel, QStringLiteral("えいぎょう"), QStringLiteral("営業"));  // on the focused panel
+  ASSERT_EQ(main->EditingKey(), 1);
+  Press(Qt::Key_Tab);
+  Type("x");  // key 3 shows a picture: typing does not replace it
+  EXPECT_EQ(main->EditingKey(), -1);
+  Key(0).text = {"A", "BCC"};
+  Key(1).text = {Sj("営業")};
+  ExpectDocument();
+}
+
+TEST_F(KeyEditingWindowTest, BytesPastTheLimitAreMarkedWhileTypingAndTheCutIsSaid) {
+  Click(1);
+  Type(QStringLiteral("営業部営業部営業部営業部営"));  // 13 kanji, 26 bytes
+  QPlainTextEdit* editor = Editor(1);
+  ASSERT_EQ(main->EditingKey(), 1);
+  EXPECT_TRUE(main->StatusText().contains(QStringLiteral("26バイト"))) << main->StatusText().toStdString();
+  const QList<QTextEdit::ExtraSelection> marks = editor->extraSelections();
+  ASSERT_EQ(marks.size(), 1);
+  EXPECT_EQ(marks[0].cursor.selectedText(), QStringLiteral("業部営"));
+  EXPECT_EQ(marks[0].format.foreground().color(), QColor(Qt::red));
+  Press(Qt::Key_Escape);
+  Key(1).text = {Sj("営業部営業部営業部営")};
+  ExpectDocument();
+  EXPECT_TRUE(main->StatusText().contains(QStringLiteral("切り詰めました"))) << main->StatusText().toStdString();
+  EXPECT_TRUE(editor->extraSelections().isEmpty());  // the editor holds what was kept
+}
+
+TEST_F(KeyEditingWindowTest, AKeyWhoseTextDoesNotFitIsMarkedInTheDetailViewOnly) {
+  Key(4).size = "12";
+  Key(4).text = {Sj("営業部営業部営業部営")};
+  ASSERT_TRUE(WriteLinesFile(path, DocumentLines(strips)));
+  ASSERT_TRUE(main->OpenDataFile(path));
+  EXPECT_TRUE(main->StatusText().contains(QStringLiteral("キー4の文字がキーに収まりません"))) << main->StatusText().toStdString();
+  EXPECT_TRUE(Detail(4).face->OverflowMark());
+  EXPECT_FALSE(main->View().Controls(4, kAllView).face->OverflowMark());
+  EXPECT_FALSE(Detail(5).face->OverflowMark());
+  // On screen only: the face's image is the rendered one, the mark lies over it.
+  const KeyPlan& key = main->View().Plan().keys[4];
+  EXPECT_EQ(Detail(4).face->Image(),
+            RenderKeyFace(main->Document().lines(), key, kDetailView, Detail(4).face->devicePixelRatioF()));
+  const QImage shown = Detail(4).face->grab().toImage();
+  EXPECT_EQ(shown.pixelColor(shown.width() - 2, 1), QColor(Qt::red));
+
+  Click(4);
+  Type("FAX");  // a short text fits: the mark goes
+  Press(Qt::Key_Escape);
+  EXPECT_FALSE(Detail(4).face->OverflowMark());
+  main->ComboBoxFontSize->setEditText(QStringLiteral("40"));  // a larger size: marked and named again
+  QTest::keyClick(main->ComboBoxFontSize->lineEdit(), Qt::Key_Return);
+  EXPECT_TRUE(Detail(4).face->OverflowMark());
+  EXPECT_TRUE(main->StatusText().contains(QStringLiteral("キー4の文字がキーに収まりません")));
+  Key(4).size = "40";
+  Key(4).text = {"FAX"};
+  ExpectDocument();
 }

@@ -93,7 +93,7 @@ TEST_F(MainFormatTest, ButtonsAndMenuItemsWriteEverySelectedKey) {
   EXPECT_NE(main->Action("ActionShowAll")->actionGroup(), main->Action("ActionFormatLeft")->actionGroup());
 }
 
-TEST_F(MainFormatTest, ColourDialogsWriteTheirColourAndStartFromTheLastOne) {
+TEST_F(MainFormatTest, ColourDialogsWriteTheirColourAndStartFromTheCurrentKeys) {
   Key(0).colors = "255";
   Open();
   SelectAll();
@@ -107,7 +107,9 @@ TEST_F(MainFormatTest, ColourDialogsWriteTheirColourAndStartFromTheLastOne) {
   QTest::mouseClick(main->findChild<QToolButton*>("ToolButtonColor"), Qt::LeftButton);
   Trigger("ActionFormatBColor");  // cancelled: nothing changes
   ExpectAll(&TestKey::colors, "16711680,65280");
-  EXPECT_EQ(prompts.colorDialogs, (QList<QColor>{Qt::black, QColor(0, 255, 0), QColor(0, 0, 255)}));
+  // Key 0 is current: white (its pair has no background), then its red
+  // text, then its green background.
+  EXPECT_EQ(prompts.colorDialogs, (QList<QColor>{Qt::white, QColor(255, 0, 0), QColor(0, 255, 0)}));
   EXPECT_EQ(Editor(1)->palette().color(QPalette::Base), QColor(0, 255, 0));
 }
 

@@ -2,8 +2,10 @@
 // and the messages when there is nothing to print or no printer.
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QItemSelectionModel>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -66,10 +68,12 @@ struct MainPrintTest : ::testing::Test {
       if (card->isVisible()) {
         shown = QStringLiteral("card");
         selection = card->Selection();
+        if (printInPreview) card->ButtonPrint->click();
         card->reject();
       } else if (list->isVisible()) {
         shown = QStringLiteral("list");
         listPages = list->PageCount();
+        if (printInPreview) list->ButtonPrint->click();
         list->reject();
       } else if (adjust->isVisible()) {
         shown = QStringLiteral("adjust");
@@ -88,6 +92,7 @@ struct MainPrintTest : ::testing::Test {
     for (int r : rows) list->topLevelItem(r)->setSelected(true);
   }
   QList<int> selection;
+  bool printInPreview = false;  // "印刷" is pressed in a preview before it closes
   int listPages = 0;
   QString testPaper;
 };
@@ -191,4 +196,27 @@ TEST_F(MainPrintTest, TheTestPrintStartsOnTheCurrentStripsPaper) {
     EXPECT_EQ(Run("ActionFileSetup"), QStringLiteral("adjust"));
     EXPECT_EQ(testPaper, QString::fromUtf8(rows[i].paper));
   }
+}
+
+// The status line says what a print or an export sent, with the count.
+TEST_F(MainPrintTest, TheStatusLineSaysWhatWasPrintedOrWritten) {
+  Open(3);
+  Select({0, 2}, 0);
+  printInPreview = true;
+  PrintChoice twice;
+  twice.copies = 2;
+  twice.collate = true;
+  printer.dialogAnswers = {twice, PrintChoice{}};
+  EXPECT_EQ(Run("ActionFilePrint"), QStringLiteral("card"));
+  EXPECT_EQ(printer.jobs.size(), 4);
+  EXPECT_EQ(main->StatusText(), QStringLiteral("\u3000示名条の印刷ジョブを4件プリンタに送りました"));
+  EXPECT_EQ(Run("ActionFilePrintList"), QStringLiteral("list"));
+  EXPECT_EQ(main->StatusText(), QStringLiteral("\u3000示名条一覧を1ページ印刷しました"));
+  EXPECT_EQ(printer.jobs.last().title, QStringLiteral("示名条一覧"));
+
+  prompts.files.push_back(dir.filePath(QStringLiteral("cards.pdf")));
+  Run("ActionFileExportPdf");
+  EXPECT_EQ(main->StatusText(), QStringLiteral("\u3000示名条2件をPDFに出力しました：%1")
+                                    .arg(QDir::toNativeSeparators(dir.filePath(QStringLiteral("cards.pdf")))));
+  EXPECT_TRUE(prompts.messages.isEmpty());
 }

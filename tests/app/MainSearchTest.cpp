@@ -203,6 +203,8 @@ TEST_F(MainSearchTest, FindAndReplaceWalkFromTheCurrentKeyAcrossStrips) {
       }
       ExpectDocument();
     }
+    // The press past the last strip says so in the status line alone.
+    EXPECT_EQ(main->StatusText(), QStringLiteral("\u3000最後の示名条まで検索しました"));
     // Find keeps the last match and shows it again; replace has used it up.
     EXPECT_EQ(Press(), replace ? lastReplaced : lastMatch);
     ExpectDocument();

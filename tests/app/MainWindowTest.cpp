@@ -135,6 +135,8 @@ TEST_F(MainWindowTest, FontListMarksScalableFamilies) {
     EXPECT_TRUE(entry.endsWith('t') || entry.endsWith('u'));
   }
   EXPECT_EQ(Find<QComboBox>("ComboBoxFontSize")->count(), 20);
+  // No strip shown, no key's size: the box is empty, its list still offered.
+  EXPECT_EQ(Find<QComboBox>("ComboBoxFontSize")->currentText(), QString());
 }
 
 TEST_F(MainWindowTest, TogglesFollowMenuAndButtonAndSurviveARestart) {

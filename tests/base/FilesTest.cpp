@@ -1,10 +1,12 @@
 // Line files and the INI settings file.
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include "base/DialogFolder.h"
 #include "base/Hints.h"
 #include "base/IniFile.h"
 #include "base/LineIO.h"
@@ -212,4 +214,24 @@ TEST(FileDialogs, FiltersMatchBothCasesAndNamesGetTheDefaultExtension) {
   EXPECT_EQ(WithDefaultExtension("/a/site", "VRD"), QStringLiteral("/a/site.VRD"));
   EXPECT_EQ(WithDefaultExtension("/a/site.vrd", "VRD"), QStringLiteral("/a/site.vrd"));
   EXPECT_EQ(WithDefaultExtension("/a.b/site", "VRD"), QStringLiteral("/a.b/site.VRD"));
+}
+
+// A file dialog opens where it is asked to, else in the folder last used,
+// else in the documents folder (home while there is none), never in the
+// folder the program was started from.
+TEST(DialogStartFolderTest, AskedThenLastUsedThenDocuments) {
+  QTemporaryDir asked, last, home;
+  const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+  const auto restore = qScopeGuard([&] {
+    qputenv("HOME", oldHome);
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+  });
+  qputenv("HOME", home.path().toUtf8());
+  qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());  // no user-dirs.dirs: ~/Documents
+  const QString missing = asked.filePath("missing");
+  EXPECT_EQ(DialogStartFolder(asked.path(), last.path()), asked.path());
+  EXPECT_EQ(DialogStartFolder(missing, last.path()), last.path());
+  EXPECT_EQ(DialogStartFolder(QString(), missing), home.path());
+  ASSERT_TRUE(QDir(home.path()).mkdir("Documents"));
+  EXPECT_EQ(DialogStartFolder(QString(), QString()), home.filePath("Documents"));
 }

@@ -1,6 +1,7 @@
 // Palette buttons on real widgets (count, geometry, captions, latching) and
 // handing an entry to a key block of a strip document.
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <gtest/gtest.h>
 
@@ -168,4 +169,16 @@ TEST(ApplyKeyLabel, ADamagedBlockRaisesAndChangesNothing) {
   f.document.SetLines(lines);
   EXPECT_THROW(ApplyKeyLabel(f.document, KeyBlockLine(lines, kFirstStripStart, 2), {}), DocumentError);
   EXPECT_EQ(f.document.lines(), lines);
+}
+
+// Whatever the font, the three captions show whole side by side.
+TEST_F(PaletteButtonsTest, TabCaptionsFitAThirdOfTheWidth) {
+  for (int pixels : {12, 40}) {
+    QFont font = pages.font();
+    font.setPixelSize(pixels);
+    pages.tabBar()->setFont(font);
+    FitPaletteTabs(&pages, 180);
+    const QFontMetrics metrics(pages.tabBar()->font());
+    for (int i = 0; i < 3; ++i) EXPECT_LE(metrics.horizontalAdvance(pages.tabText(i)), 180 / 3 - 8) << pixels;
+  }
 }

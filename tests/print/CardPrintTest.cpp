@@ -78,7 +78,7 @@ TEST_F(CardPrintTest, SheetFormatChoosesPaperPreviewSizeAndScales) {
     ASSERT_EQ(printer.jobs.size(), 1);
     EXPECT_EQ(printer.jobs[0].paper, row.paper);
     EXPECT_EQ(printer.jobs[0].orientation, QPageLayout::Portrait);
-    EXPECT_EQ(printer.jobs[0].title, QStringLiteral("示名条印刷"));
+    EXPECT_EQ(printer.jobs[0].title, QStringLiteral("示名条 201"));
     // Placed from the paper corner on every paper: the landscape Ka sheet
     // sits in the top 148 mm of the portrait A4 page.
     EXPECT_EQ(BoxOfColour(Page(), red), QRect(120, 240, 140, 80));
@@ -232,4 +232,29 @@ TEST_F(CardPrintTest, APictureKeyPrintsItsPictureOverTheWholeTextBox) {
   EXPECT_EQ(BoxOfColour(Page(), green), QRect(120, 240, 140, 80));
   EXPECT_TRUE(BoxOfColour(Page(), red).isEmpty());  // the key's background does not show
   EXPECT_FALSE(BoxOfColour(Page(), blue).isEmpty());
+}
+
+// Each job carries its strip's extension number and user name, so that the
+// jobs can be told apart in the printer queue.
+TEST_F(CardPrintTest, EachJobIsTitledWithItsStrip) {
+  const struct {
+    const char* extension;
+    const char* user;
+    const char* title;
+  } cases[] = {
+      {"0201", "山田", "示名条 0201 山田"},
+      {" 0202 ", "", "示名条 0202"},
+      {"", "", "示名条"},
+  };
+  QList<TestStrip> strips;
+  for (const auto& c : cases) {
+    TestStrip strip = TwoBoxStrip(kRed);
+    strip.extension = Sj(c.extension);
+    strip.user = Sj(c.user);
+    strips.append(strip);
+  }
+  const StripDocument document = DocumentOf(strips);
+  Print(document, {0, 1, 2}, {}, Copies(1, true));
+  ASSERT_EQ(printer.jobs.size(), 3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(printer.jobs[i].title, QString::fromUtf8(cases[i].title));
 }

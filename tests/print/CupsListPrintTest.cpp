@@ -30,7 +30,7 @@ TEST(CupsListPrint, OneLandscapeJobWithTheRowsInTheirColumns) {
   const QList<PdfFile> pdfs = queue.TakeNewPdfs(1);
   ASSERT_EQ(pdfs.size(), 1);
   // cups-pdf shortens the file name to 64 characters.
-  EXPECT_TRUE(pdfs[0].path.contains(CupsPdfTitlePart(QStringLiteral("示名条一覧印刷")).left(64)));
+  EXPECT_TRUE(pdfs[0].path.contains(CupsPdfTitlePart(QStringLiteral("示名条一覧")).left(64)));
   EXPECT_EQ(pdfs[0].pages, 2);
   // A4 with the page turned: the printer's portrait sheet carries the
   // landscape page rotated a quarter turn, its top edge along the sheet's left.

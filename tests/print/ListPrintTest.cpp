@@ -125,7 +125,7 @@ TEST(ListPrint, OneA4LandscapeJob) {
   ASSERT_EQ(PrintStripList(printer, BuildListRows(Strips(2)), Choice(2, false), QDateTime::currentDateTime()).stop,
             ListPrintResult::kDone);
   ASSERT_EQ(printer.jobs.size(), 1);
-  EXPECT_EQ(printer.jobs[0].title, QStringLiteral("示名条一覧印刷"));
+  EXPECT_EQ(printer.jobs[0].title, QStringLiteral("示名条一覧"));
   EXPECT_EQ(printer.jobs[0].paper, QPageSize::A4);
   EXPECT_EQ(printer.jobs[0].orientation, QPageLayout::Landscape);
   EXPECT_EQ(printer.jobs[0].pageCount, 2);

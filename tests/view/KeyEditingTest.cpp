@@ -1,6 +1,9 @@
 // Writing key texts into key blocks (the editor's commit and a palette
 // label) and the selection model, on documents built line by line: after
 // every write the whole document equals the one built with the new text.
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 #include "base/ShiftJis.h"
@@ -8,6 +11,7 @@
 #include "document/StripDocument.h"
 #include "support/StripBuilder.h"
 #include "support/TestFiles.h"
+#include "view/KeyControls.h"
 #include "view/KeyEditing.h"
 #include "view/KeySelection.h"
 
@@ -74,27 +78,52 @@ TEST(EditorTextLinesTest, CountsLinesAsAMultiLineEditBoxDoes) {
   }
 }
 
+// What the editor marks as past the limit is exactly what the commit cuts:
+// random lines of single-byte, double-byte, half-width and unencodable
+// characters.
+TEST(KeptCharactersTest, TheMarkedPartIsWhatTheCommitDrops) {
+  const QStringList pieces = {"a", "Z", " ", "ｱ", "ﾞ", "漢", "営", "～", "①", "\u00e9", "\u4E02"};
+  QRandomGenerator random(41);
+  for (int round = 0; round < 2000; ++round) {
+    QString line;
+    const int length = random.bounded(30);
+    for (int i = 0; i < length; ++i) line += pieces[random.bounded(pieces.size())];
+    SCOPED_TRACE(line.toStdString());
+    const QByteArray bytes = sjis::Encode(line);
+    const int kept = KeptCharacters(line, 20);
+    EXPECT_EQ(sjis::Encode(line.left(kept)), CutToBytes(bytes, 20));
+    EXPECT_EQ(LineBytes(line), bytes.size());
+    EXPECT_EQ(kept == line.size(), bytes.size() <= 20);
+  }
+  // A character outside the BMP is kept or marked whole, never split.
+  EXPECT_EQ(KeptCharacters(QString(18, 'a') + QStringLiteral("\U0001F600"), 20), 20);
+  EXPECT_EQ(KeptCharacters(QString(19, 'a') + QStringLiteral("\U0001F600"), 20), 19);
+}
+
 TEST_F(KeyWriteTest, CommitCutsEachLineTo20BytesAndWritesTheCount) {
   const struct {
     const char* name;
     QStringList editor;
     Lines stored;
+    bool cut;
   } cases[] = {
-      {"two lines", {"ab", "cd"}, {"ab", "cd"}},
-      {"25 single-byte characters keep 20", {QString(25, 'x')}, {QByteArray(20, 'x')}},
+      {"two lines", {"ab", "cd"}, {"ab", "cd"}, false},
+      {"25 single-byte characters keep 20", {QString(25, 'x')}, {QByteArray(20, 'x')}, true},
       {"a 20th byte that starts a double-byte character keeps 19",
        {QString(19, 'x') + QStringLiteral("漢字")},
-       {QByteArray(19, 'x')}},
+       {QByteArray(19, 'x')}, true},
       {"double-byte characters up to 20 bytes", {QStringLiteral("営業部営業部営業部営業部")},
-       {Sj("営業部営業部営業部営")}},
-      {"an empty editor leaves no line", {}, {}},
-      {"a paste keeps every line", {"1", QString(21, 'y'), "3"}, {"1", QByteArray(20, 'y'), "3"}},
+       {Sj("営業部営業部営業部営")}, true},
+      {"exactly 20 bytes", {QStringLiteral("営業部営業部営業部営")}, {Sj("営業部営業部営業部営")}, false},
+      {"an empty editor leaves no line", {}, {}, false},
+      {"a paste keeps every line", {"1", QString(21, 'y'), "3"}, {"1", QByteArray(20, 'y'), "3"}, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Load();
     const KeyTextWrite write = CommitKeyText(document, keyLine, c.editor);
     EXPECT_EQ(write.text, c.stored);
+    EXPECT_EQ(write.cut, c.cut);
     EXPECT_EQ(write.lineDelta, c.stored.size() - 2);
     EXPECT_EQ(document.lines(), Expected(c.stored));
     ExpectSound();
@@ -173,4 +202,36 @@ TEST(KeySelectionTest, FlagsAndMarksChangeTogether) {
   EXPECT_EQ(selection.SelectedCount(), 0);
   selection.SelectAll();
   EXPECT_EQ(selection.SelectedKeys(), (std::vector<int>{0, 1, 2}));
+}
+
+// Which keys on a focused key panel open its editor, and how.
+TEST(PanelKeyActionTest, PrintableCharactersTypeEnterAndF2OpenAtTheEnd) {
+  using A = PanelKeyAction;
+  const struct {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    QString text;
+    A action;
+  } cases[] = {
+      {Qt::Key_A, Qt::NoModifier, "a", A::StartTyping},
+      {Qt::Key_5, Qt::KeypadModifier, "5", A::StartTyping},
+      {Qt::Key_unknown, Qt::NoModifier, "営", A::StartTyping},  // a character without a key code
+      {Qt::Key_Return, Qt::NoModifier, "\r", A::OpenAtEnd},
+      {Qt::Key_F2, Qt::NoModifier, "", A::OpenAtEnd},
+      {Qt::Key_A, Qt::ControlModifier, "\x01", A::None},  // shortcuts stay the window's
+      {Qt::Key_Return, Qt::ControlModifier, "\r", A::None},
+      {Qt::Key_Tab, Qt::NoModifier, "\t", A::None},
+      {Qt::Key_Delete, Qt::NoModifier, "\x7f", A::None},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.key);
+    const QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers, c.text);
+    EXPECT_EQ(PanelKeyActionOf(press), c.action);
+  }
+  QInputMethodEvent composing(QStringLiteral("えい"), {});
+  EXPECT_EQ(PanelKeyActionOf(composing), A::StartTyping);
+  QInputMethodEvent committed;
+  committed.setCommitString(QStringLiteral("営"));
+  EXPECT_EQ(PanelKeyActionOf(committed), A::StartTyping);
+  EXPECT_EQ(PanelKeyActionOf(QInputMethodEvent()), A::None);  // a composition cancelled
 }

@@ -376,3 +376,39 @@ TEST(DrawKeyText, OfAThousandLinesOnlyThoseInTheAreaShow) {
                                     {right("501"), 43, "501", QRect(10, 43, 100, 7)}});
   EXPECT_EQ(drawn, expected);
 }
+
+// Whether the text fits comes from the same placement DrawKeyText draws:
+// the block of lines no taller than the area, no line past its sides.
+TEST(KeyTextFits, TallOrWideTextDoesNotFit) {
+  const int squares = TextWidth(Mincho(16), kSquares);
+  const struct {
+    const char* name;
+    const char* align;
+    Lines text;
+    int pointSize;
+    QSize area;
+    bool fits;
+  } cases[] = {
+      {"no text", "2", {}, 12, {40, 10}, true},
+      {"two 12 pt lines in 30 px (pad -1)", "1", {Sj("■"), Sj("■")}, 12, {100, 30}, false},
+      {"two 12 pt lines in 32 px", "1", {Sj("■"), Sj("■")}, 12, {100, 32}, true},
+      {"exactly as wide", "1", {Sj("■■■■■■")}, 12, {squares, 20}, true},
+      {"one pixel too narrow, centred", "2", {Sj("■■■■■■")}, 12, {squares - 1, 20}, false},
+      {"one pixel too narrow, right", "3", {Sj("■■■■■■")}, 12, {squares - 1, 20}, false},
+      {"a size that gives no pixels", "2", {"x"}, 0, {100, 30}, false},
+  };
+  const QImage screen = Blank(QSize(1, 1));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestKey key = YellowKey(c.align, c.text);
+    const KeyTextFormat format = ReadKeyTextFormat(key.Block(), 0);
+    EXPECT_EQ(KeyTextFits(screen, Decimal4(), Decimal4(), Decimal4::FromInt(c.area.width()),
+                          Decimal4::FromInt(c.area.height()), format, c.pointSize),
+              c.fits);
+    EXPECT_EQ(KeyFaceFits(format, c.area, c.pointSize), c.fits);
+  }
+  // A picture hides the text: nothing is cut.
+  TestKey picture = YellowKey("2", {Sj("■■■■■■■■■■")});
+  picture.pictureKind = "BMP";
+  EXPECT_TRUE(KeyFaceFits(ReadKeyTextFormat(picture.Block(), 0), QSize(10, 10), 12));
+}
