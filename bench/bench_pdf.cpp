@@ -10,26 +10,15 @@
 #include <cstdio>
 
 #include "GenerateStrips.h"
+#include "Memory.h"
 #include "base/Mainsub.h"
 #include "document/StripDocument.h"
 #include "print/PdfExport.h"
 
 namespace {
 
-// A memory figure of /proc/self/status in MiB (Linux): VmRSS now, VmHWM
-// the peak since the last reset.
-double StatusMiB(const QByteArray& key) {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly)) return -1;
-  for (const QByteArray& line : status.readAll().split('\n')) {
-    if (line.startsWith(key)) return line.mid(key.size()).trimmed().split(' ').value(0).toDouble() / 1024;
-  }
-  return -1;
-}
-void ResetPeak() {
-  QFile clear(QStringLiteral("/proc/self/clear_refs"));
-  if (clear.open(QIODevice::WriteOnly)) clear.write("5");
-}
+using bench::ResetPeak;
+using bench::StatusMiB;
 
 }  // namespace
 

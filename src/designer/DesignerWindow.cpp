@@ -25,6 +25,7 @@
 #include "designer/TestStrip.h"
 #include "document/Series.h"
 #include "document/StripLayout.h"
+#include "document/TemplateCheck.h"
 #include "document/TemplateStore.h"
 #include "print/PdfExport.h"
 
@@ -39,19 +40,6 @@ QAction* AddAction(QMenu* menu, const QString& text, const QKeySequence& shortcu
   if (!shortcut.isEmpty()) action->setShortcut(shortcut);
   QObject::connect(action, &QAction::triggered, menu, [run] { run(); });
   return action;
-}
-
-// The warnings of a check, one a line, at most ten.
-QString FaultLines(const QList<TemplateFault>& faults) {
-  QStringList lines;
-  for (const TemplateFault& fault : faults) {
-    if (lines.size() == 10) {
-      lines << QStringLiteral("…ほか%1件").arg(faults.size() - 10);
-      break;
-    }
-    lines << fault.Text();
-  }
-  return lines.join(QLatin1Char('\n'));
 }
 
 }  // namespace
@@ -334,7 +322,7 @@ bool DesignerWindow::Save() {
     }
     if (!faults.isEmpty() &&
         Prompts::Confirm(QStringLiteral("テンプレート「%1.TPL」には次の警告があります。\n%2\n\nこのまま保存しますか？")
-                             .arg(type, FaultLines(faults)),
+                             .arg(type, TemplateFaultLines(faults)),
                          PromptButtons::YesNo, PromptAnswer::No) != PromptAnswer::Yes) {
       return false;
     }

@@ -277,6 +277,18 @@ QString TemplateCheckSummary(const QList<TemplateFault>& faults) {
   return QStringLiteral("問題なし");
 }
 
+QString TemplateFaultLines(const QList<TemplateFault>& faults) {
+  QStringList lines;
+  for (const TemplateFault& fault : faults) {
+    if (lines.size() == 10) {
+      lines << QStringLiteral("…ほか%1件").arg(faults.size() - 10);
+      break;
+    }
+    lines << fault.Text();
+  }
+  return lines.join(QLatin1Char('\n'));
+}
+
 int GroupLineOf(const StripTemplate& model, int group) {
   int line = 3;  // title and group count come first
   for (int g = 0; g < group && g < model.groups.size(); ++g) {

@@ -36,6 +36,8 @@ const TemplateFault* FirstTemplateError(const QList<TemplateFault>& faults);
 int TemplateCheckLevel(const QList<TemplateFault>& faults);
 // "問題なし", "警告 n件" or "エラー n件、警告 m件".
 QString TemplateCheckSummary(const QList<TemplateFault>& faults);
+// The faults for a message, one a line, at most ten ("…ほかn件" for the rest).
+QString TemplateFaultLines(const QList<TemplateFault>& faults);
 
 // The 1-based file line of each group header and each key template of a
 // model as ToLines writes it.

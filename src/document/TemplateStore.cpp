@@ -18,19 +18,6 @@ const QString kForbiddenCharacters = QStringLiteral("/\\:*?\"<>|");
 
 QString TypeOfFile(const QString& path) { return QFileInfo(path).fileName().section(QLatin1Char('.'), 0, 0); }
 
-// The warnings of a check, one a line, at most ten.
-QString WarningList(const QList<TemplateFault>& faults) {
-  QStringList lines;
-  for (const TemplateFault& fault : faults) {
-    if (lines.size() == 10) {
-      lines << QStringLiteral("…ほか%1件").arg(faults.size() - 10);
-      break;
-    }
-    lines << fault.Text();
-  }
-  return lines.join(QLatin1Char('\n'));
-}
-
 // Errors refuse; warnings are shown and asked about. True to go on.
 bool AcceptCheck(const QString& fileName, const QList<TemplateFault>& faults) {
   if (const TemplateFault* error = FirstTemplateError(faults)) {
@@ -39,7 +26,7 @@ bool AcceptCheck(const QString& fileName, const QList<TemplateFault>& faults) {
   }
   if (faults.isEmpty()) return true;
   return Prompts::Confirm(QStringLiteral("テンプレート「%1」には次の警告があります。\n%2\n\nこのまま保存しますか？")
-                              .arg(fileName, WarningList(faults)),
+                              .arg(fileName, TemplateFaultLines(faults)),
                           PromptButtons::YesNo, PromptAnswer::No) == PromptAnswer::Yes;
 }
 
