@@ -155,7 +155,7 @@ TEST_F(VrdtoolTest, UnreadableAndUnconvertibleFilesExitWithTwo) {
 TEST_F(VrdtoolTest, HelpNamesTheCommands) {
   const ToolRun run = Vrdtool({"--help"});
   EXPECT_EQ(run.exitCode, 0);
-  for (const char* line : {"  info FILE\n", "  check FILE\n", "  convert IN OUT\n"}) {
+  for (const char* line : {"  info FILE\n", "  check FILE\n", "  convert IN OUT [--force]\n"}) {
     EXPECT_TRUE(run.out.contains(QString::fromLatin1(line))) << line;
   }
   EXPECT_EQ(Vrdtool({"check", "--help"}).out, QStringLiteral("usage: vrdtool check FILE\n"));

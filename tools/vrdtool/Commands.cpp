@@ -20,7 +20,7 @@ const QList<VrdCommand>& VrdCommands() {
   static const QList<VrdCommand> commands = {
       {"info", "FILE", "one tab-separated line per strip: number, series, type, extension, department, user, date", RunInfo},
       {"check", "FILE", "walk every strip, group and key; 'ok: S strips, K keys' or FILE:LINE of the first damage (exit 1)", RunCheck},
-      {"convert", "IN OUT",
+      {"convert", "IN OUT [--force]",
        "read IN as the program opens it (old layout converted), write OUT as it saves; "
        "an OUT open in the program is written only with --force", RunConvert},
       {"render", "FILE N OUT.png [--all]", "draw strip N as the detail view (or the all view) shows it", RunRender},
