@@ -59,9 +59,10 @@ class TemplateReader {
     int keys = 0;
     for (int g = 0; g < *groups; ++g) {
       if (at_ + layout::kGroupHeaderLines > lines_.size()) return EndsEarly(-1);
+      // A group header's faults belong to no key.
       TemplateGroup group;
-      group.showNumbers = Number<int>(keys);
-      group.box = Box(keys);
+      group.showNumbers = Number<int>(-1);
+      group.box = Box(-1);
       const std::optional<int> count =
           Count(QStringLiteral("キー数"), layout::kMaxKeys - keys,
                 QStringLiteral("キーが合わせて100個を超えています。"), &group.keyCountText);
