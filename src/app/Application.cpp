@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/Main.h"
+#include "app/ModalClose.h"
 #include "app/SingleInstance.h"
 #include "app/TerminationSignal.h"
 #include "app/Version.h"
@@ -212,7 +213,9 @@ int StartProgram(QApplication& app) {
     return 1;
   }
   TerminationSignal termination;
+  std::unique_ptr<ModalCloseFilter> modalClose;
   const int code = RunProgram(app, QString(), [&](TFMain& main) {
+    modalClose = std::make_unique<ModalCloseFilter>(&main);
     ConnectDesktopRequests(instance, main);
     QObject::connect(&termination, &TerminationSignal::Received, &main, &TFMain::EndSession);
     if (!request.file.isEmpty()) {
