@@ -35,6 +35,8 @@ void TFMain::AddDesignerButtons(TemplateManager& dialog) {
   auto* edit = new QPushButton(QStringLiteral("編集(&R)..."), &dialog);
   create->setObjectName(QStringLiteral("DesignerNew"));
   edit->setObjectName(QStringLiteral("DesignerEdit"));
+  create->setAutoDefault(false);
+  edit->setAutoDefault(false);
   dialog.ExtraButtonSlot()->addWidget(create);
   dialog.ExtraButtonSlot()->addWidget(edit);
   // The dialog is modal: it closes first, the designer opens once it has.

@@ -74,7 +74,7 @@ const Command kCommands[] = {
      &TFMain::ActionJimeijoSaveTypeExecute, "選択した示名条のグループとキーの配置をテンプレートとして保存します"},
     {"ActionJimeijoTemplates", "テンプレートの管理(&M)...", "", Kind::Plain, &TFMain::ActionJimeijoTemplatesExecute,
      "示名条のタイプ（テンプレート）の一覧、取り込み、書き出し、削除"},
-    {"ActionJimeijoDesign", "示名条タイプの作成(&D)...", "", Kind::Plain, &TFMain::ActionJimeijoDesignExecute, "示名条のタイプをmm単位で描いてテンプレートとして保存します"},
+    {"ActionJimeijoDesign", "示名条タイプの作成(&Y)...", "", Kind::Plain, &TFMain::ActionJimeijoDesignExecute, "示名条のタイプをmm単位で描いてテンプレートとして保存します"},
     {"ActionKeyLabelEdit", "キーラベルの編集(&H)...", "", Kind::Plain, &TFMain::ActionKeyLabelEditExecute, ""},
     {"ActionKeyLabelShow", "キーラベル(&K)", "", Kind::Check, &TFMain::ActionKeyLabelShowExecute, ""},
     {"ActionListJimeijo", "示名条一覧(&L)", "", Kind::Check, &TFMain::ActionListJimeijoExecute, ""},

@@ -103,8 +103,11 @@ TemplateManager::TemplateManager(const FileLocations& locations, const StripDocu
   connect(saveTypeButton_, &QPushButton::clicked, this, &TemplateManager::SaveStripType);
   connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+  // Enter in the list must not start an import: only 閉じる answers it.
+  for (QPushButton* button : {importButton, exportButton_, deleteButton_, saveTypeButton_}) button->setAutoDefault(false);
   Refresh();
   resize(960, 480);
+  list_->setFocus();
 }
 
 void TemplateManager::Refresh() {
@@ -201,8 +204,11 @@ void TemplateManager::ShowPreview(const Lines& lines, qsizetype stripStart) {
     const StripPlan plan = PlanStrip(lines, stripStart);
     if (plan.tooMany) throw DocumentError(stripStart, QString::fromUtf8(kTooManyButtonsText));
     const QImage image = RenderStrip(lines, plan, kAllView);
-    preview_->setPixmap(QPixmap::fromImage(
-        image.scaled(preview_->size() - QSize(4, 4), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    // Scaled to device pixels, so that a 200 % desktop shows it sharp.
+    const qreal ratio = preview_->devicePixelRatioF();
+    QImage scaled = image.scaled((preview_->size() - QSize(4, 4)) * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(ratio);
+    preview_->setPixmap(QPixmap::fromImage(scaled));
   } catch (const DocumentError&) {
     preview_->setText(QStringLiteral("プレビューできません"));
   }
