@@ -1,34 +1,16 @@
 // What the designer draws: the sheet's selection by band and Shift+click,
 // faulty keys marked at a device pixel ratio of 2, the grid dialog's
 // description, and the test strip's outlines where the template puts them.
-#include <QApplication>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QSpinBox>
 
 #include "DesignerFixture.h"
-#include "designer/DesignSheet.h"
 #include "designer/GridDialog.h"
 #include "designer/TestStrip.h"
-#include "support/TestFiles.h"
 
 namespace {
-
-void SendMouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButtons buttons,
-               Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton, buttons, modifiers);
-  QApplication::sendEvent(widget, &event);
-}
-
-StripTemplate Telephone() {
-  GridDescription grid;
-  grid.groups = {GridGroup{12, 2, std::nullopt, std::nullopt}};
-  grid.fixedTexts = {Sj("保留"), Sj("転送")};
-  grid.title = Sj("Ｔｅシリーズ主装置");
-  return TemplateOfGrid(grid);
-}
 
 bool IsDark(const QImage& image, QPointF at) { return qGray(image.pixel(at.toPoint())) < 200; }
 
@@ -39,21 +21,15 @@ TEST_F(DesignerTest, BandAndShiftClickSelectAndFaultyKeysAreMarkedSharplyAtRatio
   DesignSheet* sheet = window->Sheet();
   sheet->SetScale(4);
   const StripTemplate& model = window->Design().Model();
+  Click(sheet, QPointF(5, 5));
+  EXPECT_TRUE(window->Design().Selected().isEmpty());
   // A band around the first three keys of the first column (and no group).
   const QRectF band = SheetRectOf(model, {0, 0}).united(SheetRectOf(model, {0, 2})).adjusted(-0.3, -0.3, 0.3, 0.3);
-  SendMouse(sheet, QEvent::MouseButtonPress, sheet->ToPixel(QPointF(5, 5)) + QPointF(0, 0), Qt::LeftButton);
-  SendMouse(sheet, QEvent::MouseButtonRelease, sheet->ToPixel(QPointF(5, 5)), Qt::NoButton);
-  EXPECT_TRUE(window->Design().Selected().isEmpty());
-  SendMouse(sheet, QEvent::MouseButtonPress, sheet->ToPixel(band.topLeft()), Qt::LeftButton);
-  SendMouse(sheet, QEvent::MouseMove, sheet->ToPixel(band.bottomRight()), Qt::LeftButton);
-  SendMouse(sheet, QEvent::MouseButtonRelease, sheet->ToPixel(band.bottomRight()), Qt::NoButton);
+  Drag(sheet, band.topLeft(), band.bottomRight());
   EXPECT_EQ(window->Design().Selected(), (Selection{{0, 0}, {0, 1}, {0, 2}}));
   // Shift+click takes one away and adds another.
-  for (const ItemRef& key : {ItemRef{0, 1}, ItemRef{1, 0}}) {
-    const QPointF at = sheet->ToPixel(SheetRectOf(model, key).center());
-    SendMouse(sheet, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::ShiftModifier);
-    SendMouse(sheet, QEvent::MouseButtonRelease, at, Qt::NoButton, Qt::ShiftModifier);
-  }
+  Click(sheet, SheetRectOf(model, {0, 1}).center(), Qt::ShiftModifier);
+  Click(sheet, SheetRectOf(model, {1, 0}).center(), Qt::ShiftModifier);
   EXPECT_EQ(window->Design().Selected(), (Selection{{0, 0}, {0, 2}, {1, 0}}));
   EXPECT_EQ(window->Design().History().count(), 0);
 

@@ -7,15 +7,13 @@
 #include "base/LineIO.h"
 #include "designer/TemplateEdits.h"
 #include "document/Series.h"
-#include "support/TestFiles.h"
+#include "DesignerFixture.h"
 
 namespace {
 
 // 3 rows x 2 columns of 38 x 9 mm keys numbered down, and a fixed key.
 StripTemplate Grid() {
-  GridDescription grid;
-  grid.groups = {GridGroup{3, 2, std::nullopt, std::nullopt}};
-  grid.fixedTexts = {Sj("保留")};
+  GridDescription grid = KeyGrid(3, 2, {Sj("保留")});
   grid.title = Sj("Ｔｅシリーズ主装置");
   return TemplateOfGrid(grid);
 }
@@ -135,7 +133,7 @@ TEST(TemplateEdits, RandomEditsNeverLeaveAnItemOrTheSelectionBehind) {
       ASSERT_TRUE(again.model);
       ASSERT_EQ(again.model->ToBytes(), t.ToBytes());
       for (const ItemRef& item : AllItems(t)) {
-        EXPECT_EQ(ItemsInside(t, SheetRectOf(t, item).adjusted(-0.01, -0.01, 0.01, 0.01)).contains(item), true);
+        EXPECT_TRUE(ItemsInside(t, SheetRectOf(t, item).adjusted(-0.01, -0.01, 0.01, 0.01)).contains(item));
       }
     }
   }
