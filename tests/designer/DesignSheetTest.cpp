@@ -1,34 +1,16 @@
 // What the designer draws: the sheet's selection by band and Shift+click,
 // faulty keys marked at a device pixel ratio of 2, the grid dialog's
 // description, and the test strip's outlines where the template puts them.
-#include <QApplication>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QSpinBox>
 
 #include "DesignerFixture.h"
-#include "designer/DesignSheet.h"
 #include "designer/GridDialog.h"
 #include "designer/TestStrip.h"
-#include "support/TestFiles.h"
 
 namespace {
-
-void SendMouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButtons buttons,
-               Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton, buttons, modifiers);
-  QApplication::sendEvent(widget, &event);
-}
-
-StripTemplate Telephone() {
-  GridDescription grid;
-  grid.groups = {GridGroup{12, 2, std::nullopt, std::nullopt}};
-  grid.fixedTexts = {Sj("保留"), Sj("転送")};
-  grid.title = Sj("Ｔｅシリーズ主装置");
-  return TemplateOfGrid(grid);
-}
 
 bool IsDark(const QImage& image, QPointF at) { return qGray(image.pixel(at.toPoint())) < 200; }
 
@@ -39,21 +21,15 @@ TEST_F(DesignerTest, BandAndShiftClickSelectAndFaultyKeysAreMarkedSharplyAtRatio
   DesignSheet* sheet = window->Sheet();
   sheet->SetScale(4);
   const StripTemplate& model = window->Design().Model();
+  Click(sheet, QPointF(5, 5));
+  EXPECT_TRUE(window->Design().Selected().isEmpty());
   // A band around the first three keys of the first column (and no group).
   const QRectF band = SheetRectOf(model, {0, 0}).united(SheetRectOf(model, {0, 2})).adjusted(-0.3, -0.3, 0.3, 0.3);
-  SendMouse(sheet, QEvent::MouseButtonPress, sheet->ToPixel(QPointF(5, 5)) + QPointF(0, 0), Qt::LeftButton);
-  SendMouse(sheet, QEvent::MouseButtonRelease, sheet->ToPixel(QPointF(5, 5)), Qt::NoButton);
-  EXPECT_TRUE(window->Design().Selected().isEmpty());
-  SendMouse(sheet, QEvent::MouseButtonPress, sheet->ToPixel(band.topLeft()), Qt::LeftButton);
-  SendMouse(sheet, QEvent::MouseMove, sheet->ToPixel(band.bottomRight()), Qt::LeftButton);
-  SendMouse(sheet, QEvent::MouseButtonRelease, sheet->ToPixel(band.bottomRight()), Qt::NoButton);
+  Drag(sheet, band.topLeft(), band.bottomRight());
   EXPECT_EQ(window->Design().Selected(), (Selection{{0, 0}, {0, 1}, {0, 2}}));
   // Shift+click takes one away and adds another.
-  for (const ItemRef& key : {ItemRef{0, 1}, ItemRef{1, 0}}) {
-    const QPointF at = sheet->ToPixel(SheetRectOf(model, key).center());
-    SendMouse(sheet, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::ShiftModifier);
-    SendMouse(sheet, QEvent::MouseButtonRelease, at, Qt::NoButton, Qt::ShiftModifier);
-  }
+  Click(sheet, SheetRectOf(model, {0, 1}).center(), Qt::ShiftModifier);
+  Click(sheet, SheetRectOf(model, {1, 0}).center(), Qt::ShiftModifier);
   EXPECT_EQ(window->Design().Selected(), (Selection{{0, 0}, {0, 2}, {1, 0}}));
   EXPECT_EQ(window->Design().History().count(), 0);
 
@@ -78,8 +54,7 @@ TEST_F(DesignerTest, BandAndShiftClickSelectAndFaultyKeysAreMarkedSharplyAtRatio
   for (int x = static_cast<int>(healthy.left() * 2) - 4; x <= static_cast<int>(healthy.left() * 2) + 4; ++x) {
     if (qGray(image.pixel(x, y)) < 60) ++dark;
   }
-  EXPECT_GE(dark, 1);
-  EXPECT_LE(dark, 2);
+  EXPECT_TRUE(dark == 1 || dark == 2) << dark;
 }
 
 TEST(GridDialogTest, TheFieldsGiveTheDescriptionAndRefuseTooLargeAnInset) {
@@ -104,7 +79,6 @@ TEST(GridDialogTest, TheFieldsGiveTheDescriptionAndRefuseTooLargeAnInset) {
 TEST(TestStripTest, OutlinesLandWhereTheTemplatePutsThemShiftedByTheAdjustment) {
   const StripTemplate model = Telephone();
   const PrintAdjustment adjustment{Decimal4::FromDouble(1.5), Decimal4::FromDouble(-2)};
-  EXPECT_EQ(TestStripPaperCode(model, QStringLiteral("例")), 11);  // A5 for the Ｔｅ series
   // 10 pixels a millimetre from the paper corner.
   QImage page(1480, 2100, QImage::Format_RGB32);
   page.fill(Qt::white);
@@ -115,11 +89,11 @@ TEST(TestStripTest, OutlinesLandWhereTheTemplatePutsThemShiftedByTheAdjustment) 
   }
   for (const ItemRef& item : AllItems(model)) {
     if (item.IsGroup()) continue;
+    SCOPED_TRACE(testing::Message() << item.group << "," << item.key);
     const QRectF mm = SheetRectOf(model, item).translated(-2, 1.5);
     const QPointF leftMiddle(mm.left() * 10, mm.center().y() * 10);
-    EXPECT_TRUE(IsDark(page, leftMiddle)) << item.group << "," << item.key;
-    EXPECT_FALSE(IsDark(page, leftMiddle - QPointF(3, 0))) << item.group << "," << item.key;
-    EXPECT_TRUE(IsDark(page, QPointF(mm.center().x() * 10, mm.bottom() * 10))) << item.group << "," << item.key;
+    EXPECT_TRUE(IsDark(page, leftMiddle));
+    EXPECT_FALSE(IsDark(page, leftMiddle - QPointF(3, 0)));
+    EXPECT_TRUE(IsDark(page, QPointF(mm.center().x() * 10, mm.bottom() * 10)));
   }
-  EXPECT_TRUE(RenderTestStripPdf(model, QStringLiteral("例"), adjustment).startsWith("%PDF"));
 }
