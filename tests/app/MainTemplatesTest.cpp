@@ -93,28 +93,27 @@ TEST_F(MainTemplatesTest, TheDialogListsTypesWithoutATemplateAndSavesThem) {
     auto* dialog = qobject_cast<TemplateManager*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     sawDialog = true;
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("テンプレートの管理"));
+    auto* save = dialog->findChild<QPushButton*>("SaveTypeButton");
+    auto* remove = dialog->findChild<QPushButton*>("DeleteButton");
     ASSERT_TRUE(dialog->SelectType(type));
-    QTreeWidgetItem* row = dialog->List()->currentItem();
-    EXPECT_EQ(row->text(TemplateManager::kFolder), QStringLiteral("（なし）"));
-    EXPECT_TRUE(dialog->findChild<QPushButton*>("SaveTypeButton")->isEnabled());
-    EXPECT_FALSE(dialog->findChild<QPushButton*>("DeleteButton")->isEnabled());
+    EXPECT_EQ(dialog->List()->currentItem()->text(TemplateManager::kFolder), QStringLiteral("（なし）"));
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_FALSE(remove->isEnabled());
 
     const QString mine = QStringLiteral("自社の電話機");
     QString asked;
     AnswerName(mine, &asked);
     prompts.answers = {PromptAnswer::Yes};
-    dialog->findChild<QPushButton*>("SaveTypeButton")->click();
+    save->click();
     EXPECT_EQ(asked, type);
     ASSERT_TRUE(dialog->SelectType(mine));
-    row = dialog->List()->currentItem();
-    EXPECT_EQ(row->text(TemplateManager::kFolder), QStringLiteral("ユーザー"));
+    EXPECT_EQ(dialog->List()->currentItem()->text(TemplateManager::kFolder), QStringLiteral("ユーザー"));
     EXPECT_EQ(dialog->SelectedPath(), dir.filePath(mine + QStringLiteral(".TPL")));
-    EXPECT_TRUE(dialog->findChild<QPushButton*>("DeleteButton")->isEnabled());
+    EXPECT_TRUE(remove->isEnabled());
 
     // Deleting it asks with the file's name; the row goes.
     prompts.answers = {PromptAnswer::Yes};
-    dialog->findChild<QPushButton*>("DeleteButton")->click();
+    remove->click();
     EXPECT_TRUE(prompts.messages.last().text.contains(mine + QStringLiteral(".TPL")));
     EXPECT_FALSE(dialog->SelectType(mine));
     EXPECT_TRUE(dialog->SelectType(type));
@@ -129,12 +128,13 @@ TEST_F(MainTemplatesTest, TheDialogNamesEachFaultWithItsLine) {
   // with its second key on the first (a warning).
   Lines lines;
   ASSERT_TRUE(ReadLinesFile(QStringLiteral(SOURCE_DIR "/data/Ｔｅ24ボタン.TPL"), &lines));
-  Lines broken = lines;
-  broken.replace(7, "x");
-  ASSERT_TRUE(WriteLinesFile(dir.filePath("broken.TPL"), broken));
-  Lines overlapping = lines;
-  overlapping.replace(8 + 19 + 1, lines[8 + 1]);
-  ASSERT_TRUE(WriteLinesFile(dir.filePath("overlap.TPL"), overlapping));
+  const auto write = [&](const char* name, qsizetype index, const QByteArray& line) {
+    Lines changed = lines;
+    changed[index] = line;
+    ASSERT_TRUE(WriteLinesFile(dir.filePath(name), changed));
+  };
+  write("broken.TPL", 7, "x");
+  write("overlap.TPL", 8 + 19 + 1, lines[8 + 1]);
 
   TemplateManager dialog(main->Settings().Locations(), main->Document());
   auto* faults = dialog.findChild<QListWidget*>("TemplateFaults");
