@@ -124,29 +124,22 @@ TEST_F(MainTemplatesTest, TheDialogListsTypesWithoutATemplateAndSavesThem) {
 }
 
 TEST_F(MainTemplatesTest, TheDialogNamesEachFaultWithItsLine) {
-  // The shipped Ｔｅ template with a count that is no number (an error) and
-  // with its second key on the first (a warning).
+  // The shipped Ｔｅ template with its first key's text area of no height (an
+  // error) and its second key on the first (a warning).
   Lines lines;
   ASSERT_TRUE(ReadLinesFile(QStringLiteral(SOURCE_DIR "/data/Ｔｅ24ボタン.TPL"), &lines));
-  const auto write = [&](const char* name, qsizetype index, const QByteArray& line) {
-    Lines changed = lines;
-    changed[index] = line;
-    ASSERT_TRUE(WriteLinesFile(dir.filePath(name), changed));
-  };
-  write("broken.TPL", 7, "x");
-  write("overlap.TPL", 8 + 19 + 1, lines[8 + 1]);
+  lines[8 + 18] = "-1";
+  lines[8 + 19 + 1] = lines[8 + 1];
+  ASSERT_TRUE(WriteLinesFile(dir.filePath("faulty.TPL"), lines));
 
   TemplateManager dialog(main->Settings().Locations(), main->Document());
-  auto* faults = dialog.findChild<QListWidget*>("TemplateFaults");
-  auto texts = [&] {
-    QStringList all;
-    for (int i = 0; i < faults->count(); ++i) all << faults->item(i)->text();
-    return all.join('\n');
-  };
-  ASSERT_TRUE(dialog.SelectType("broken"));
+  ASSERT_TRUE(dialog.SelectType("faulty"));
   EXPECT_TRUE(dialog.List()->currentItem()->text(TemplateManager::kCheck).startsWith(QStringLiteral("エラー 1件")));
-  EXPECT_TRUE(texts().contains(QStringLiteral("エラー 8行目: キー数が0以上の整数ではありません。"))) << texts().toStdString();
-  ASSERT_TRUE(dialog.SelectType("overlap"));
-  EXPECT_TRUE(texts().contains(QStringLiteral("警告 28行目（2番目のキー）: キーの外枠が1番目のキーと重なっています。")))
-      << texts().toStdString();
+  auto* faults = dialog.findChild<QListWidget*>("TemplateFaults");
+  QStringList texts;
+  for (int i = 0; i < faults->count(); ++i) texts << faults->item(i)->text();
+  const QString all = texts.join('\n');
+  EXPECT_TRUE(all.contains(QStringLiteral("エラー 27行目（1番目のキー）: 文字領域の高さが0以下です"))) << all.toStdString();
+  EXPECT_TRUE(all.contains(QStringLiteral("警告 28行目（2番目のキー）: キーの外枠が1番目のキーと重なっています。")))
+      << all.toStdString();
 }
