@@ -93,28 +93,27 @@ TEST_F(MainTemplatesTest, TheDialogListsTypesWithoutATemplateAndSavesThem) {
     auto* dialog = qobject_cast<TemplateManager*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     sawDialog = true;
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("テンプレートの管理"));
+    auto* save = dialog->findChild<QPushButton*>("SaveTypeButton");
+    auto* remove = dialog->findChild<QPushButton*>("DeleteButton");
     ASSERT_TRUE(dialog->SelectType(type));
-    QTreeWidgetItem* row = dialog->List()->currentItem();
-    EXPECT_EQ(row->text(TemplateManager::kFolder), QStringLiteral("（なし）"));
-    EXPECT_TRUE(dialog->findChild<QPushButton*>("SaveTypeButton")->isEnabled());
-    EXPECT_FALSE(dialog->findChild<QPushButton*>("DeleteButton")->isEnabled());
+    EXPECT_EQ(dialog->List()->currentItem()->text(TemplateManager::kFolder), QStringLiteral("（なし）"));
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_FALSE(remove->isEnabled());
 
     const QString mine = QStringLiteral("自社の電話機");
     QString asked;
     AnswerName(mine, &asked);
     prompts.answers = {PromptAnswer::Yes};
-    dialog->findChild<QPushButton*>("SaveTypeButton")->click();
+    save->click();
     EXPECT_EQ(asked, type);
     ASSERT_TRUE(dialog->SelectType(mine));
-    row = dialog->List()->currentItem();
-    EXPECT_EQ(row->text(TemplateManager::kFolder), QStringLiteral("ユーザー"));
+    EXPECT_EQ(dialog->List()->currentItem()->text(TemplateManager::kFolder), QStringLiteral("ユーザー"));
     EXPECT_EQ(dialog->SelectedPath(), dir.filePath(mine + QStringLiteral(".TPL")));
-    EXPECT_TRUE(dialog->findChild<QPushButton*>("DeleteButton")->isEnabled());
+    EXPECT_TRUE(remove->isEnabled());
 
     // Deleting it asks with the file's name; the row goes.
     prompts.answers = {PromptAnswer::Yes};
-    dialog->findChild<QPushButton*>("DeleteButton")->click();
+    remove->click();
     EXPECT_TRUE(prompts.messages.last().text.contains(mine + QStringLiteral(".TPL")));
     EXPECT_FALSE(dialog->SelectType(mine));
     EXPECT_TRUE(dialog->SelectType(type));
@@ -125,28 +124,22 @@ TEST_F(MainTemplatesTest, TheDialogListsTypesWithoutATemplateAndSavesThem) {
 }
 
 TEST_F(MainTemplatesTest, TheDialogNamesEachFaultWithItsLine) {
-  // The shipped Ｔｅ template with a count that is no number (an error) and
-  // with its second key on the first (a warning).
+  // The shipped Ｔｅ template with its first key's text area of no height (an
+  // error) and its second key on the first (a warning).
   Lines lines;
   ASSERT_TRUE(ReadLinesFile(QStringLiteral(SOURCE_DIR "/data/Ｔｅ24ボタン.TPL"), &lines));
-  Lines broken = lines;
-  broken.replace(7, "x");
-  ASSERT_TRUE(WriteLinesFile(dir.filePath("broken.TPL"), broken));
-  Lines overlapping = lines;
-  overlapping.replace(8 + 19 + 1, lines[8 + 1]);
-  ASSERT_TRUE(WriteLinesFile(dir.filePath("overlap.TPL"), overlapping));
+  lines[8 + 18] = "-1";
+  lines[8 + 19 + 1] = lines[8 + 1];
+  ASSERT_TRUE(WriteLinesFile(dir.filePath("faulty.TPL"), lines));
 
   TemplateManager dialog(main->Settings().Locations(), main->Document());
-  auto* faults = dialog.findChild<QListWidget*>("TemplateFaults");
-  auto texts = [&] {
-    QStringList all;
-    for (int i = 0; i < faults->count(); ++i) all << faults->item(i)->text();
-    return all.join('\n');
-  };
-  ASSERT_TRUE(dialog.SelectType("broken"));
+  ASSERT_TRUE(dialog.SelectType("faulty"));
   EXPECT_TRUE(dialog.List()->currentItem()->text(TemplateManager::kCheck).startsWith(QStringLiteral("エラー 1件")));
-  EXPECT_TRUE(texts().contains(QStringLiteral("エラー 8行目: キー数が0以上の整数ではありません。"))) << texts().toStdString();
-  ASSERT_TRUE(dialog.SelectType("overlap"));
-  EXPECT_TRUE(texts().contains(QStringLiteral("警告 28行目（2番目のキー）: キーの外枠が1番目のキーと重なっています。")))
-      << texts().toStdString();
+  auto* faults = dialog.findChild<QListWidget*>("TemplateFaults");
+  QStringList texts;
+  for (int i = 0; i < faults->count(); ++i) texts << faults->item(i)->text();
+  const QString all = texts.join('\n');
+  EXPECT_TRUE(all.contains(QStringLiteral("エラー 27行目（1番目のキー）: 文字領域の高さが0以下です"))) << all.toStdString();
+  EXPECT_TRUE(all.contains(QStringLiteral("警告 28行目（2番目のキー）: キーの外枠が1番目のキーと重なっています。")))
+      << all.toStdString();
 }

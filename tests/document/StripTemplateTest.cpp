@@ -31,7 +31,6 @@ TEST(StripTemplate, ReadsGroupsKeysAndTheirFields) {
   ASSERT_EQ(t.groups.size(), 2);
   EXPECT_EQ(t.KeyCount(), 5);
   EXPECT_EQ(t.groups[0].showNumbers.value(), 1);
-  EXPECT_EQ(t.groups[0].box.x.value(), Mm("10"));
   EXPECT_EQ(t.groups[0].box.height.value(), Mm("29"));
 
   int group = -1;
@@ -49,22 +48,21 @@ TEST(StripTemplate, ReadsGroupsKeysAndTheirFields) {
   EXPECT_EQ(fixed.FixedText(), Sj("内線"));
   EXPECT_TRUE(t.Key(0).IsEditable());
   EXPECT_EQ(t.Key(2).ShownNumber(), 3);
+  // A fixed key's field as written: the text at byte 7.
+  EXPECT_EQ(TemplateKey::FixedKeyField(1, 9, Sj("保留")), Sj("-01,09保留"));
 }
 
 TEST(StripTemplate, KeepsHowNumbersWereWrittenUntilTheyChange) {
   // Numbers written unusually, a count with a leading zero and lines after
   // the last key all come back as they were.
   Lines lines = TemplateLines(kTeTitle, {GroupTemplate(1, {"001"})});
-  lines.replace(1, "01");
-  lines.replace(3, "10.50");
-  lines.replace(8 + 9, " 7");
+  lines[1] = "01", lines[3] = "10.50", lines[8 + 9] = " 7";
   lines << "trailing" << "";
   StripTemplate t = ReadModel(lines);
   EXPECT_EQ(t.ToLines(), lines);
   // A line that holds no number (a fault) is kept as it was, even empty.
   Lines damaged = lines;
-  damaged.replace(8 + 10, "");
-  damaged.replace(8 + 15, "abc");
+  damaged[8 + 10] = "", damaged[8 + 15] = "abc";
   const TemplateReading reading = ReadTemplate(damaged);
   ASSERT_TRUE(reading.model.has_value());
   EXPECT_EQ(reading.faults.size(), 2);
@@ -82,16 +80,6 @@ TEST(StripTemplate, KeepsHowNumbersWereWrittenUntilTheyChange) {
   EXPECT_EQ(written[7], "2");
   EXPECT_EQ(written[8 + 9], "8");
   EXPECT_EQ(ReadModel(written).KeyCount(), 4);
-}
-
-TEST(StripTemplate, FixedKeyFieldPutsTheTextAtByteSeven) {
-  const QByteArray field = TemplateKey::FixedKeyField(1, 9, Sj("保留"));
-  EXPECT_EQ(field, Sj("-01,09保留"));
-  TemplateKey key;
-  key.keyNumber = field;
-  EXPECT_EQ(key.FixedText(), Sj("保留"));
-  EXPECT_EQ(key.FixedTextSize(), 9);
-  EXPECT_EQ(key.ShownNumber(), 1);
 }
 
 TEST(StripTemplate, AStripsTypeComesBackWithItsKeyLines) {
@@ -131,10 +119,11 @@ TEST(StripSheet, SeriesAndTypeChooseSheetAndPaper) {
       {"ＳＩＰ対応電話機", "標準Ｋａ", 182, 257, "B5", true},
   };
   for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.series) + row.type);
     const StripSheet sheet = StripSheetFor(Sj(row.series), Sj(row.type));
-    EXPECT_EQ(sheet.width, Decimal4::FromInt(row.width)) << row.series;
-    EXPECT_EQ(sheet.height, Decimal4::FromInt(row.height)) << row.series;
-    EXPECT_EQ(sheet.paperName, QString::fromLatin1(row.paper)) << row.series;
-    EXPECT_EQ(HasRoundedKeyCorners(Sj(row.series)), row.rounded) << row.series;
+    EXPECT_EQ(sheet.width, Decimal4::FromInt(row.width));
+    EXPECT_EQ(sheet.height, Decimal4::FromInt(row.height));
+    EXPECT_EQ(sheet.paperName, QString::fromLatin1(row.paper));
+    EXPECT_EQ(HasRoundedKeyCorners(Sj(row.series)), row.rounded);
   }
 }

@@ -23,6 +23,7 @@ struct StoreTest : ::testing::Test {
   QTemporaryDir root;
   FakePrompts prompts;
   QByteArray shippedBytes = ReadBytes(QStringLiteral(SOURCE_DIR "/data/") + kShipped);
+  const QString type = QString::fromUtf8(kShipped).section('.', 0, 0);
 
   QString Installed() const { return root.filePath("prefix/share/labelkobo/templates"); }
   QString ProgramFolder() const { return root.filePath("program"); }
@@ -53,14 +54,11 @@ TEST(TemplateStoreNames, RefuseWhatCannotBeAFileNameOrAType) {
     EXPECT_FALSE(TemplateStore::NameProblem(QString::fromUtf8(bad)).isEmpty()) << bad;
   }
   EXPECT_FALSE(TemplateStore::NameProblem(QStringLiteral("電話\u2603")).isEmpty());  // no Shift_JIS form
-  for (const char* good : {"Ｔｅ24ボタン", "site-A 12", "標準Ｋａ特注"}) {
-    EXPECT_TRUE(TemplateStore::NameProblem(QString::fromUtf8(good)).isEmpty()) << good;
-  }
+  EXPECT_TRUE(TemplateStore::NameProblem(QStringLiteral("site-A 12 標準Ｋａ特注")).isEmpty());
 }
 
 TEST_F(StoreTest, InstalledUsersTemplateHidesTheShippedOneUntilDeleted) {
   const TemplateStore store = InstalledStore();
-  const QString type = QString::fromUtf8(kShipped).section('.', 0, 0);
   const QString shippedPath = QDir(Installed()).filePath(kShipped);
   EXPECT_EQ(FindTemplateFile(store.Locations().TemplateFolders(), type), shippedPath);
 
@@ -74,19 +72,17 @@ TEST_F(StoreTest, InstalledUsersTemplateHidesTheShippedOneUntilDeleted) {
 
   // The shipped file cannot be deleted; the user's can, after a question naming it.
   EXPECT_FALSE(store.Remove(shippedPath));
-  EXPECT_TRUE(QFileInfo::exists(shippedPath));
   prompts.answers = {PromptAnswer::No, PromptAnswer::Yes};
   EXPECT_FALSE(store.Remove(userPath));
   EXPECT_TRUE(QFileInfo::exists(userPath));
   EXPECT_TRUE(store.Remove(userPath));
   EXPECT_TRUE(prompts.messages.last().text.contains(QDir::toNativeSeparators(userPath)));
   EXPECT_EQ(FindTemplateFile(store.Locations().TemplateFolders(), type), shippedPath);
-  EXPECT_EQ(ReadBytes(shippedPath), shippedBytes);
+  EXPECT_EQ(ReadBytes(shippedPath), shippedBytes);  // still there, as it was
 }
 
 TEST_F(StoreTest, ProgramFolderRefusesToWriteOverAShippedFile) {
   const TemplateStore store = ProgramStore();
-  const QString type = QString::fromUtf8(kShipped).section('.', 0, 0);
   EXPECT_TRUE(store.IsShippedName(type));
   EXPECT_TRUE(store.IsShippedName(type.toLower()));
   EXPECT_FALSE(store.Save(type, JoinLines(TeTemplate())));
@@ -101,7 +97,7 @@ TEST_F(StoreTest, ProgramFolderRefusesToWriteOverAShippedFile) {
 TEST_F(StoreTest, ImportChecksFirstAndAsksBeforeReplacingTheUsersOwn) {
   const TemplateStore store = InstalledStore();
   Lines bad = TeTemplate();
-  bad.replace(1, "x");
+  bad[1] = "x";
   EXPECT_FALSE(store.Import(Source("bad.TPL", bad)));
   EXPECT_FALSE(QFileInfo::exists(store.UserPath("bad")));
   EXPECT_TRUE(prompts.messages.last().text.contains(QStringLiteral("2行目")));
@@ -114,7 +110,7 @@ TEST_F(StoreTest, ImportChecksFirstAndAsksBeforeReplacingTheUsersOwn) {
 
   // A clash asks; No keeps the user's file as it was.
   Lines changed = TeTemplate();
-  changed.replace(0, changed[0] + "x");
+  changed[0] += "x";
   const QString again = Source("again/good.TPL", changed);
   prompts.answers = {PromptAnswer::Yes, PromptAnswer::No};
   EXPECT_FALSE(store.Import(again));
@@ -132,9 +128,8 @@ TEST_F(StoreTest, ImportChecksFirstAndAsksBeforeReplacingTheUsersOwn) {
 TEST_F(StoreTest, DocumentTypesWithoutATemplateAreListedOnce) {
   const TemplateStore store = ProgramStore();
   StripDocument doc;
-  Lines lines = Document({StripBlock(1, {Group({KeyBlock("001")})}), StripBlock(2, {Group({KeyBlock("001")})}),
-                          StripBlock(3, {Group({KeyBlock("001")})})});
-  doc.SetLines(lines);
+  const auto strip = [](int n) { return StripBlock(n, {Group({KeyBlock("001")})}); };
+  doc.SetLines(Document({strip(1), strip(2), strip(3)}));
   const QList<UnservedStripType> unserved = StripTypesWithoutTemplate(doc, store.Locations().TemplateFolders());
   ASSERT_EQ(unserved.size(), 1);
   EXPECT_EQ(unserved[0].firstStrip, 1);

@@ -61,17 +61,15 @@ TEST(TemplateTool, AStripsTypeWrittenAsATemplateHasTheTemplatesLines) {
   const QString out = dir.filePath("back.TPL");
   const VrdtoolRun run = RunVrdtool({"template", "from-strip", QStringLiteral(SOURCE_DIR "/samples/sample.VRD"), "1", out});
   ASSERT_EQ(run.exitCode, 0) << run.Out().toStdString() << run.Err().toStdString();
-  Lines back, strip;
+  Lines back, strip, shipped;
   ASSERT_TRUE(ReadLinesFile(out, &back));
   ASSERT_TRUE(ReadLinesFile(QStringLiteral(SOURCE_DIR "/samples/sample.VRD"), &strip));
-  Lines shipped;
   const QString type = sjis::Decode(strip[3 + layout::kStripType]);
   ASSERT_TRUE(ReadLinesFile(kData + '/' + type + QStringLiteral(".TPL"), &shipped));
   EXPECT_EQ(back[0], strip[3 + layout::kSeriesName]);
   EXPECT_EQ(back.mid(1), shipped.mid(1));
 
   EXPECT_EQ(RunVrdtool({"template", "check", out}).exitCode, 0);
-  EXPECT_EQ(RunVrdtool({"template", "from-strip", QStringLiteral(SOURCE_DIR "/samples/sample.VRD"), "99", out}).exitCode, 2);
 }
 
 TEST(TemplateTool, RendersAStripOfTheTypeAsTheDetailViewDoes) {
@@ -99,6 +97,7 @@ TEST(TemplateTool, RefusesBadArgumentsWithExitTwo) {
       {"template", "grid", out, "--series", "2", "--group", "2x2", "--fixed", "とても長い固定キーの文字です"},
       {"template", "grid", out, "--series", "2", "--group", "20x20"},    // more than 100 keys
       {"template", "render", kData + QStringLiteral("/Ｔｅ24ボタン.TPL"), out, "--series", "7"},
+      {"template", "from-strip", QStringLiteral(SOURCE_DIR "/samples/sample.VRD"), "99", out},  // no such strip
   };
   for (const QStringList& args : bad) {
     EXPECT_EQ(RunVrdtool(args).exitCode, 2) << args.join(' ').toStdString();
