@@ -426,11 +426,17 @@ class SharedFileTest : public FileSessionTest {
   QString Site() const { return Path("site.VRD"); }
   QString SiteLock() const { return Path(".~lock.site.VRD#"); }
 
-  // site.VRD of two strips, open and edited.
-  void OpenEdited() {
-    MakeUnsaved(2);
+  // site.VRD of n strips, saved and closed.
+  void SaveSiteAndClose(int strips) {
+    MakeUnsaved(strips);
     prompts.files.push_back(Site());
     ASSERT_TRUE(session.ActionFileSaveAsExecute());
+    session.ActionFileNewExecute();
+  }
+
+  // site.VRD of two strips, open and edited.
+  void OpenEdited() {
+    SaveSiteAndClose(2);
     ASSERT_TRUE(session.OpenFile(Site()));
     document.Replace(4, "ours");
     prompts.messages.clear();
@@ -478,7 +484,6 @@ TEST_F(SharedFileTest, ASaveOverAFileChangedOnDiskAsksFirst) {
     EXPECT_EQ(session.ActionFileSaveExecute(), c.answer != PromptAnswer::Cancel);
     ASSERT_GE(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.messages[0].text, kChangedOnDisk);
-    EXPECT_EQ(prompts.messages[0].title, QStringLiteral("確認"));
     EXPECT_EQ(prompts.messages[0].choices, kChangedButtons);
     EXPECT_EQ(ReadBytes(Site()), c.written ? JoinLines(edited) : theirs);
     EXPECT_EQ(prompts.saveDialogs.size() - dialogs, c.savedAs ? 1 : 0);
@@ -513,10 +518,7 @@ TEST_F(SharedFileTest, AFileDeletedOnDiskIsWrittenAgainOnlyOnYes) {
 }
 
 TEST_F(SharedFileTest, AFileAnotherProgramHasOpenAsksHowToOpen) {
-  MakeUnsaved(2);
-  prompts.files.push_back(Site());
-  ASSERT_TRUE(session.ActionFileSaveAsExecute());
-  session.ActionFileNewExecute();
+  SaveSiteAndClose(2);
   EXPECT_FALSE(QFile::exists(SiteLock()));  // new closes the file
   LockedByAnotherComputer();
   const QByteArray theirLock = ReadBytes(SiteLock());
@@ -560,10 +562,7 @@ TEST_F(SharedFileTest, AFileAnotherProgramHasOpenAsksHowToOpen) {
 }
 
 TEST_F(SharedFileTest, AFolderThatTakesNoLockOpensReadOnlyAndKeepsTheEdits) {
-  MakeUnsaved(1);
-  prompts.files.push_back(Site());
-  ASSERT_TRUE(session.ActionFileSaveAsExecute());
-  session.ActionFileNewExecute();
+  SaveSiteAndClose(1);
   {
     FailingCalls readOnlyShare;
     readOnlyShare.failAt = 0;  // the lock's temporary file
@@ -574,7 +573,6 @@ TEST_F(SharedFileTest, AFolderThatTakesNoLockOpensReadOnlyAndKeepsTheEdits) {
   EXPECT_FALSE(QFile::exists(SiteLock()));
   ASSERT_EQ(prompts.messages.size(), 1);
   EXPECT_EQ(prompts.messages[0].text, FileSession::ReadOnlyFolderNotice());
-  EXPECT_EQ(prompts.messages[0].title, QStringLiteral("メッセージ"));
   // The edits stay until saved elsewhere or given up.
   document.Replace(4, "kept");
   prompts.answers = {PromptAnswer::Yes};  // save them
@@ -628,10 +626,7 @@ TEST_F(SharedFileTest, AChangeOnDiskOffersToReadAgainOrIsToldOnce) {
 }
 
 TEST_F(SharedFileTest, ARecoveredDocumentOfAFileOpenElsewhereIsReadOnly) {
-  MakeUnsaved(1);
-  prompts.files.push_back(Site());
-  ASSERT_TRUE(session.ActionFileSaveAsExecute());
-  session.ActionFileNewExecute();
+  SaveSiteAndClose(1);
   const QString copy = Path("copy.VRD");
   WriteBytes(copy, JoinLines(SimpleDocument(2)));
   LockedByAnotherComputer();
