@@ -463,29 +463,34 @@ class SharedFileTest : public FileSessionTest {
 
 }  // namespace
 
-TEST_F(SharedFileTest, ASaveOverAFileChangedOnDiskAsksFirst) {
+TEST_F(SharedFileTest, ASaveOverAFileChangedOrDeletedOnDiskAsksFirst) {
+  const QStringList deletedButtons{"保存", "名前を付けて保存", "キャンセル"};
   struct Case {
+    bool deleted;  // else rewritten by another program
     PromptAnswer answer;
-    bool written;     // site.VRD holds our document afterwards
-    bool savedAs;     // the save dialog was shown
+    bool written;  // site.VRD holds our document afterwards
+    bool savedAs;  // the save dialog was shown
   };
   const Case cases[] = {
-      {PromptAnswer::Yes, true, false},
-      {PromptAnswer::No, false, true},
-      {PromptAnswer::Cancel, false, false},
+      {false, PromptAnswer::Yes, true, false}, {false, PromptAnswer::No, false, true},
+      {false, PromptAnswer::Cancel, false, false}, {true, PromptAnswer::Cancel, false, false},
+      {true, PromptAnswer::Yes, true, false},
   };
   for (const Case& c : cases) {
     OpenEdited();
     const Lines edited = document.lines();
-    const QByteArray theirs = RewriteOnDisk("theirs");
+    QByteArray theirs;  // nothing when deleted
+    if (c.deleted) QFile::remove(Site());
+    else theirs = RewriteOnDisk("theirs");
     const qsizetype dialogs = prompts.saveDialogs.size();
     prompts.answers.push_back(c.answer);
     prompts.files.push_back(Path("copy.VRD"));
     EXPECT_EQ(session.ActionFileSaveExecute(), c.answer != PromptAnswer::Cancel);
     ASSERT_GE(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.messages[0].text, kChangedOnDisk);
-    EXPECT_EQ(prompts.messages[0].choices, kChangedButtons);
+    EXPECT_EQ(prompts.messages[0].text, c.deleted ? FileSession::DeletedOnDiskQuestion() : kChangedOnDisk);
+    EXPECT_EQ(prompts.messages[0].choices, c.deleted ? deletedButtons : kChangedButtons);
     EXPECT_EQ(ReadBytes(Site()), c.written ? JoinLines(edited) : theirs);
+    EXPECT_EQ(QFile::exists(Site()), c.written || !c.deleted);
     EXPECT_EQ(prompts.saveDialogs.size() - dialogs, c.savedAs ? 1 : 0);
     EXPECT_EQ(document.lines(), edited);
     EXPECT_EQ(document.IsChanged(), c.answer == PromptAnswer::Cancel);
@@ -501,20 +506,6 @@ TEST_F(SharedFileTest, ASaveOverAFileChangedOnDiskAsksFirst) {
     session.ActionFileNewExecute();
     prompts.messages.clear();
   }
-}
-
-TEST_F(SharedFileTest, AFileDeletedOnDiskIsWrittenAgainOnlyOnYes) {
-  OpenEdited();
-  QFile::remove(Site());
-  prompts.answers = {PromptAnswer::Cancel};
-  EXPECT_FALSE(session.ActionFileSaveExecute());
-  ASSERT_EQ(prompts.messages.size(), 1);
-  EXPECT_EQ(prompts.messages[0].text, FileSession::DeletedOnDiskQuestion());
-  EXPECT_EQ(prompts.messages[0].choices, (QStringList{"保存", "名前を付けて保存", "キャンセル"}));
-  EXPECT_FALSE(QFile::exists(Site()));
-  prompts.answers = {PromptAnswer::Yes};
-  EXPECT_TRUE(session.ActionFileSaveExecute());
-  EXPECT_EQ(ReadBytes(Site()), JoinLines(document.lines()));
 }
 
 TEST_F(SharedFileTest, AFileAnotherProgramHasOpenAsksHowToOpen) {
