@@ -616,8 +616,20 @@ TEST_F(SharedFileTest, AChangeOnDiskOffersToReadAgainOrIsToldOnce) {
   EXPECT_EQ(prompts.messages[1].text, kChangedOnDisk);
 }
 
-TEST_F(SharedFileTest, ARecoveredDocumentOfAFileOpenElsewhereIsReadOnly) {
+TEST_F(SharedFileTest, TheProgramsOwnFilesAndRecoveredCopiesOfHeldFilesOpenReadOnly) {
+  // The program's own files: no question and no lock.
+  QDir(dir.path()).mkpath("share/labelkobo/samples");
+  const QString sample = Path("share/labelkobo/samples/sample.VRD");
+  WriteBytes(sample, JoinLines(SimpleDocument(1)));
+  session.SetShippedFolder(Path("share/labelkobo/"));
+  ASSERT_TRUE(session.OpenFile(sample));
+  EXPECT_TRUE(session.IsReadOnly());
+  EXPECT_TRUE(prompts.messages.isEmpty());
+  EXPECT_EQ(QDir(Path("share/labelkobo/samples")).entryList(QDir::Files | QDir::Hidden), QStringList{"sample.VRD"});
+
+  // A recovered copy of a file another program has open: told so.
   SaveSiteAndClose(1);
+  EXPECT_FALSE(session.IsReadOnly());
   const QString copy = Path("copy.VRD");
   WriteBytes(copy, JoinLines(SimpleDocument(2)));
   LockedByAnotherComputer();
@@ -627,15 +639,4 @@ TEST_F(SharedFileTest, ARecoveredDocumentOfAFileOpenElsewhereIsReadOnly) {
   EXPECT_TRUE(session.IsReadOnly());
   EXPECT_EQ(session.FileName(), Site());
   EXPECT_TRUE(document.IsChanged());
-}
-
-TEST_F(SharedFileTest, TheProgramsOwnFilesOpenReadOnlyWithoutALock) {
-  QDir(dir.path()).mkpath("share/labelkobo/samples");
-  const QString sample = Path("share/labelkobo/samples/sample.VRD");
-  WriteBytes(sample, JoinLines(SimpleDocument(1)));
-  session.SetShippedFolder(Path("share/labelkobo/"));
-  ASSERT_TRUE(session.OpenFile(sample));
-  EXPECT_TRUE(session.IsReadOnly());
-  EXPECT_TRUE(prompts.messages.isEmpty());
-  EXPECT_EQ(QDir(Path("share/labelkobo/samples")).entryList(QDir::Files | QDir::Hidden), QStringList{"sample.VRD"});
 }
