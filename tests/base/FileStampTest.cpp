@@ -19,7 +19,7 @@ void SetModified(const QString& path, qint64 seconds, long nanoseconds) {
 
 }  // namespace
 
-TEST(FileStampTest, ChangesAreFoundAndTouchesAreNot) {
+TEST(FileStampTest, ChangesAreFoundAndTouchesAreNotWholeSecondTimesIncluded) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("site.VRD"));
   const QByteArray mine = "file-version:01.01.00.00\r\n1\r\n";
@@ -58,11 +58,8 @@ TEST(FileStampTest, ChangesAreFoundAndTouchesAreNot) {
       EXPECT_EQ(again, now) << c.what;
     }
   }
-}
 
-TEST(FileStampTest, WholeSecondTimesAreCheckedByTheBytes) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("share.VRD"));
+  // Whole-second times: the bytes are checked too.
   WriteBytes(path, "AAAA");
   SetModified(path, 1700000000, 0);
   const FileStamp remembered = FileStamp::Of(path, "AAAA");

@@ -69,7 +69,7 @@ TEST(LockHolderTest, JudgedByProcessHereAndByAgeElsewhere) {
   EXPECT_EQ(LockPathOf(QStringLiteral("/share/site.VRD")), QStringLiteral("/share/.~lock.site.VRD#"));
 }
 
-TEST_F(DataFileLockTest, TakenWhileOpenAndRemovedWhenClosed) {
+TEST_F(DataFileLockTest, TakenWhileOpenRemovedWhenClosedAndTakenOverOnlyWhenAsked) {
   {
     DataFileLock lock;
     ASSERT_EQ(lock.Take(DataFile(), false), DataFileLock::Result::kTaken);
@@ -82,9 +82,7 @@ TEST_F(DataFileLockTest, TakenWhileOpenAndRemovedWhenClosed) {
     EXPECT_TRUE(moved.IsTaken());
   }
   EXPECT_TRUE(Files().isEmpty());
-}
-
-TEST_F(DataFileLockTest, AnotherProgramsLockIsKeptUntilTakenOver) {
+  // Another program's lock is kept until taken over.
   WriteBytes(LockFile(), AnotherComputer().ToBytes());
   DataFileLock lock;
   LockHolder found;

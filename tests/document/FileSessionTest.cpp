@@ -426,11 +426,17 @@ class SharedFileTest : public FileSessionTest {
   QString Site() const { return Path("site.VRD"); }
   QString SiteLock() const { return Path(".~lock.site.VRD#"); }
 
-  // site.VRD of two strips, open and edited.
-  void OpenEdited() {
-    MakeUnsaved(2);
+  // site.VRD of n strips, saved and closed.
+  void SaveSiteAndClose(int strips) {
+    MakeUnsaved(strips);
     prompts.files.push_back(Site());
     ASSERT_TRUE(session.ActionFileSaveAsExecute());
+    session.ActionFileNewExecute();
+  }
+
+  // site.VRD of two strips, open and edited.
+  void OpenEdited() {
+    SaveSiteAndClose(2);
     ASSERT_TRUE(session.OpenFile(Site()));
     document.Replace(4, "ours");
     prompts.messages.clear();
@@ -457,30 +463,34 @@ class SharedFileTest : public FileSessionTest {
 
 }  // namespace
 
-TEST_F(SharedFileTest, ASaveOverAFileChangedOnDiskAsksFirst) {
+TEST_F(SharedFileTest, ASaveOverAFileChangedOrDeletedOnDiskAsksFirst) {
+  const QStringList deletedButtons{"保存", "名前を付けて保存", "キャンセル"};
   struct Case {
+    bool deleted;  // else rewritten by another program
     PromptAnswer answer;
-    bool written;     // site.VRD holds our document afterwards
-    bool savedAs;     // the save dialog was shown
+    bool written;  // site.VRD holds our document afterwards
+    bool savedAs;  // the save dialog was shown
   };
   const Case cases[] = {
-      {PromptAnswer::Yes, true, false},
-      {PromptAnswer::No, false, true},
-      {PromptAnswer::Cancel, false, false},
+      {false, PromptAnswer::Yes, true, false}, {false, PromptAnswer::No, false, true},
+      {false, PromptAnswer::Cancel, false, false}, {true, PromptAnswer::Cancel, false, false},
+      {true, PromptAnswer::Yes, true, false},
   };
   for (const Case& c : cases) {
     OpenEdited();
     const Lines edited = document.lines();
-    const QByteArray theirs = RewriteOnDisk("theirs");
+    QByteArray theirs;  // nothing when deleted
+    if (c.deleted) QFile::remove(Site());
+    else theirs = RewriteOnDisk("theirs");
     const qsizetype dialogs = prompts.saveDialogs.size();
     prompts.answers.push_back(c.answer);
     prompts.files.push_back(Path("copy.VRD"));
     EXPECT_EQ(session.ActionFileSaveExecute(), c.answer != PromptAnswer::Cancel);
     ASSERT_GE(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.messages[0].text, kChangedOnDisk);
-    EXPECT_EQ(prompts.messages[0].title, QStringLiteral("確認"));
-    EXPECT_EQ(prompts.messages[0].choices, kChangedButtons);
+    EXPECT_EQ(prompts.messages[0].text, c.deleted ? FileSession::DeletedOnDiskQuestion() : kChangedOnDisk);
+    EXPECT_EQ(prompts.messages[0].choices, c.deleted ? deletedButtons : kChangedButtons);
     EXPECT_EQ(ReadBytes(Site()), c.written ? JoinLines(edited) : theirs);
+    EXPECT_EQ(QFile::exists(Site()), c.written || !c.deleted);
     EXPECT_EQ(prompts.saveDialogs.size() - dialogs, c.savedAs ? 1 : 0);
     EXPECT_EQ(document.lines(), edited);
     EXPECT_EQ(document.IsChanged(), c.answer == PromptAnswer::Cancel);
@@ -498,25 +508,8 @@ TEST_F(SharedFileTest, ASaveOverAFileChangedOnDiskAsksFirst) {
   }
 }
 
-TEST_F(SharedFileTest, AFileDeletedOnDiskIsWrittenAgainOnlyOnYes) {
-  OpenEdited();
-  QFile::remove(Site());
-  prompts.answers = {PromptAnswer::Cancel};
-  EXPECT_FALSE(session.ActionFileSaveExecute());
-  ASSERT_EQ(prompts.messages.size(), 1);
-  EXPECT_EQ(prompts.messages[0].text, FileSession::DeletedOnDiskQuestion());
-  EXPECT_EQ(prompts.messages[0].choices, (QStringList{"保存", "名前を付けて保存", "キャンセル"}));
-  EXPECT_FALSE(QFile::exists(Site()));
-  prompts.answers = {PromptAnswer::Yes};
-  EXPECT_TRUE(session.ActionFileSaveExecute());
-  EXPECT_EQ(ReadBytes(Site()), JoinLines(document.lines()));
-}
-
 TEST_F(SharedFileTest, AFileAnotherProgramHasOpenAsksHowToOpen) {
-  MakeUnsaved(2);
-  prompts.files.push_back(Site());
-  ASSERT_TRUE(session.ActionFileSaveAsExecute());
-  session.ActionFileNewExecute();
+  SaveSiteAndClose(2);
   EXPECT_FALSE(QFile::exists(SiteLock()));  // new closes the file
   LockedByAnotherComputer();
   const QByteArray theirLock = ReadBytes(SiteLock());
@@ -560,10 +553,7 @@ TEST_F(SharedFileTest, AFileAnotherProgramHasOpenAsksHowToOpen) {
 }
 
 TEST_F(SharedFileTest, AFolderThatTakesNoLockOpensReadOnlyAndKeepsTheEdits) {
-  MakeUnsaved(1);
-  prompts.files.push_back(Site());
-  ASSERT_TRUE(session.ActionFileSaveAsExecute());
-  session.ActionFileNewExecute();
+  SaveSiteAndClose(1);
   {
     FailingCalls readOnlyShare;
     readOnlyShare.failAt = 0;  // the lock's temporary file
@@ -574,7 +564,6 @@ TEST_F(SharedFileTest, AFolderThatTakesNoLockOpensReadOnlyAndKeepsTheEdits) {
   EXPECT_FALSE(QFile::exists(SiteLock()));
   ASSERT_EQ(prompts.messages.size(), 1);
   EXPECT_EQ(prompts.messages[0].text, FileSession::ReadOnlyFolderNotice());
-  EXPECT_EQ(prompts.messages[0].title, QStringLiteral("メッセージ"));
   // The edits stay until saved elsewhere or given up.
   document.Replace(4, "kept");
   prompts.answers = {PromptAnswer::Yes};  // save them
@@ -627,11 +616,20 @@ TEST_F(SharedFileTest, AChangeOnDiskOffersToReadAgainOrIsToldOnce) {
   EXPECT_EQ(prompts.messages[1].text, kChangedOnDisk);
 }
 
-TEST_F(SharedFileTest, ARecoveredDocumentOfAFileOpenElsewhereIsReadOnly) {
-  MakeUnsaved(1);
-  prompts.files.push_back(Site());
-  ASSERT_TRUE(session.ActionFileSaveAsExecute());
-  session.ActionFileNewExecute();
+TEST_F(SharedFileTest, TheProgramsOwnFilesAndRecoveredCopiesOfHeldFilesOpenReadOnly) {
+  // The program's own files: no question and no lock.
+  QDir(dir.path()).mkpath("share/labelkobo/samples");
+  const QString sample = Path("share/labelkobo/samples/sample.VRD");
+  WriteBytes(sample, JoinLines(SimpleDocument(1)));
+  session.SetShippedFolder(Path("share/labelkobo/"));
+  ASSERT_TRUE(session.OpenFile(sample));
+  EXPECT_TRUE(session.IsReadOnly());
+  EXPECT_TRUE(prompts.messages.isEmpty());
+  EXPECT_EQ(QDir(Path("share/labelkobo/samples")).entryList(QDir::Files | QDir::Hidden), QStringList{"sample.VRD"});
+
+  // A recovered copy of a file another program has open: told so.
+  SaveSiteAndClose(1);
+  EXPECT_FALSE(session.IsReadOnly());
   const QString copy = Path("copy.VRD");
   WriteBytes(copy, JoinLines(SimpleDocument(2)));
   LockedByAnotherComputer();
@@ -641,15 +639,4 @@ TEST_F(SharedFileTest, ARecoveredDocumentOfAFileOpenElsewhereIsReadOnly) {
   EXPECT_TRUE(session.IsReadOnly());
   EXPECT_EQ(session.FileName(), Site());
   EXPECT_TRUE(document.IsChanged());
-}
-
-TEST_F(SharedFileTest, TheProgramsOwnFilesOpenReadOnlyWithoutALock) {
-  QDir(dir.path()).mkpath("share/labelkobo/samples");
-  const QString sample = Path("share/labelkobo/samples/sample.VRD");
-  WriteBytes(sample, JoinLines(SimpleDocument(1)));
-  session.SetShippedFolder(Path("share/labelkobo/"));
-  ASSERT_TRUE(session.OpenFile(sample));
-  EXPECT_TRUE(session.IsReadOnly());
-  EXPECT_TRUE(prompts.messages.isEmpty());
-  EXPECT_EQ(QDir(Path("share/labelkobo/samples")).entryList(QDir::Files | QDir::Hidden), QStringList{"sample.VRD"});
 }
