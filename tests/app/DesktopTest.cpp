@@ -392,7 +392,6 @@ TEST(DesktopProgram, TheInstalledProgramKeepsItsFilesInTheHomeFolder) {
   const QString installedTe = prefix.filePath("share/labelkobo/templates/") + te;
   EXPECT_TRUE(listed[1].endsWith("\tused, hides " + installedTe)) << listed[1].toStdString();
   EXPECT_EQ(listed.filter("hidden by " + mine + te).size(), 1);
-  EXPECT_EQ(listed.filter("\thidden by ").size() + listed.filter("\tused, hides ").size(), 2);
 
   RunningProgram program(prefix.filePath("bin/labelkobo"), {prefix.filePath("share/labelkobo/samples/sample.VRD")}, env);
   ASSERT_TRUE(program.Runs());

@@ -243,10 +243,6 @@ TEST_F(MainUndoTest, TheEditorUndoesItsTypingFirstThenTheDocument) {
   EXPECT_EQ(main->Document().lines(), typedOnce);
 }
 
-}  // namespace
-
-namespace {
-
 // The size and font boxes of the tool bar: a typed size is one step when
 // confirmed, and Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z pressed in a box move the
 // document's history.

@@ -78,8 +78,6 @@ TEST(SpreadsheetCsv, EveryChangeIsListedAndNothingIsTakenOnAGuess) {
       {"a number with a zero matches a strip that has none",
        WithHeader("0201,総務部\r\n"),
        {U("2行目 内線番号: 内線番号「0201」の示名条（示名条 2）と、先頭の0だけが違う「201」の示名条があり、") + ambiguous}},
-      {"both numbers in the file: each row means its own strip",
-       WithHeader("201,総務部\r\n0201,経理部\r\n"), {U("2行目 部署: 営業部 → 総務部"), U("3行目 部署: 営業部 → 経理部")}},
       {"headers in full width and with spaces", Sj("内線 番号,部署,キー１,キー 7\r\n305,営業部,内線,\r\n"),
        {U("2行目 キー１: 外線 → 内線")}},
       {"unknown headers", Sj("内線番号,部署名,氏名,キー1\r\n305,総務,山田,内線\r\n"),
